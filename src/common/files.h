@@ -1,0 +1,35 @@
+#pragma once
+// Files are bytes: read and written whole, in binary. Writes that replace a file the
+// user owns go through a temporary file and a rename, so a failure never leaves half a
+// file behind.
+#include "common/result.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pelto {
+
+namespace fs = std::filesystem;
+
+// The whole file as bytes, or an error naming the file.
+Result<std::string> ReadFileBytes(const fs::path& path);
+
+// Creates or truncates the file and writes the bytes.
+Status WriteFileBytes(const fs::path& path, std::string_view bytes);
+
+// Writes the bytes to a temporary file in the same folder, then renames it over the
+// target: the target is either fully old or fully new.
+Status WriteFileAtomic(const fs::path& path, std::string_view bytes);
+
+// Splits text into lines the way a line-oriented reader sees them: a line ends at
+// CR LF, at a lone CR or at a lone LF; the terminator is not part of the line. A final
+// line without terminator counts as a line; text that ends with a terminator has no
+// extra empty line after it.
+std::vector<std::string> SplitLines(std::string_view text);
+
+// A path as bytes for messages.
+std::string PathText(const fs::path& path);
+
+} // namespace pelto
