@@ -16,6 +16,8 @@ public:
     virtual void ShowParameterPage() = 0;
     // The apply dialog, modal over parent; returns when it has closed.
     virtual void ShowApplyDialog(QWidget* parent) = 0;
+    // Records the current script in the recent effects (the parameter page's "Apply").
+    virtual void AddRecentEffect() = 0;
 };
 
 } // namespace pelto::ui
