@@ -6,6 +6,7 @@
 #include "platform/program_facts.h"
 #include "shell/shell_pictures.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -135,6 +136,9 @@ void frmSplash::Form_Activate() {
     if (started_)
         return;
     started_ = true;
+    // Let the window reach the screen once before the steps, which handle no events.
+    QCoreApplication::processEvents();
+    repaint();
     const bool ok = RunStartUp();
     close();
     emit startUpFinished(ok);

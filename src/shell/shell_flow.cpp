@@ -48,8 +48,11 @@ void ShellFlow::Start() {
     splash_ = new frmSplash(ws_, *this);
     splash_->setAttribute(Qt::WA_DeleteOnClose);
     connect(splash_, &frmSplash::startUpFinished, this, [](bool ok) {
+        // Queued: the sequence may run before the event loop has started, and the exit
+        // must reach the loop.
         if (!ok)
-            QCoreApplication::exit(1);
+            QMetaObject::invokeMethod(
+                qApp, [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
     });
     splash_->show();
 }
