@@ -82,6 +82,8 @@ FrmCats::FrmCats(Workspace& ws, WindowFlow& flow, QWidget* parent)
     setObjectName("FrmCats");
     setWindowTitle("Select Script Category");
     BuildMenus();
+    // One button per category, and at least the nine places of the 3 x 3 grid.
+    BuildButtons(std::max(static_cast<int>(ws_.CategoryList.size()) - 1, kButtonsAtLeast));
     Form_Load();
 }
 
@@ -220,8 +222,10 @@ void FrmCats::CentreOnScreen() {
 }
 
 void FrmCats::Form_Load() {
-    const int categories = static_cast<int>(ws_.CategoryList.size()) - 1;
-    BuildButtons(std::max(categories, kButtonsAtLeast));
+    const int categories =
+        std::min(static_cast<int>(ws_.CategoryList.size()) - 1, static_cast<int>(CmdCats.size()));
+    for (QToolButton* button : CmdCats)
+        button->hide();
     for (int i = 1; i <= categories; ++i) {
         const std::string& category = ws_.CategoryList[i];
         QToolButton* button = CmdCats[i - 1];
@@ -234,12 +238,9 @@ void FrmCats::Form_Load() {
         button->setAccessibleName(FromBytes(category));
         button->show();
     }
-    if (categories < 1) {
-        LblNoCategories->setText(
-            QStringLiteral("No effects were found in the library folder \"%1\".")
-                .arg(PathToQString(ws_.DataFolder().string())));
-        LblNoCategories->show();
-    }
+    LblNoCategories->setText(QStringLiteral("No effects were found in the library folder \"%1\".")
+                                 .arg(PathToQString(ws_.DataFolder().string())));
+    LblNoCategories->setVisible(categories < 1);
     TileBackground();
     CentreOnScreen();
     LoadRecentEffects();

@@ -218,6 +218,17 @@ private slots:
         QCOMPARE(VisibleEntries(w.mnu_recent_effects), QStringList({"-", "&Clear"}));
     }
 
+    void loadingAgainShowsTheCurrentStore() {
+        LoadCategories({"A", "B"});
+        FrmCats w(fx->ws, fx->flow);
+        SaveSetting("MRU", "MRU1", "id11");
+        w.Form_Load();
+        QCOMPARE(int(w.CmdCats.size()), 9);
+        QCOMPARE(CategoryButton(w, 1), w.CmdCats[1]);
+        QCOMPARE(w.CmdCats[1]->text(), QString("B"));
+        QCOMPARE(VisibleEntries(w.mnu_recent_effects), QStringList({"Effect 11", "-", "&Clear"}));
+    }
+
     void clearEmptiesMenuAndStore() {
         LoadCategories({"A", "B"});
         SaveSetting("MRU", "MRU1", "id10");
