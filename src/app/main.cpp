@@ -22,7 +22,8 @@ int main(int argc, char** argv) {
     ws.SampleFile = pelto::PathText(ws.DefaultSampleFile());
     auto report = pelto::LoadScriptLibrary(ws);
     if (!report.fatal) {
-        QMessageBox::critical(nullptr, "Pelto", QString::fromStdString(report.fatal.error().text()));
+        QMessageBox::critical(nullptr, "Pelto",
+                              QString::fromStdString(report.fatal.error().text()));
         return 1;
     }
     pelto::BuildCategoryList(ws);

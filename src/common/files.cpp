@@ -8,7 +8,9 @@
 
 namespace pelto {
 
-std::string PathText(const fs::path& path) { return path.string(); }
+std::string PathText(const fs::path& path) {
+    return path.string();
+}
 
 Result<std::string> ReadFileBytes(const fs::path& path) {
     std::error_code ec;

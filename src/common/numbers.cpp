@@ -15,8 +15,12 @@ double RoundHalfEven(double value) {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Length of the number at the start of text (after blanks were skipped); 0 when none.
 size_t NumberLength(std::string_view text) {
@@ -160,6 +164,8 @@ std::string FormatNumber(double value) {
     return s;
 }
 
-std::string FormatInt(long long value) { return std::to_string(value); }
+std::string FormatInt(long long value) {
+    return std::to_string(value);
+}
 
 } // namespace pelto
