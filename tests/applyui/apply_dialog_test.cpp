@@ -156,6 +156,8 @@ private slots:
         QTest::keyClick(dialog.HScrollScriptRepeat, Qt::Key_Right);
         QCOMPARE(dialog.HScrollScriptRepeat->value(), 6);
         QCOMPARE(dialog.LblScriptRepeat->text(), QString(" 6 times, -overkill- "));
+        QTest::keyClick(dialog.HScrollScriptRepeat, Qt::Key_Left);
+        QCOMPARE(dialog.HScrollScriptRepeat->value(), 5);
         QTest::keyClick(dialog.HScrollScriptRepeat, Qt::Key_End);
         QCOMPARE(dialog.HScrollScriptRepeat->value(), 25);
     }
@@ -220,7 +222,7 @@ private slots:
         QRadioButton* button = option == "copy"        ? dialog.Option1
                                : option == "overwrite" ? dialog.Option2
                                                        : dialog.Option3;
-        QTest::mouseClick(button, Qt::LeftButton);
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
         QVERIFY(button->isChecked());
         dialog.HScrollScriptRepeat->setValue(repeat);
         if (answer >= 0)

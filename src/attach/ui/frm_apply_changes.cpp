@@ -85,6 +85,8 @@ FrmApplyChanges::FrmApplyChanges(Workspace& ws, QWidget* parent) : QDialog(paren
     HScrollScriptRepeat->setSingleStep(1);
     HScrollScriptRepeat->setPageStep(1);
     HScrollScriptRepeat->setFocusPolicy(Qt::StrongFocus);
+    // Right and Page Down count up, like the mouse on the right arrow.
+    HScrollScriptRepeat->setInvertedControls(false);
     LblScriptRepeat = new QLabel(ScriptRepeatText(0), Frame2);
     LblScriptRepeat->setObjectName("LblScriptRepeat");
     // Wide enough for the longest text, so the frame does not jump while scrolling.
