@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -101,15 +102,31 @@ private slots:
     }
 
     void driveChangeMovesFolderThenFiles() {
+        const QByteArray previousHome = qgetenv("HOME");
+        qputenv("HOME", QFile::encodeName(Q(pages->path() / "sub")));
         FrmBrowseFile browser(ws);
-        QVERIFY(browser.Drive1->count() >= 1);
-        const int root = browser.Drive1->findData(QDir::rootPath());
-        QVERIFY(root >= 0);
-        browser.Drive1->setCurrentIndex(root == 0 && browser.Drive1->count() > 1 ? 1 : root);
-        browser.Drive1->setCurrentIndex(root);
+        qputenv("HOME", previousHome);
+        // The places are the root and the home folder; the start folder's place is chosen.
+        QCOMPARE(browser.Drive1->count(), 2);
+        QCOMPARE(browser.Drive1->itemData(0).toString(), QDir::rootPath());
+        QCOMPARE(browser.Drive1->itemData(1).toString(), Q(pages->path() / "sub"));
+        QCOMPARE(browser.Drive1->currentIndex(), 0);
+
+        browser.Drive1->setCurrentIndex(1);
+        QCOMPARE(browser.Dir1Path(), Q(pages->path() / "sub"));
+        QCOMPARE(browser.Dir1->topLevelItemCount(), 1);
+        QCOMPARE(browser.File1Path(), Q(pages->path() / "sub"));
+        QCOMPARE(Entries(browser.File1), QStringList({"inner.html"}));
+
+        browser.Drive1->setCurrentIndex(0);
         QCOMPARE(browser.Dir1Path(), QDir::rootPath());
         QCOMPARE(browser.File1Path(), QDir::rootPath());
-        QCOMPARE(browser.Dir1->topLevelItemCount(), 1);
+
+        // A folder outside the chosen place moves Drive1 to the place that holds it.
+        browser.Drive1->setCurrentIndex(1);
+        browser.SetDir1Path(Q(pages->path()));
+        QCOMPARE(browser.Drive1->currentIndex(), 0);
+        QCOMPARE(Entries(browser.File1).size(), 4);
     }
 
     void clickShowsFileNameAsToolTip() {
