@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -131,7 +132,10 @@ QTreeWidgetItem* FrmBrowseFile::AddFolderItem(QTreeWidgetItem* parent, const QSt
     item->setText(0, name);
     item->setData(0, PathRole, path);
     item->setData(0, FilledRole, false);
-    item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+    // Only a folder that holds folders gets an arrow; listing one entry is enough to know.
+    QDirIterator sub(path, QDir::Dirs | QDir::NoDotAndDotDot);
+    item->setChildIndicatorPolicy(sub.hasNext() ? QTreeWidgetItem::ShowIndicator
+                                                : QTreeWidgetItem::DontShowIndicatorWhenChildless);
     return item;
 }
 

@@ -15,6 +15,8 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <exception>
+#include <optional>
 
 namespace pelto::ui {
 
@@ -182,7 +184,17 @@ void FrmApplyChanges::Command2_Click() {
     };
     ws_.ScriptRepeat = request.repeat;
 
-    Result<DoItOutcome> outcome = DoIt(ws_, request);
+    std::optional<Result<DoItOutcome>> run;
+    try {
+        run.emplace(DoIt(ws_, request));
+    } catch (const std::exception& e) {
+        // The core reports errors as values; this only keeps an unforeseen file-system
+        // failure from ending the program.
+        ShowMessage(this, "The effect could not be applied: " + QString::fromLocal8Bit(e.what()),
+                    MessageIcon::Critical);
+        return;
+    }
+    Result<DoItOutcome>& outcome = *run;
     if (!outcome) {
         ShowMessage(this, ErrorToQString(outcome.error()), MessageIcon::Critical);
         return;
