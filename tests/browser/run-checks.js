@@ -1,12 +1,13 @@
 // Applies every effect that `pelto-cli list` prints to the sample page and checks the result in
-// headless Chromium: once, twice on one page (repeat 0, then repeat 1 on the first result), and all
-// effects together on one page. A page fails on any uncaught exception, console error or failed
+// headless Chromium: once (and once more for a reader who asks for reduced motion), twice on one
+// page (repeat 0, then repeat 1 on the first result), and all effects together on one page. A page fails on any uncaught exception, console error or failed
 // resource load, and then on the effect's own check (checks/<ScriptId>.js, `export async function
 // check(page, context)`, which throws when the effect did not happen).
 //
-//   node run-checks.js --cli PATH/pelto-cli --home PROGRAM_FOLDER [--only ID,ID...] [--keep]
+//   node run-checks.js --cli PATH/pelto-cli --home PROGRAM_FOLDER [--only ID,ID...] [--jobs N] [--keep]
 //
-// The program folder is copied to a temporary folder first, so the build tree is never written.
+// The program folder is copied to a temporary folder first (one copy per job, since every apply
+// empties the output folder), so the build tree is never written.
 import { spawnSync } from "node:child_process";
 import fs from "node:fs";
 import os from "node:os";
@@ -20,13 +21,14 @@ const CHECK_TIMEOUT_MS = 30000;
 const SETTLE_MS = 600;
 
 function parseArgs(argv) {
-  const args = { only: null, keep: false };
+  const args = { only: null, keep: false, jobs: 2 };
   for (let i = 0; i < argv.length; i++) {
     const a = argv[i];
     if (a === "--cli") args.cli = argv[++i];
     else if (a === "--home") args.home = argv[++i];
     else if (a === "--only") args.only = new Set(argv[++i].split(",").filter(Boolean));
     else if (a === "--keep") args.keep = true;
+    else if (a === "--jobs") args.jobs = Math.max(1, Number(argv[++i]) || 1);
     else throw new Error(`unknown argument ${a}`);
   }
   if (!args.cli || !args.home) throw new Error("usage: run-checks.js --cli PATH --home PROGRAM_FOLDER [--only ID,...] [--keep]");
@@ -135,8 +137,8 @@ function locationItems(home) {
 
 // ---------------------------------------------------------------- the browser side
 
-async function openPage(browser, file) {
-  const context = await browser.newContext({ viewport: { width: 1200, height: 800 } });
+async function openPage(browser, file, options = {}) {
+  const context = await browser.newContext({ viewport: { width: 1200, height: 800 }, ...options });
   const page = await context.newPage();
   const problems = [];
   page.on("pageerror", (e) => problems.push(`uncaught exception: ${e.message}`));
@@ -199,6 +201,29 @@ async function checkPage(browser, file, id, context) {
   return errors;
 }
 
+// A reader who asks for reduced motion gets a still page: no endless CSS animation may run.
+// A check file that must move anyway (say, a clock's seconds hand) exports reducedMotionExempt.
+async function checkStill(browser, file, id) {
+  const errors = [];
+  const mod = await import(pathToFileURL(path.join(here, "checks", `${id}.js`)).href).catch(() => ({}));
+  const { context: ctx, page, problems } = await openPage(browser, file, { reducedMotion: "reduce" });
+  try {
+    if (!mod.reducedMotionExempt) {
+      const running = await page.evaluate(() =>
+        document
+          .getAnimations()
+          .filter((a) => a.playState === "running" && a.effect && a.effect.getTiming().iterations === Infinity)
+          .map((a) => `${a.animationName || "animation"} on ${a.effect.target ? a.effect.target.tagName.toLowerCase() + (a.effect.target.className ? "." + String(a.effect.target.className).split(" ")[0] : "") : "?"}`),
+      );
+      for (const r of new Set(running)) errors.push(`endless animation ${r} runs although reduced motion is asked for`);
+    }
+  } finally {
+    errors.push(...problems);
+    await ctx.close();
+  }
+  return errors;
+}
+
 // ---------------------------------------------------------------- main
 
 async function main() {
@@ -206,7 +231,8 @@ async function main() {
   if (!fs.existsSync(CHROMIUM)) throw new Error(`${CHROMIUM} is missing (apt-get install chromium)`);
   const { chromium } = loadPlaywright();
   const work = fs.mkdtempSync(path.join(os.tmpdir(), "pelto-browser-"));
-  const home = makeHome(args.home, work);
+  const homes = Array.from({ length: args.jobs }, (_, i) => makeHome(args.home, path.join(work, `job${i + 1}`)));
+  const home = homes[0];
   let scripts = listScripts(args, home);
   if (args.only) scripts = scripts.filter((s) => args.only.has(s.id));
   if (scripts.length === 0) throw new Error("pelto-cli list printed no scripts");
@@ -220,26 +246,31 @@ async function main() {
   const results = new Map(scripts.map((s) => [s.id, { script: s, errors: [] }]));
   const fail = (id, stage, msg) => results.get(id).errors.push(`${stage}: ${msg}`);
   try {
-    // Once, and twice on one page.
-    for (const s of scripts) {
-      const dir = path.join(work, s.id);
-      try {
-        const once = apply(args, home, s.id, path.join(home, "sample.htm"), 0, path.join(dir, "once"));
-        for (const e of await checkPage(browser, once, s.id, { copies: 1, all: false, scriptId: s.id })) fail(s.id, "once", e);
-      } catch (e) {
-        fail(s.id, "once", e.message);
+    // Once, and twice on one page; each job works with its own program folder.
+    const queue = [...scripts];
+    const job = async (jobHome) => {
+      for (let s = queue.shift(); s; s = queue.shift()) {
+        const dir = path.join(work, s.id);
+        try {
+          const once = apply(args, jobHome, s.id, path.join(jobHome, "sample.htm"), 0, path.join(dir, "once"));
+          for (const e of await checkPage(browser, once, s.id, { copies: 1, all: false, scriptId: s.id })) fail(s.id, "once", e);
+          for (const e of await checkStill(browser, once, s.id)) fail(s.id, "reduced motion", e);
+        } catch (e) {
+          fail(s.id, "once", e.message);
+        }
+        try {
+          const page2 = pageWithMarks(jobHome, 2, path.join(dir, "twice-page", "sample.htm"));
+          const first = apply(args, jobHome, s.id, page2, 0, path.join(dir, "twice"));
+          const firstPage = path.join(dir, "twice", "first.htm");
+          fs.renameSync(first, firstPage);
+          const second = apply(args, jobHome, s.id, firstPage, 1, path.join(dir, "twice"));
+          for (const e of await checkPage(browser, second, s.id, { copies: 2, all: false, scriptId: s.id })) fail(s.id, "twice", e);
+        } catch (e) {
+          fail(s.id, "twice", e.message);
+        }
       }
-      try {
-        const page2 = pageWithMarks(home, 2, path.join(dir, "twice-page", "sample.htm"));
-        const first = apply(args, home, s.id, page2, 0, path.join(dir, "twice"));
-        const firstPage = path.join(dir, "twice", "first.htm");
-        fs.renameSync(first, firstPage);
-        const second = apply(args, home, s.id, firstPage, 1, path.join(dir, "twice"));
-        for (const e of await checkPage(browser, second, s.id, { copies: 2, all: false, scriptId: s.id })) fail(s.id, "twice", e);
-      } catch (e) {
-        fail(s.id, "twice", e.message);
-      }
-    }
+    };
+    await Promise.all(homes.map(job));
 
     // Every effect at once, each applied to the result of the one before.
     const allDir = path.join(work, "all");
