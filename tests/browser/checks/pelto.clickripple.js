@@ -1,0 +1,18 @@
+// A click sends out a ring at the pointer, and the ring goes away again.
+export async function check(page) {
+  const box = await page.locator("main p").first().boundingBox();
+  if (!box) throw new Error("the page has no paragraph to click on");
+  const x = Math.round(box.x + 20);
+  const y = Math.round(box.y + box.height / 2);
+  const before = await page.locator(".pelto-clickripple").count();
+  await page.mouse.click(x, y);
+  const rings = await page.$$eval(".pelto-clickripple", (all) =>
+    all.map((ring) => ({ left: ring.style.left, top: ring.style.top, events: getComputedStyle(ring).pointerEvents })),
+  );
+  if (rings.length <= before) throw new Error("a click sent out no ring");
+  for (const ring of rings) {
+    if (ring.left !== `${x}px` || ring.top !== `${y}px`) throw new Error(`a ring appeared at ${ring.left},${ring.top}, not at ${x}px,${y}px`);
+    if (ring.events !== "none") throw new Error("a ring catches clicks");
+  }
+  await page.waitForFunction(() => !document.querySelector(".pelto-clickripple"), null, { timeout: 3000 });
+}
