@@ -17,12 +17,15 @@ void ResetParameterState(Workspace& ws);
 // given full path and the condition file beside it (same path, last four characters
 // replaced by ".cnd"). On an error the state holds no parameters (ParameterCount 0)
 // and the error names the file and line.
-Status LoadScriptDefinition(Workspace& ws, const std::filesystem::path& parameterFile);
+// A sample page whose links cannot be read does not make the definition unusable: the
+// link table stays empty and the problem is added to warnings (when given).
+Status LoadScriptDefinition(Workspace& ws, const std::filesystem::path& parameterFile,
+                            std::vector<Error>* warnings = nullptr);
 
-// The same on plain text already read (tests and fuzzing). fileName is used in errors;
-// conditionText is empty-optional when there is no condition file.
+// The same on plain text already read (tests and fuzzing); fileName is used in errors.
+// ReadDefinitionText does not reset the state first.
 Status ReadDefinitionText(Workspace& ws, const std::string& definitionText,
-                          const std::string& fileName);
+                          const std::string& fileName, std::vector<Error>* warnings = nullptr);
 Status ReadConditionText(Workspace& ws, const std::string& conditionText,
                          const std::string& fileName);
 
@@ -31,6 +34,10 @@ Status ReadConditionText(Workspace& ws, const std::string& conditionText,
 Status RegisterParameter(Workspace& ws, int16_t kind);
 
 // Stores one value line into the current parameter at ws.Params.LineNumber.
-Status ApplyDefinitionLine(Workspace& ws, const std::string& line);
+Status ApplyDefinitionLine(Workspace& ws, const std::string& line,
+                           std::vector<Error>* warnings = nullptr);
+
+// Empties every record table and the condition list (counts are left alone).
+void ClearParameterRecords(ParameterState& params);
 
 } // namespace pelto

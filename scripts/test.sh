@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Pelto with its tests and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELTO_TESTS=ON -DPELTO_BENCH=ON
+cmake --build build-test -j"$(nproc)"
+ctest --test-dir build-test --output-on-failure -j2

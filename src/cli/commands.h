@@ -1,0 +1,26 @@
+#pragma once
+// pelto-cli: the core without windows. Each command gets the program folder and its own
+// arguments and returns the exit code: 0 success, 1 failure (one line on stderr naming
+// the file and line), 2 usage error.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace pelto::cli {
+
+struct Context {
+    std::filesystem::path home; // the program folder
+};
+
+constexpr int kOk = 0;
+constexpr int kFailure = 1;
+constexpr int kUsage = 2;
+
+int RunList(const Context& ctx, const std::vector<std::string>& args);
+int RunParams(const Context& ctx, const std::vector<std::string>& args);
+int RunScramble(const Context& ctx, const std::vector<std::string>& args);
+
+// Prints "pelto-cli: MESSAGE" on stderr and returns the code.
+int Report(int code, const std::string& message);
+
+} // namespace pelto::cli

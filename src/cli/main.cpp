@@ -1,0 +1,74 @@
+#include "cli/commands.h"
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace pelto::cli {
+
+int Report(int code, const std::string& message) {
+    std::fprintf(stderr, "pelto-cli: %s\n", message.c_str());
+    return code;
+}
+
+} // namespace pelto::cli
+
+namespace {
+
+const char kUsageText[] =
+    "usage: pelto-cli [--home DIR] list\n"
+    "       pelto-cli [--home DIR] params SCRIPTID\n"
+    "       pelto-cli [--home DIR] apply SCRIPTID PAGE [--values FILE]... [--set NAME=VALUE]...\n"
+    "                 [--repeat N] [--mode preview|copy|overwrite] [--yes]\n"
+    "       pelto-cli scramble IN OUT\n";
+
+fs::path ExecutableFolder(const char* argv0) {
+    std::error_code ec;
+    fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    if (ec)
+        self = fs::absolute(argv0, ec);
+    return self.parent_path();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    using namespace pelto::cli;
+    using Command = int (*)(const Context&, const std::vector<std::string>&);
+    const std::map<std::string, Command> commands = {
+        {"list", RunList},
+        {"params", RunParams},
+        {"scramble", RunScramble},
+    };
+    Context ctx;
+    ctx.home = ExecutableFolder(argv[0]);
+    int i = 1;
+    while (i < argc && std::strncmp(argv[i], "--", 2) == 0) {
+        if (std::strcmp(argv[i], "--home") == 0 && i + 1 < argc) {
+            std::error_code ec;
+            ctx.home = fs::absolute(argv[i + 1], ec);
+            i += 2;
+        } else if (std::strcmp(argv[i], "--help") == 0) {
+            std::fputs(kUsageText, stdout);
+            return kOk;
+        } else {
+            std::fputs(kUsageText, stderr);
+            return kUsage;
+        }
+    }
+    if (i >= argc) {
+        std::fputs(kUsageText, stderr);
+        return kUsage;
+    }
+    auto it = commands.find(argv[i]);
+    if (it == commands.end()) {
+        std::fprintf(stderr, "pelto-cli: unknown command \"%s\"\n", argv[i]);
+        std::fputs(kUsageText, stderr);
+        return kUsage;
+    }
+    std::vector<std::string> args(argv + i + 1, argv + argc);
+    return it->second(ctx, args);
+}

@@ -1,0 +1,45 @@
+#include "cli/session.h"
+
+#include "common/files.h"
+#include "library/definition_reader.h"
+#include "library/library_loader.h"
+
+#include <cstdio>
+
+namespace pelto::cli {
+
+int OpenLibrary(const Context& ctx, Workspace& ws) {
+    ws.ProgramFolder = ctx.home;
+    ResetParameterState(ws);
+    if (Status st = LoadHandlerTexts(ws); !st)
+        return Report(kFailure, st.error().text());
+    if (ws.SampleFile.empty())
+        ws.SampleFile = PathText(ws.DefaultSampleFile());
+    LibraryLoadReport report = LoadScriptLibrary(ws);
+    if (!report.fatal)
+        return Report(kFailure, report.fatal.error().text());
+    for (const Error& e : report.skipped)
+        std::fprintf(stderr, "pelto-cli: script left out: %s\n", e.text().c_str());
+    BuildCategoryList(ws);
+    return kOk;
+}
+
+int OpenScript(Workspace& ws, const std::string& id) {
+    for (size_t i = 1; i < ws.Library.size(); ++i) {
+        if (ws.Library[i].ScriptId != id)
+            continue;
+        ws.CurrentScriptIndex = static_cast<int16_t>(i);
+        ws.CurrentCategory = ws.Library[i].Category;
+        ws.CurrentParameterFile = ws.Library[i].ParameterFile;
+        std::vector<Error> warnings;
+        Status st = LoadScriptDefinition(ws, ws.DataFolder() / ws.CurrentParameterFile, &warnings);
+        for (const Error& w : warnings)
+            std::fprintf(stderr, "pelto-cli: warning: %s\n", w.text().c_str());
+        if (!st)
+            return Report(kFailure, st.error().text());
+        return kOk;
+    }
+    return Report(kFailure, "no script has the identifier \"" + id + "\"");
+}
+
+} // namespace pelto::cli

@@ -1,0 +1,97 @@
+#include "common/cp1252.h"
+
+#include <cstdint>
+
+namespace pelto {
+
+namespace {
+
+// Code points of bytes 0x80..0x9F; 0 marks the five unassigned bytes.
+constexpr uint16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+void AppendUtf8(std::string& out, uint32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+int ByteFor(uint32_t cp) {
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
+        return static_cast<int>(cp);
+    for (int i = 0; i < 32; ++i)
+        if (kHigh[i] != 0 && kHigh[i] == cp)
+            return 0x80 + i;
+    return -1;
+}
+
+} // namespace
+
+std::optional<std::string> Utf8ToCp1252(std::string_view utf8, size_t* badOffset) {
+    std::string out;
+    out.reserve(utf8.size());
+    size_t i = 0;
+    auto fail = [&](size_t at) -> std::optional<std::string> {
+        if (badOffset)
+            *badOffset = at;
+        return std::nullopt;
+    };
+    while (i < utf8.size()) {
+        auto b = static_cast<unsigned char>(utf8[i]);
+        uint32_t cp;
+        size_t len;
+        if (b < 0x80) {
+            cp = b;
+            len = 1;
+        } else if ((b & 0xE0) == 0xC0) {
+            cp = b & 0x1F;
+            len = 2;
+        } else if ((b & 0xF0) == 0xE0) {
+            cp = b & 0x0F;
+            len = 3;
+        } else if ((b & 0xF8) == 0xF0) {
+            cp = b & 0x07;
+            len = 4;
+        } else {
+            return fail(i);
+        }
+        if (i + len > utf8.size())
+            return fail(i);
+        for (size_t k = 1; k < len; ++k) {
+            auto c = static_cast<unsigned char>(utf8[i + k]);
+            if ((c & 0xC0) != 0x80)
+                return fail(i);
+            cp = (cp << 6) | (c & 0x3F);
+        }
+        int byte = ByteFor(cp);
+        if (byte < 0)
+            return fail(i);
+        out += static_cast<char>(byte);
+        i += len;
+    }
+    return out;
+}
+
+std::string Cp1252ToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (char ch : bytes) {
+        auto b = static_cast<unsigned char>(ch);
+        uint32_t cp = b;
+        if (b >= 0x80 && b <= 0x9F)
+            cp = kHigh[b - 0x80] ? kHigh[b - 0x80] : 0xFFFD;
+        AppendUtf8(out, cp);
+    }
+    return out;
+}
+
+} // namespace pelto

@@ -1,0 +1,89 @@
+#include "common/files.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <random>
+
+namespace pelto {
+
+std::string PathText(const fs::path& path) {
+    return path.string();
+}
+
+Result<std::string> ReadFileBytes(const fs::path& path) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return MakeError(PathText(path), 0,
+                         std::string("cannot be opened for reading: ") + std::strerror(errno));
+    std::string bytes;
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        bytes.append(buffer, n);
+    const bool failed = std::ferror(f) != 0;
+    const int err = errno;
+    std::fclose(f);
+    if (failed)
+        return MakeError(PathText(path), 0,
+                         std::string("cannot be read: ") + std::strerror(err == 0 ? EIO : err));
+    return bytes;
+}
+
+Status WriteFileBytes(const fs::path& path, std::string_view bytes) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return MakeError(PathText(path), 0,
+                         std::string("cannot be opened for writing: ") + std::strerror(errno));
+    size_t written = bytes.empty() ? 0 : std::fwrite(bytes.data(), 1, bytes.size(), f);
+    int err = (written != bytes.size()) ? errno : 0;
+    if (std::fclose(f) != 0 && err == 0)
+        err = errno ? errno : EIO;
+    if (written != bytes.size() || err != 0)
+        return MakeError(PathText(path), 0,
+                         std::string("cannot be written: ") + std::strerror(err ? err : EIO));
+    return Status::Ok();
+}
+
+Status WriteFileAtomic(const fs::path& path, std::string_view bytes) {
+    static std::mt19937_64 rng{std::random_device{}()};
+    fs::path temp = path;
+    temp += ".pelto-" + std::to_string(rng() % 1000000000ULL) + ".tmp";
+    Status st = WriteFileBytes(temp, bytes);
+    if (!st.ok()) {
+        std::error_code ignore;
+        fs::remove(temp, ignore);
+        return MakeError(PathText(path), 0, "cannot be written: " + st.error().message);
+    }
+    std::error_code ec;
+    fs::rename(temp, path, ec);
+    if (ec) {
+        std::error_code ignore;
+        fs::remove(temp, ignore);
+        return MakeError(PathText(path), 0, "cannot be replaced: " + ec.message());
+    }
+    return Status::Ok();
+}
+
+std::vector<std::string> SplitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    size_t i = 0;
+    while (i < text.size()) {
+        char c = text[i];
+        if (c == '\r' || c == '\n') {
+            lines.emplace_back(text.substr(start, i - start));
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            ++i;
+            start = i;
+        } else {
+            ++i;
+        }
+    }
+    if (start < text.size())
+        lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+} // namespace pelto

@@ -1,0 +1,118 @@
+#include "library/page_links.h"
+
+#include "common/files.h"
+
+#include <algorithm>
+
+namespace pelto {
+
+namespace {
+
+long LineOf(const std::string& page, size_t pos) {
+    return 1 + static_cast<long>(
+                   std::count(page.begin(), page.begin() + std::min(pos, page.size()), '\n'));
+}
+
+bool EndsTagName(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '>' || c == '/';
+}
+
+char Upper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
+
+std::string LinkTextOf(std::string tag) {
+    while (!tag.empty() && tag[0] == '<') {
+        size_t gt = tag.find('>');
+        if (gt == std::string::npos) {
+            tag.clear();
+            break;
+        }
+        tag.erase(0, gt + 1);
+    }
+    size_t lt = tag.find('<');
+    if (lt != std::string::npos)
+        tag.erase(lt);
+    return tag;
+}
+
+} // namespace
+
+Result<std::vector<PageLink>> ScanLinks(const std::string& page, const std::string& fileName) {
+    std::vector<PageLink> links(1);
+    const size_t n = page.size();
+    size_t i = 0;
+    while (i < n) {
+        if (page[i] != '<') {
+            ++i;
+            continue;
+        }
+        const size_t start = i++;
+        while (i < n && page[i] == ' ')
+            ++i;
+        if (i >= n)
+            return MakeError(fileName, LineOf(page, start), "the page ends right after a \"<\"");
+        // Only a tag named exactly A starts a link (not ABBR, ADDRESS, AREA, ...).
+        if (Upper(page[i]) != 'A') {
+            ++i;
+            continue;
+        }
+        if (i + 1 < n && !EndsTagName(page[i + 1])) {
+            ++i;
+            continue;
+        }
+        ++i;
+        std::string tag(1, '<');
+        tag += 'A';
+        std::string closing;
+        bool ended = false;
+        for (; i < n; ++i) {
+            char c = page[i];
+            if (c == '\n' || c == '\r')
+                continue;
+            if (c != ' ') {
+                if (c == '<')
+                    closing.assign(1, '<');
+                else
+                    closing += Upper(c);
+            }
+            if (c == ' ' && !tag.empty() && tag.back() == ' ')
+                continue;
+            tag += c;
+            if (closing.size() == 4 && closing == "</A>") {
+                ended = true;
+                break;
+            }
+            if (closing.size() > 4)
+                closing.clear(); // only a "<" can start "</A>" again; keeps the buffer small
+        }
+        if (!ended)
+            return MakeError(fileName, LineOf(page, start),
+                             "the page ends inside the link that starts here");
+        PageLink link;
+        link.LinkText = LinkTextOf(tag);
+        link.LinkStart = static_cast<int64_t>(start);
+        link.LinkEnd = static_cast<int64_t>(i);
+        links.push_back(std::move(link));
+        ++i;
+    }
+    for (size_t k = 1; k < links.size(); ++k) {
+        links[k].Text1 = links[k].LinkText;
+        links[k].Text2.clear();
+    }
+    return links;
+}
+
+Status ParseLinks(Workspace& ws) {
+    ws.Params.Mouseover.Links.assign(1, PageLink{});
+    auto page = ReadFileBytes(ws.SampleFile);
+    if (!page)
+        return page.error();
+    auto links = ScanLinks(*page, ws.SampleFile);
+    if (!links)
+        return links.error();
+    ws.Params.Mouseover.Links = std::move(*links);
+    return Status::Ok();
+}
+
+} // namespace pelto

@@ -1,0 +1,28 @@
+#pragma once
+// Every message box of Pelto goes through here, so tests can answer them: queue the
+// answers with PushTestAnswer and every box then returns the next one without showing
+// a window (and is recorded in TestMessages()).
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace pelto::ui {
+
+enum class MessageIcon { None, Critical, Exclamation, Information };
+enum class MessageButtons { Ok, YesNo };
+enum class MessageAnswer { Ok, Yes, No };
+
+// Shows a modal message box; the title defaults to the program's name.
+MessageAnswer ShowMessage(QWidget* parent, const QString& text,
+                          MessageIcon icon = MessageIcon::None,
+                          MessageButtons buttons = MessageButtons::Ok,
+                          const QString& title = QString());
+
+// Test seam.
+void EnableTestMessages();                 // boxes never show; unanswered ones return Ok/No
+void PushTestAnswer(MessageAnswer answer); // next answer
+QStringList& TestMessages();               // "TITLE|TEXT" of every box shown in test mode
+void ClearTestMessages();
+
+} // namespace pelto::ui

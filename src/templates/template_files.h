@@ -1,0 +1,37 @@
+#pragma once
+// Templates: named sets of parameter values of one script, saved as numbered files
+// (base.p01 .. base.p99) in the userdata folder.
+#include "common/result.h"
+#include "library/workspace.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace pelto {
+
+struct TemplateEntry {
+    std::string name; // line 1 of the file, as the user typed it
+    std::string file; // the file's name in the userdata folder
+};
+
+// The templates of the current script (CurrentParameterFile), in listing order.
+Result<std::vector<TemplateEntry>> ListTemplates(const Workspace& ws);
+
+// Saves the named parameters' values under name. When a listed template has that name,
+// confirmOverwrite(name) is asked; false ends the save with nothing written (declined is
+// then set). Fails with a clear error when all 99 numbers are taken.
+Status SaveTemplate(Workspace& ws, const std::string& name,
+                    const std::vector<std::string>& parameterNames,
+                    const std::vector<TemplateEntry>& listed,
+                    const std::function<bool(const std::string& name)>& confirmOverwrite,
+                    bool* declined = nullptr);
+
+// Loads the first listed template of that name into the current values. After each
+// block, showParameter(position) is called with the 0-based list position of that
+// parameter (when it has one). On an error the blocks read before it stay applied.
+Status LoadTemplate(Workspace& ws, const std::string& name,
+                    const std::vector<TemplateEntry>& listed,
+                    const std::function<void(int position)>& showParameter);
+
+} // namespace pelto
