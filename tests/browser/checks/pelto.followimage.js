@@ -13,7 +13,7 @@ export async function check(page) {
     () =>
       [...document.querySelectorAll("img.pelto-followimage")].every((img) => {
         const box = img.getBoundingClientRect();
-        return box.left >= 320 && box.left <= 360 && box.top >= 270 && box.top <= 310;
+        return getComputedStyle(img).visibility === "visible" && box.left >= 320 && box.left <= 360 && box.top >= 270 && box.top <= 310;
       }),
     null,
     { timeout: 4000 },
