@@ -1,5 +1,5 @@
 // Every banner greets by the time of day and shows today's date.
-export async function check(page) {
+export async function check(page, context) {
   const banners = await page.$$eval(".pelto-greeting", (all) =>
     all.map((banner) => ({
       hello: banner.querySelector(".pelto-greeting-hello").textContent,
@@ -9,7 +9,8 @@ export async function check(page) {
       top: banner.getBoundingClientRect().top + scrollY,
     })),
   );
-  if (banners.length < 1) throw new Error("no greeting banner on the page");
+  const copies = context?.copies ?? 1;
+  if (banners.length !== copies) throw new Error(`${banners.length} greeting banners on the page, expected ${copies}`);
   for (const banner of banners) {
     const { hour } = banner;
     const expected =

@@ -1,9 +1,20 @@
 // The snow layer covers the window, lets clicks through, keeps moving, and follows a resize.
-export async function check(page) {
+
+// Waits for a condition in the page; a timeout becomes a failure that says what did not happen.
+async function until(page, what, condition, argument, timeout = 3000) {
+  try {
+    await page.waitForFunction(condition, argument, { timeout });
+  } catch {
+    throw new Error(`${what} (waited ${timeout / 1000} s)`);
+  }
+}
+
+export async function check(page, context) {
   const layers = await page.$$eval("canvas.pelto-snowfall", (all) =>
     all.map((canvas) => ({ width: canvas.width, events: getComputedStyle(canvas).pointerEvents, expected: Math.round(innerWidth * devicePixelRatio) })),
   );
-  if (layers.length < 1) throw new Error("no snow layer on the page");
+  const copies = context?.copies ?? 1;
+  if (layers.length !== copies) throw new Error(`${layers.length} snow layers on the page, expected ${copies}`);
   for (const layer of layers) {
     if (layer.width !== layer.expected) throw new Error(`the snow layer is ${layer.width} pixels wide, not ${layer.expected}`);
     if (layer.events !== "none") throw new Error("the snow layer catches clicks");
@@ -25,11 +36,8 @@ export async function check(page) {
   const size = page.viewportSize();
   try {
     await page.setViewportSize({ width: 500, height: 400 });
-    await page.waitForFunction(
-      () => [...document.querySelectorAll("canvas.pelto-snowfall")].every((canvas) => canvas.width === Math.round(innerWidth * devicePixelRatio)),
-      null,
-      { timeout: 3000 },
-    );
+    await until(page, "the snow layer did not follow the resized window", () => [...document.querySelectorAll("canvas.pelto-snowfall")].every((canvas) => canvas.width === Math.round(innerWidth * devicePixelRatio)),
+      null);
   } finally {
     await page.setViewportSize(size);
   }
