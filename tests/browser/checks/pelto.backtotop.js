@@ -22,7 +22,7 @@ export async function check(page, context) {
   const label = await buttons.first().getAttribute("aria-label");
   if (label !== "Back to top Top") throw new Error(`the button is labelled "${label}"`);
   // From the keyboard: focus the button and press Enter.
-  await buttons.last().focus();
+  await buttons.last().focus({ timeout: 5000 });
   await page.keyboard.press("Enter");
   await until(page, "Enter on the button did not take the page to the top", () => scrollY === 0, null, 4000);
   await until(page, "a button stayed after the page was back at the top", () => [...document.querySelectorAll(".pelto-backtotop")].every((button) => button.hidden), null);

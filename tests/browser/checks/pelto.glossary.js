@@ -20,10 +20,10 @@ export async function check(page, context) {
   }
   const term = page.locator(".pelto-glossary-term").filter({ hasText: /greenhouse/i }).first();
   await term.scrollIntoViewIfNeeded();
-  await term.hover();
+  await term.hover({ timeout: 5000 });
   await until(page, "hovering a word did not show its explanation", () => [...document.querySelectorAll(".pelto-glossary-tip")].some((tip) => !tip.hidden && tip.textContent.startsWith("A house of glass")), null);
   const bulbs = page.locator(".pelto-glossary-term").filter({ hasText: /bulbs/i }).first();
-  await bulbs.focus();
+  await bulbs.focus({ timeout: 5000 });
   await until(page, "focusing a word did not show its explanation", () => [...document.querySelectorAll(".pelto-glossary-tip")].some((tip) => !tip.hidden && tip.textContent.startsWith("Onion-like")), null);
   await page.keyboard.press("Escape");
   await until(page, "Escape did not hide the explanation", () => [...document.querySelectorAll(".pelto-glossary-tip")].every((tip) => tip.hidden), null);

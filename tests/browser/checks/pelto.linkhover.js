@@ -17,11 +17,11 @@ export async function check(page, context) {
   // Links that other effects build (a quick links bar, say) keep their own look.
   const products = "a[href='#products']:not([class*='pelto-'] a)";
   if ((await size(products)) !== "0% 2px") throw new Error(`a resting link's underline is ${await size(products)}`);
-  await page.locator(products).first().hover();
+  await page.locator(products).first().hover({ timeout: 5000 });
   await until(page, "hovering a link did not sweep in its underline", (selector) => getComputedStyle(document.querySelector(selector)).backgroundSize === "100% 2px", products);
   await page.mouse.move(5, 700);
   const contact = "a[href='#contact']:not([class*='pelto-'] a)";
-  await page.locator(contact).first().focus();
+  await page.locator(contact).first().focus({ timeout: 5000 });
   await page.keyboard.press("Shift+Tab");
   await page.keyboard.press("Tab");
   await until(page, "keyboard focus on a link did not sweep in its underline", (selector) => getComputedStyle(document.querySelector(selector)).backgroundSize === "100% 2px", contact);

@@ -20,12 +20,12 @@ export async function check(page, context) {
   const visibleTips = () => page.$$eval(".pelto-linktips", (all) => all.filter((tip) => !tip.hidden).map((tip) => tip.textContent));
   // The links of the page itself carry the texts; links built later by other effects do not.
   const products = page.locator(`a[href='#products'][${names[0]}]`).first();
-  await products.hover();
+  await products.hover({ timeout: 5000 });
   await until(page, "hovering a link did not show its tooltip", (n) => [...document.querySelectorAll(".pelto-linktips")].filter((tip) => !tip.hidden && getComputedStyle(tip).opacity === "1").length === n, copies);
   for (const text of await visibleTips()) if (text !== "Products") throw new Error(`the tooltip of Products reads "${text}"`);
   await page.mouse.move(5, 700);
   await until(page, "moving off the link did not hide the tooltip", () => [...document.querySelectorAll(".pelto-linktips")].every((tip) => tip.hidden), null);
-  await page.locator(`a[href='#contact'][${names[0]}]`).first().focus();
+  await page.locator(`a[href='#contact'][${names[0]}]`).first().focus({ timeout: 5000 });
   await until(page, "focusing a link did not show its tooltip", (n) => [...document.querySelectorAll(".pelto-linktips")].filter((tip) => !tip.hidden).length === n, copies);
   for (const text of await visibleTips()) if (text !== "Contact") throw new Error(`the tooltip of Contact reads "${text}"`);
   await page.keyboard.press("Escape");

@@ -14,7 +14,7 @@ export async function check(page, context) {
     const text = await notice.locator("p").textContent();
     if (!text.includes("keeps no personal data")) throw new Error(`a notice reads "${text}"`);
     if (await notice.locator("a").getAttribute("href") !== "privacy.htm") throw new Error("the notice's link does not lead to privacy.htm");
-    await notice.locator("button").click();
+    await notice.locator("button").click({ timeout: 5000 });
     await notice.waitFor({ state: "hidden", timeout: 2000 }).catch(() => fail("the button did not close its notice"));
     const stored = await page.evaluate((id) => localStorage.getItem("pelto-noticebar:" + location.pathname + "#" + id), await notice.getAttribute("id"));
     if (stored !== "closed") throw new Error("a closed notice is not remembered");

@@ -16,14 +16,14 @@ export async function check(page, context) {
     const home = bar.locator(":scope > ul > li").first();
     const list = home.locator(":scope > ul");
     if (await list.isVisible()) throw new Error("a drop-down list is open before anything happened");
-    await home.locator(":scope > a").hover();
+    await home.locator(":scope > a").hover({ timeout: 5000 });
     await list.waitFor({ state: "visible", timeout: 2000 }).catch(() => fail("hovering Home did not open its list"));
     if ((await list.locator("a").allTextContents()).join("|") !== "Latest news|About us") throw new Error("the Home list holds the wrong entries");
     await page.mouse.move(5, 700);
     await list.waitFor({ state: "hidden", timeout: 2000 }).catch(() => fail("the Home list stayed open after the pointer left"));
     // Keyboard: focus opens, ArrowDown enters the list, Escape closes it again.
     const guides = bar.locator(":scope > ul > li").nth(1);
-    await guides.locator(":scope > a").focus();
+    await guides.locator(":scope > a").focus({ timeout: 5000 });
     await guides.locator(":scope > ul").waitFor({ state: "visible", timeout: 2000 }).catch(() => fail("keyboard focus on Guides did not open its list"));
     if (await guides.locator(":scope > a").getAttribute("aria-expanded") !== "true") throw new Error("aria-expanded is not true on an open list");
     await page.keyboard.press("ArrowDown");
