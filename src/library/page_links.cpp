@@ -62,7 +62,8 @@ Result<std::vector<PageLink>> ScanLinks(const std::string& page, const std::stri
             continue;
         }
         ++i;
-        std::string tag = "<A";
+        std::string tag(1, '<');
+        tag += 'A';
         std::string closing;
         bool ended = false;
         for (; i < n; ++i) {
@@ -71,7 +72,7 @@ Result<std::vector<PageLink>> ScanLinks(const std::string& page, const std::stri
                 continue;
             if (c != ' ') {
                 if (c == '<')
-                    closing = "<";
+                    closing.assign(1, '<');
                 else
                     closing += Upper(c);
             }
