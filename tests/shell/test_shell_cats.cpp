@@ -291,6 +291,35 @@ private slots:
         QCOMPARE(w.windowTitle(), QString("Select Script Category"));
     }
 
+    void optionsAndAboutAreModalDialogs_data() {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("dialog");
+        QTest::newRow("Sample File") << "mnu_options_sample_file"
+                                     << "FrmOptions";
+        QTest::newRow("About Pelto") << "mnu_help_about"
+                                     << "frmAbout";
+    }
+    void optionsAndAboutAreModalDialogs() {
+        QFETCH(QString, entry);
+        QFETCH(QString, dialog);
+        LoadCategories({"A"});
+        FrmCats w(fx->ws, fx->flow);
+        w.show();
+        QString seen;
+        QWidget* owner = nullptr;
+        QTimer::singleShot(0, this, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal)
+                return;
+            seen = QString::fromLatin1(modal->metaObject()->className());
+            owner = modal->parentWidget();
+            modal->close();
+        });
+        w.findChild<QAction*>(entry)->trigger(); // returns when the dialog has closed
+        QCOMPARE(seen, "pelto::ui::" + dialog);
+        QCOMPARE(owner, &w);
+    }
+
     void f1OpensTheHelpContents() {
         LoadCategories({"A"});
         fx->home().WriteFile("help/index.html", "<html><head><title>Contents</title></head>"
