@@ -110,6 +110,18 @@ private slots:
         QCOMPARE(QString::fromStdString(ScriptNameById(fx->ws, id.toStdString())), name);
     }
 
+    void windows1252IdRoundTrips() {
+        test::ShellFixture accented;
+        accented.AddScript({"a.hdr", "caf\xe9", "Caf\xe9 sign", "", "C"});
+        accented.Load();
+        AddRecentEffect(accented.ws, 1);
+        QCOMPARE(GetSetting("MRU", "MRU1"), QString::fromUtf8("caf\u00e9"));
+        RecentEffects recent;
+        recent.Load();
+        QCOMPARE(recent.Slot(1), std::string("caf\xe9"));
+        QCOMPARE(int(FindScriptById(accented.ws, recent.Slot(1))), 1);
+    }
+
     void firstOfTwoEqualIdsWins() {
         test::ShellFixture twin;
         twin.AddScript({"a.hdr", "same", "First", "", "C"});
