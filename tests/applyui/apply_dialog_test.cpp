@@ -126,6 +126,15 @@ private slots:
         QVERIFY(dialog.Timer1->isActive());
     }
 
+    void everyControlIsReachableAndNamed() {
+        FrmApplyChanges dialog(ws);
+        QCOMPARE(test::UnreachableControls(&dialog), QStringList());
+        for (const char* name :
+             {"Frame3", "LblHTMLFile", "Command3", "Frame1", "Option1", "Option2", "Option3",
+              "Frame2", "HScrollScriptRepeat", "LblScriptRepeat", "Command2", "Command1", "Timer1"})
+            QVERIFY2(dialog.findChild<QObject*>(name) != nullptr, name);
+    }
+
     void repeatTexts_data() {
         QTest::addColumn<int>("value");
         QTest::addColumn<QString>("text");
