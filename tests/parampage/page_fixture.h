@@ -7,6 +7,7 @@
 #include "platform/window_flow.h"
 #include "support/test_support.h"
 
+#include <QLabel>
 #include <QStringList>
 
 #include <initializer_list>
