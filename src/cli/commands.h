@@ -19,6 +19,7 @@ constexpr int kUsage = 2;
 int RunList(const Context& ctx, const std::vector<std::string>& args);
 int RunParams(const Context& ctx, const std::vector<std::string>& args);
 int RunScramble(const Context& ctx, const std::vector<std::string>& args);
+int RunApply(const Context& ctx, const std::vector<std::string>& args);
 
 // Prints "pelto-cli: MESSAGE" on stderr and returns the code.
 int Report(int code, const std::string& message);

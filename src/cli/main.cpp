@@ -39,6 +39,7 @@ int main(int argc, char** argv) {
     using namespace pelto::cli;
     using Command = int (*)(const Context&, const std::vector<std::string>&);
     const std::map<std::string, Command> commands = {
+        {"apply", RunApply},
         {"list", RunList},
         {"params", RunParams},
         {"scramble", RunScramble},

@@ -3,24 +3,30 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <random>
 
 namespace pelto {
 
-std::string PathText(const fs::path& path) { return path.string(); }
+std::string PathText(const fs::path& path) {
+    return path.string();
+}
 
 Result<std::string> ReadFileBytes(const fs::path& path) {
-    std::error_code ec;
-    if (fs::is_directory(path, ec))
-        return MakeError(PathText(path), 0, "is a folder, not a file");
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
         return MakeError(PathText(path), 0,
                          std::string("cannot be opened for reading: ") + std::strerror(errno));
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return MakeError(PathText(path), 0, "cannot be read");
+    std::string bytes;
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        bytes.append(buffer, n);
+    const bool failed = std::ferror(f) != 0;
+    const int err = errno;
+    std::fclose(f);
+    if (failed)
+        return MakeError(PathText(path), 0,
+                         std::string("cannot be read: ") + std::strerror(err == 0 ? EIO : err));
     return bytes;
 }
 

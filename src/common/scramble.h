@@ -13,7 +13,8 @@ void DescrambleBytes(std::string& bytes);
 
 // Reads the source whole, transforms it and writes it to the destination, replacing
 // any file of that name.
-Status DescrambleFile(const std::filesystem::path& source, const std::filesystem::path& destination);
+Status DescrambleFile(const std::filesystem::path& source,
+                      const std::filesystem::path& destination);
 
 // Reads the file whole and returns its plain text.
 Result<std::string> ReadScrambledFile(const std::filesystem::path& source);

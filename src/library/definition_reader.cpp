@@ -38,8 +38,7 @@ void ClearParameterRecords(ParameterState& p) {
 }
 
 void ListParameter::ResetEntries() {
-    Entries.assign(Rows > 0 ? Rows : 0,
-                   std::vector<std::string>(Columns > 0 ? Columns : 0));
+    Entries.assign(Rows > 0 ? Rows : 0, std::vector<std::string>(Columns > 0 ? Columns : 0));
 }
 
 void MenuParameter::ResetEntries() {
@@ -245,14 +244,29 @@ Status ApplyDefinitionLine(Workspace& ws, const std::string& line, std::vector<E
     case Int: {
         IntParameter& r = p.IntParameters[n];
         switch (L) {
-        case 1: err = v.Int16(r.Min); break;
-        case 2: err = v.Int16(r.Max); break;
-        case 3: err = v.Real(r.LargeChange); break;
-        case 4: r.ValueSuffix = line; break;
-        case 5: err = v.Real(r.Value); break;
-        case 6: r.Name = line; break;
-        case 7: r.Description = line; break;
-        default: break;
+        case 1:
+            err = v.Int16(r.Min);
+            break;
+        case 2:
+            err = v.Int16(r.Max);
+            break;
+        case 3:
+            err = v.Real(r.LargeChange);
+            break;
+        case 4:
+            r.ValueSuffix = line;
+            break;
+        case 5:
+            err = v.Real(r.Value);
+            break;
+        case 6:
+            r.Name = line;
+            break;
+        case 7:
+            r.Description = line;
+            break;
+        default:
+            break;
         }
         break;
     }
@@ -260,11 +274,20 @@ Status ApplyDefinitionLine(Workspace& ws, const std::string& line, std::vector<E
     case Image: {
         FileParameter& r = rec.Kind == File ? p.FileParameters[n] : p.ImageParameters[n];
         switch (L) {
-        case 1: r.Pattern = line; break;
-        case 2: r.FileName = line; break;
-        case 3: r.Name = line; break;
-        case 4: r.Description = line; break;
-        default: break;
+        case 1:
+            r.Pattern = line;
+            break;
+        case 2:
+            r.FileName = line;
+            break;
+        case 3:
+            r.Name = line;
+            break;
+        case 4:
+            r.Description = line;
+            break;
+        default:
+            break;
         }
         break;
     }
@@ -276,24 +299,46 @@ Status ApplyDefinitionLine(Workspace& ws, const std::string& line, std::vector<E
             if (!err)
                 SetColourComponents(r);
             break;
-        case 2: r.Name = line; break;
-        case 3: r.Description = line; break;
-        default: break;
+        case 2:
+            r.Name = line;
+            break;
+        case 3:
+            r.Description = line;
+            break;
+        default:
+            break;
         }
         break;
     }
     case Font: {
         FontParameter& r = p.FontParameters[n];
         switch (L) {
-        case 1: r.FontName = line; break;
-        case 2: err = v.Int16(r.Bold); break;
-        case 3: err = v.Int16(r.Italic); break;
-        case 4: err = v.Int16(r.Underline); break;
-        case 5: err = v.Int16(r.StrikeThru); break;
-        case 6: err = v.Int16(r.Size); break;
-        case 7: r.Name = line; break;
-        case 8: r.Description = line; break;
-        default: break;
+        case 1:
+            r.FontName = line;
+            break;
+        case 2:
+            err = v.Int16(r.Bold);
+            break;
+        case 3:
+            err = v.Int16(r.Italic);
+            break;
+        case 4:
+            err = v.Int16(r.Underline);
+            break;
+        case 5:
+            err = v.Int16(r.StrikeThru);
+            break;
+        case 6:
+            err = v.Int16(r.Size);
+            break;
+        case 7:
+            r.Name = line;
+            break;
+        case 8:
+            r.Description = line;
+            break;
+        default:
+            break;
         }
         break;
     }
@@ -301,64 +346,122 @@ Status ApplyDefinitionLine(Workspace& ws, const std::string& line, std::vector<E
         TextParameter& r = p.TextParameters[n];
         switch (L) {
         case 1:
-        case 2: err = v.Int16(ignore16); break;
-        case 3: r.Value = line; break;
-        case 6: err = v.Truth(); break;
-        case 7: r.Name = line; break;
-        case 8: r.Description = line; break;
-        default: break;
+        case 2:
+            err = v.Int16(ignore16);
+            break;
+        case 3:
+            r.Value = line;
+            break;
+        case 6:
+            err = v.Truth();
+            break;
+        case 7:
+            r.Name = line;
+            break;
+        case 8:
+            r.Description = line;
+            break;
+        default:
+            break;
         }
         break;
     }
-    case List: err = ApplyList(p.ListParameters[n], L, line); break;
-    case Option: err = ApplyOption(p.OptionParameters[n], L, line); break;
-    case Reserved: break;
+    case List:
+        err = ApplyList(p.ListParameters[n], L, line);
+        break;
+    case Option:
+        err = ApplyOption(p.OptionParameters[n], L, line);
+        break;
+    case Reserved:
+        break;
     case Mouseover: {
         MouseoverParameter& r = p.Mouseover;
         switch (L) {
-        case 1: r.Caption1 = line; break;
-        case 2: r.Caption2 = line; break;
-        case 3: r.Template = line; break;
-        case 4: r.Name = line; break;
+        case 1:
+            r.Caption1 = line;
+            break;
+        case 2:
+            r.Caption2 = line;
+            break;
+        case 3:
+            r.Template = line;
+            break;
+        case 4:
+            r.Name = line;
+            break;
         case 5:
             r.Description = line;
             if (Status st = ParseLinks(ws); !st.ok() && warnings)
                 warnings->push_back(st.error());
             break;
-        default: break;
+        default:
+            break;
         }
         break;
     }
     case Position: {
         PositionParameter& r = p.PositionParameters[n];
         switch (L) {
-        case 1: err = v.Int16(r.Min1); break;
-        case 2: err = v.Int16(r.Min2); break;
-        case 3: err = v.Int16(r.Max1); break;
-        case 4: err = v.Int16(r.Max2); break;
-        case 5: err = v.Real(r.LargeChange1); break;
-        case 6: err = v.Real(r.LargeChange2); break;
-        case 7: r.ValueSuffix1 = line; break;
-        case 8: r.ValueSuffix2 = line; break;
-        case 9: err = v.Real(r.Value1); break;
-        case 10: err = v.Real(r.Value2); break;
-        case 11: r.Caption1 = line; break;
-        case 12: r.Caption2 = line; break;
-        case 13: r.Name = line; break;
-        case 14: r.Description = line; break;
-        default: break;
+        case 1:
+            err = v.Int16(r.Min1);
+            break;
+        case 2:
+            err = v.Int16(r.Min2);
+            break;
+        case 3:
+            err = v.Int16(r.Max1);
+            break;
+        case 4:
+            err = v.Int16(r.Max2);
+            break;
+        case 5:
+            err = v.Real(r.LargeChange1);
+            break;
+        case 6:
+            err = v.Real(r.LargeChange2);
+            break;
+        case 7:
+            r.ValueSuffix1 = line;
+            break;
+        case 8:
+            r.ValueSuffix2 = line;
+            break;
+        case 9:
+            err = v.Real(r.Value1);
+            break;
+        case 10:
+            err = v.Real(r.Value2);
+            break;
+        case 11:
+            r.Caption1 = line;
+            break;
+        case 12:
+            r.Caption2 = line;
+            break;
+        case 13:
+            r.Name = line;
+            break;
+        case 14:
+            r.Description = line;
+            break;
+        default:
+            break;
         }
         break;
     }
-    case Menu: err = ApplyMenu(p.Menu, L, line); break;
+    case Menu:
+        err = ApplyMenu(p.Menu, L, line);
+        break;
     case Info: {
         ScriptInfo& r = p.Info;
-        std::string* fields[] = {&r.IE, &r.NS, &r.Repeat, &r.Note, &r.Author, &r.Support, &r.Size, &r.Type};
+        std::string* fields[] = {&r.IE,     &r.NS,      &r.Repeat, &r.Note,
+                                 &r.Author, &r.Support, &r.Size,   &r.Type};
         if (L >= 1 && L <= 8)
             *fields[L - 1] = line;
         break;
     }
-    default: break;
+    default:
+        break;
     }
     if (err)
         return *err;
@@ -367,7 +470,9 @@ Status ApplyDefinitionLine(Workspace& ws, const std::string& line, std::vector<E
 
 namespace {
 
-bool IsComment(const std::string& line) { return line.size() >= 2 && line[0] == '/' && line[1] == '/'; }
+bool IsComment(const std::string& line) {
+    return line.size() >= 2 && line[0] == '/' && line[1] == '/';
+}
 
 Status Located(const Error& e, const std::string& fileName, long line) {
     return MakeError(fileName, line, e.message);
@@ -409,7 +514,8 @@ Status ReadDefinitionText(Workspace& ws, const std::string& definitionText,
     return Status::Ok();
 }
 
-Status ReadConditionText(Workspace& ws, const std::string& conditionText, const std::string& fileName) {
+Status ReadConditionText(Workspace& ws, const std::string& conditionText,
+                         const std::string& fileName) {
     const std::vector<std::string> lines = SplitLines(conditionText);
     ws.Params.Conditions.assign(1, Condition{});
     if (lines.size() % 3 != 0)
@@ -425,7 +531,8 @@ Status ReadConditionText(Workspace& ws, const std::string& conditionText, const 
     return Status::Ok();
 }
 
-Status LoadScriptDefinition(Workspace& ws, const fs::path& parameterFile, std::vector<Error>* warnings) {
+Status LoadScriptDefinition(Workspace& ws, const fs::path& parameterFile,
+                            std::vector<Error>* warnings) {
     ResetParameterState(ws);
     ClearParameterRecords(ws.Params);
     auto fail = [&](const Error& e) {

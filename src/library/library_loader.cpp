@@ -24,8 +24,8 @@ Status LoadHandlerTexts(Workspace& ws) {
         auto bytes = ReadFileBytes(ws.DataFolder() / targets[i].file);
         if (!bytes)
             return MakeError(PathText(ws.DataFolder() / targets[i].file), 0,
-                             "the handler file is missing or unreadable (" +
-                                 bytes.error().message + ")");
+                             "the handler file is missing or unreadable (" + bytes.error().message +
+                                 ")");
         texts[i] = std::move(*bytes);
     }
     for (int i = 0; i < 4; ++i)
@@ -121,7 +121,8 @@ bool TakeLines(std::string_view text, int count, std::vector<std::string>& lines
             pos = text.size();
         } else {
             lines.emplace_back(text.substr(pos, end - pos));
-            pos = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+            pos = end +
+                  ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
         }
     }
     rest = pos;
@@ -140,7 +141,8 @@ bool EndsWithHdr(const std::string& name) {
     if (name.size() < 4)
         return false;
     std::string ext = name.substr(name.size() - 4);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
     return ext == ".hdr";
 }
 
@@ -168,13 +170,15 @@ Result<ScriptRecord> ReadScriptHeader(const std::string& plainText, const std::s
     double countRead = LeadingNumber(lines[7]);
     auto count = ToInt16(countRead);
     if (!count || *count < 0)
-        return MakeError(headerName, 8, "the item count \"" + lines[7] + "\" is not a count from 0 to 32767");
+        return MakeError(headerName, 8,
+                         "the item count \"" + lines[7] + "\" is not a count from 0 to 32767");
     r.ItemCount = FormatNumber(countRead);
-    r.ParameterFile = headerName.size() >= 3 ? headerName.substr(0, headerName.size() - 3) + "par"
-                                             : "par";
+    r.ParameterFile =
+        headerName.size() >= 3 ? headerName.substr(0, headerName.size() - 3) + "par" : "par";
     FieldReader fields(std::string_view(plainText).substr(rest));
     for (int k = 1; k <= *count; ++k) {
         std::string f[5];
+        const long itemLine = fields.Line();
         for (int j = 0; j < 5; ++j) {
             auto v = fields.Next();
             if (!v)
@@ -186,7 +190,7 @@ Result<ScriptRecord> ReadScriptHeader(const std::string& plainText, const std::s
         auto include = ParseInt16(f[3]);
         auto once = ParseInt16(f[4]);
         if (!include || !once)
-            return MakeError(headerName, fields.Line(),
+            return MakeError(headerName, itemLine,
                              "item " + std::to_string(k) +
                                  ": the include and once flags must be 16-bit whole numbers");
         r.ItemLocation.push_back(f[0]);
@@ -216,7 +220,8 @@ LibraryLoadReport LoadScriptLibrary(Workspace& ws) {
             names.push_back(name);
     }
     if (ec) {
-        report.fatal = MakeError(PathText(data), 0, "the data folder cannot be listed: " + ec.message());
+        report.fatal =
+            MakeError(PathText(data), 0, "the data folder cannot be listed: " + ec.message());
         return report;
     }
     // A stable order (the file names', as a sorted listing gives them) so that the
@@ -227,8 +232,8 @@ LibraryLoadReport LoadScriptLibrary(Workspace& ws) {
     bool any = false;
     for (const auto& name : names) {
         if (ws.Library.size() > 32767) {
-            report.skipped.push_back(MakeError(PathText(data / name), 0,
-                                               "the library holds more than 32767 scripts"));
+            report.skipped.push_back(
+                MakeError(PathText(data / name), 0, "the library holds more than 32767 scripts"));
             continue;
         }
         auto plain = ReadScrambledFile(data / name);
@@ -257,7 +262,8 @@ void BuildCategoryList(Workspace& ws) {
         return;
     for (size_t i = 1; i < ws.Library.size(); ++i) {
         const std::string& c = ws.Library[i].Category;
-        if (std::find(ws.CategoryList.begin() + 1, ws.CategoryList.end(), c) == ws.CategoryList.end())
+        if (std::find(ws.CategoryList.begin() + 1, ws.CategoryList.end(), c) ==
+            ws.CategoryList.end())
             ws.CategoryList.push_back(c);
     }
 }

@@ -14,8 +14,8 @@ namespace pelto {
 Status LoadHandlerTexts(Workspace& ws);
 
 struct LibraryLoadReport {
-    Status fatal;                // the data folder is missing or cannot be listed
-    std::vector<Error> skipped;  // damaged scripts that were left out of the catalogue
+    Status fatal;               // the data folder is missing or cannot be listed
+    std::vector<Error> skipped; // damaged scripts that were left out of the catalogue
 };
 
 // Reads every header of the data folder, in file-name order, into the library. A

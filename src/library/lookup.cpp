@@ -76,20 +76,34 @@ std::string ParameterNameOf(const Workspace& ws, int16_t ordinal, int16_t kind) 
     const ParameterState& p = ws.Params;
     const bool inTable = ordinal >= 1 && ordinal <= MaxPerKind;
     switch (kind) {
-    case Int: return inTable ? p.IntParameters[ordinal].Name : "";
-    case File: return inTable ? p.FileParameters[ordinal].Name : "";
-    case Image: return inTable ? p.ImageParameters[ordinal].Name : "";
-    case Colour: return inTable ? p.ColourParameters[ordinal].Name : "";
-    case Font: return inTable ? p.FontParameters[ordinal].Name : "";
-    case Text: return inTable ? p.TextParameters[ordinal].Name : "";
-    case List: return inTable ? p.ListParameters[ordinal].Name : "";
-    case Option: return inTable ? p.OptionParameters[ordinal].Name : "";
-    case Position: return inTable ? p.PositionParameters[ordinal].Name : "";
-    case Reserved: return p.ReservedName;
-    case Mouseover: return p.Mouseover.Name;
-    case Menu: return p.Menu.Name;
-    case Info: return "Info";
-    default: return "Invalid Parameter";
+    case Int:
+        return inTable ? p.IntParameters[ordinal].Name : "";
+    case File:
+        return inTable ? p.FileParameters[ordinal].Name : "";
+    case Image:
+        return inTable ? p.ImageParameters[ordinal].Name : "";
+    case Colour:
+        return inTable ? p.ColourParameters[ordinal].Name : "";
+    case Font:
+        return inTable ? p.FontParameters[ordinal].Name : "";
+    case Text:
+        return inTable ? p.TextParameters[ordinal].Name : "";
+    case List:
+        return inTable ? p.ListParameters[ordinal].Name : "";
+    case Option:
+        return inTable ? p.OptionParameters[ordinal].Name : "";
+    case Position:
+        return inTable ? p.PositionParameters[ordinal].Name : "";
+    case Reserved:
+        return p.ReservedName;
+    case Mouseover:
+        return p.Mouseover.Name;
+    case Menu:
+        return p.Menu.Name;
+    case Info:
+        return "Info";
+    default:
+        return "Invalid Parameter";
     }
 }
 

@@ -9,12 +9,17 @@ namespace pelto {
 namespace {
 
 long LineOf(const std::string& page, size_t pos) {
-    return 1 + static_cast<long>(std::count(page.begin(), page.begin() + std::min(pos, page.size()), '\n'));
+    return 1 + static_cast<long>(
+                   std::count(page.begin(), page.begin() + std::min(pos, page.size()), '\n'));
 }
 
-bool EndsTagName(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '>' || c == '/'; }
+bool EndsTagName(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '>' || c == '/';
+}
 
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+char Upper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
 
 std::string LinkTextOf(std::string tag) {
     while (!tag.empty() && tag[0] == '<') {
@@ -57,7 +62,8 @@ Result<std::vector<PageLink>> ScanLinks(const std::string& page, const std::stri
             continue;
         }
         ++i;
-        std::string tag = "<A";
+        std::string tag(1, '<');
+        tag += 'A';
         std::string closing;
         bool ended = false;
         for (; i < n; ++i) {
@@ -66,7 +72,7 @@ Result<std::vector<PageLink>> ScanLinks(const std::string& page, const std::stri
                 continue;
             if (c != ' ') {
                 if (c == '<')
-                    closing = "<";
+                    closing.assign(1, '<');
                 else
                     closing += Upper(c);
             }

@@ -16,8 +16,8 @@ struct Workspace {
     std::filesystem::path ProgramFolder;
 
     // The library, read once at start-up.
-    ScriptLibrary Library{ScriptRecord{}};       // 1..M
-    std::vector<std::string> CategoryList{""};   // 1..C
+    ScriptLibrary Library{ScriptRecord{}};     // 1..M
+    std::vector<std::string> CategoryList{""}; // 1..C
     std::string MouseHandlerText;
     std::string OnloadHandlerText;
     std::string OnresizeHandlerText;

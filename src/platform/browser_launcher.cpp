@@ -20,6 +20,8 @@ void OpenInBrowser(const QString& path) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-void SetBrowserLauncher(BrowserLauncher launcher) { Current() = std::move(launcher); }
+void SetBrowserLauncher(BrowserLauncher launcher) {
+    Current() = std::move(launcher);
+}
 
 } // namespace pelto::ui

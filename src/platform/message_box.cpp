@@ -20,8 +20,12 @@ QStringList& TestMessages() {
     return messages;
 }
 
-void EnableTestMessages() { testMode = true; }
-void PushTestAnswer(MessageAnswer answer) { Answers().push_back(answer); }
+void EnableTestMessages() {
+    testMode = true;
+}
+void PushTestAnswer(MessageAnswer answer) {
+    Answers().push_back(answer);
+}
 void ClearTestMessages() {
     TestMessages().clear();
     Answers().clear();
@@ -43,10 +47,17 @@ MessageAnswer ShowMessage(QWidget* parent, const QString& text, MessageIcon icon
     box.setWindowTitle(caption);
     box.setText(text);
     switch (icon) {
-    case MessageIcon::Critical: box.setIcon(QMessageBox::Critical); break;
-    case MessageIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case MessageIcon::None: break;
+    case MessageIcon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MessageIcon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MessageIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MessageIcon::None:
+        break;
     }
     if (buttons == MessageButtons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);

@@ -14,14 +14,15 @@ enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
 
 // Shows a modal message box; the title defaults to the program's name.
-MessageAnswer ShowMessage(QWidget* parent, const QString& text, MessageIcon icon = MessageIcon::None,
+MessageAnswer ShowMessage(QWidget* parent, const QString& text,
+                          MessageIcon icon = MessageIcon::None,
                           MessageButtons buttons = MessageButtons::Ok,
                           const QString& title = QString());
 
 // Test seam.
-void EnableTestMessages();                  // boxes never show; unanswered ones return Ok/No
-void PushTestAnswer(MessageAnswer answer);  // next answer
-QStringList& TestMessages();                // "TITLE|TEXT" of every box shown in test mode
+void EnableTestMessages();                 // boxes never show; unanswered ones return Ok/No
+void PushTestAnswer(MessageAnswer answer); // next answer
+QStringList& TestMessages();               // "TITLE|TEXT" of every box shown in test mode
 void ClearTestMessages();
 
 } // namespace pelto::ui

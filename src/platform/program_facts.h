@@ -4,11 +4,11 @@
 
 namespace pelto::ui {
 
-QString ProgramName();      // "Pelto"
-QString MakerName();        // "Norvale"
+QString ProgramName(); // "Pelto"
+QString MakerName();   // "Norvale"
 int VersionMajor();
 int VersionMinor();
 int VersionRevision();
-QString VersionText();      // "1.0.52"
+QString VersionText(); // "1.0.52"
 
 } // namespace pelto::ui

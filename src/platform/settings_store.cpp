@@ -14,10 +14,13 @@ QString& OverrideFile() {
 std::unique_ptr<QSettings> Open() {
     if (!OverrideFile().isEmpty())
         return std::make_unique<QSettings>(OverrideFile(), QSettings::IniFormat);
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, "Pelto", "Pelto");
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, "Pelto",
+                                       "Pelto");
 }
 
-QString Key(const QString& section, const QString& key) { return section + "/" + key; }
+QString Key(const QString& section, const QString& key) {
+    return section + "/" + key;
+}
 } // namespace
 
 QString GetSetting(const QString& section, const QString& key, const QString& defaultValue) {
@@ -28,9 +31,13 @@ void SaveSetting(const QString& section, const QString& key, const QString& valu
     Open()->setValue(Key(section, key), value);
 }
 
-void DeleteSetting(const QString& section, const QString& key) { Open()->remove(Key(section, key)); }
+void DeleteSetting(const QString& section, const QString& key) {
+    Open()->remove(Key(section, key));
+}
 
-void DeleteSection(const QString& section) { Open()->remove(section); }
+void DeleteSection(const QString& section) {
+    Open()->remove(section);
+}
 
 QStringList SettingKeys(const QString& section) {
     auto s = Open();
@@ -38,6 +45,8 @@ QStringList SettingKeys(const QString& section) {
     return s->childKeys();
 }
 
-void SetSettingsFile(const QString& path) { OverrideFile() = path; }
+void SetSettingsFile(const QString& path) {
+    OverrideFile() = path;
+}
 
 } // namespace pelto::ui

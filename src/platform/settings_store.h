@@ -6,7 +6,8 @@
 
 namespace pelto::ui {
 
-QString GetSetting(const QString& section, const QString& key, const QString& defaultValue = QString());
+QString GetSetting(const QString& section, const QString& key,
+                   const QString& defaultValue = QString());
 void SaveSetting(const QString& section, const QString& key, const QString& value);
 void DeleteSetting(const QString& section, const QString& key);
 void DeleteSection(const QString& section);

@@ -4,6 +4,7 @@
 #include "common/result.h"
 #include "library/workspace.h"
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -33,5 +34,9 @@ Status SaveTemplate(Workspace& ws, const std::string& name,
 Status LoadTemplate(Workspace& ws, const std::string& name,
                     const std::vector<TemplateEntry>& listed,
                     const std::function<void(int position)>& showParameter);
+
+// Reads a template file (line 1 its name, then the blocks) into the current values.
+Status ReadTemplateFile(Workspace& ws, const std::filesystem::path& path,
+                        const std::function<void(int position)>& showParameter = {});
 
 } // namespace pelto

@@ -27,7 +27,8 @@ fs::path MakeTempDir(const char* stem) {
 void RemoveTree(const fs::path& p) {
     std::error_code ec;
     // Make read-only folders writable again so tests that change permissions clean up.
-    for (auto it = fs::recursive_directory_iterator(p, ec); !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
+    for (auto it = fs::recursive_directory_iterator(p, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
         fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
     fs::permissions(p, fs::perms::owner_all, fs::perm_options::add, ec);
     fs::remove_all(p, ec);
@@ -36,19 +37,24 @@ void RemoveTree(const fs::path& p) {
 } // namespace
 
 TempFolder::TempFolder() : path_(MakeTempDir("pelto-test")) {}
-TempFolder::~TempFolder() { RemoveTree(path_); }
+TempFolder::~TempFolder() {
+    RemoveTree(path_);
+}
 
 TempProgramFolder::TempProgramFolder() : path_(MakeTempDir("pelto-home")) {
     for (const char* sub : {"data", "images", "userdata", "output", "help"})
         fs::create_directories(path_ / sub);
     fs::path shipped = ShippedProgramFolder() / "data";
-    for (const char* h : {"mousehandler.js", "onloadhandler.js", "onresizehandler.js", "onscrollhandler.js"}) {
+    for (const char* h :
+         {"mousehandler.js", "onloadhandler.js", "onresizehandler.js", "onscrollhandler.js"}) {
         std::error_code ec;
         fs::copy_file(shipped / h, path_ / "data" / h, fs::copy_options::overwrite_existing, ec);
     }
 }
 
-TempProgramFolder::~TempProgramFolder() { RemoveTree(path_); }
+TempProgramFolder::~TempProgramFolder() {
+    RemoveTree(path_);
+}
 
 void TempProgramFolder::WriteScrambled(const std::string& name, const std::string& plain) const {
     test::WriteScrambled(data() / name, plain);
@@ -75,7 +81,9 @@ std::string CrLf(std::initializer_list<std::string> lines) {
     return out;
 }
 
-fs::path ShippedProgramFolder() { return fs::path(PELTO_HOME); }
+fs::path ShippedProgramFolder() {
+    return fs::path(PELTO_HOME);
+}
 
 void CopyShippedProgramFolder(const fs::path& dest) {
     fs::create_directories(dest);

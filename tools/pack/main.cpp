@@ -19,7 +19,8 @@ namespace {
 
 bool IsPicture(const fs::path& p) {
     std::string ext = p.extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
     return ext == ".gif" || ext == ".jpg" || ext == ".jpeg" || ext == ".png" || ext == ".ico" ||
            ext == ".bmp" || ext == ".webp";
 }
@@ -110,7 +111,8 @@ int main(int argc, char** argv) {
     for (auto& f : scriptFiles) {
         std::string name = f.filename().string();
         if (!names.insert(name).second)
-            return Fail(MakeError(f.string(), 0, "another effect already has a file named " + name));
+            return Fail(
+                MakeError(f.string(), 0, "another effect already has a file named " + name));
         auto bytes = ReadFileBytes(f);
         if (!bytes)
             return Fail(bytes.error());

@@ -1,0 +1,125 @@
+#include "attach/do_it.h"
+
+#include "attach/attach_script.h"
+#include "attach/output_folder.h"
+#include "common/files.h"
+#include "common/numbers.h"
+
+namespace pelto {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kResultName = "result.htm";
+
+bool SameFile(const fs::path& a, const fs::path& b) {
+    std::error_code ec;
+    return fs::weakly_canonical(a, ec) == fs::weakly_canonical(b, ec);
+}
+
+// True when path lies in folder or below it.
+bool LiesIn(const fs::path& path, const fs::path& folder) {
+    std::error_code ec;
+    fs::path p = fs::weakly_canonical(path, ec);
+    fs::path f = fs::weakly_canonical(folder, ec);
+    auto [fEnd, pIt] = std::mismatch(f.begin(), f.end(), p.begin(), p.end());
+    return fEnd == f.end() && pIt != p.end();
+}
+
+// Copies the output folder's files except the result page into the page's folder,
+// each through a temporary file and a rename.
+Status CopyOutputFiles(const fs::path& outputFolder, const fs::path& pageFolder,
+                       const fs::path& page) {
+    Result<std::vector<fs::path>> files = FolderFiles(outputFolder);
+    if (!files)
+        return files.error();
+    for (const fs::path& f : *files) {
+        if (f.filename() == kResultName)
+            continue;
+        const fs::path target = pageFolder / f.filename();
+        if (SameFile(target, page))
+            return MakeError(PathText(target), 0,
+                             "the effect's file of this name would replace the page itself; "
+                             "nothing was copied");
+    }
+    for (const fs::path& f : *files) {
+        if (f.filename() == kResultName)
+            continue;
+        Result<std::string> bytes = ReadFileBytes(f);
+        if (!bytes)
+            return bytes.error();
+        if (Status st = WriteFileAtomic(pageFolder / f.filename(), *bytes); !st)
+            return st;
+    }
+    return Status::Ok();
+}
+
+} // namespace
+
+Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
+    if (request.repeat < 0 || request.repeat > 25)
+        return MakeError(
+            "", 0, "the repeat count must lie between 0 and 25, not " + FormatInt(request.repeat));
+    if (ws.CurrentScriptIndex < 1 ||
+        static_cast<size_t>(ws.CurrentScriptIndex) >= ws.Library.size())
+        return MakeError("", 0, "no effect is chosen");
+    if (ws.SampleFile.empty())
+        return MakeError("", 0, "no web page is chosen");
+    std::error_code ec;
+    const fs::path page = fs::absolute(fs::path(ws.SampleFile), ec);
+    if (!fs::is_regular_file(page, ec))
+        return MakeError(ws.SampleFile, 0, "is not a file that can be read");
+    const fs::path output = ws.OutputFolder();
+    if (LiesIn(page, output))
+        return MakeError(ws.SampleFile, 0,
+                         "lies in the output folder, which is emptied before every run; "
+                         "choose a page outside it");
+
+    ws.ScriptRepeat = request.repeat;
+    if (Status st = ClearOutputFolder(ws); !st)
+        return st.error();
+    const fs::path result = output / kResultName;
+    if (Status st = AttachScript(ws, ws.CurrentScriptIndex, page, result); !st)
+        return st.error();
+    if (Status st = ExpandOutputFolder(ws); !st)
+        return st.error();
+
+    DoItOutcome outcome;
+    const fs::path pageFolder = page.parent_path();
+    switch (request.option) {
+    case OutputOption::Preview:
+        outcome.pageToOpen = PathText(result);
+        break;
+    case OutputOption::Copy: {
+        const fs::path copy = CopyPagePath(page);
+        if (Status st = CopyOutputFiles(output, pageFolder, page); !st)
+            return st.error();
+        Result<std::string> bytes = ReadFileBytes(result);
+        if (!bytes)
+            return bytes.error();
+        if (Status st = WriteFileAtomic(copy, *bytes); !st)
+            return st.error();
+        outcome.pageToOpen = PathText(copy);
+        break;
+    }
+    case OutputOption::Overwrite: {
+        if (!request.confirmOverwrite || !request.confirmOverwrite()) {
+            outcome.overwriteDeclined = true;
+            break;
+        }
+        if (Status st = CopyOutputFiles(output, pageFolder, page); !st)
+            return st.error();
+        Result<std::string> bytes = ReadFileBytes(result);
+        if (!bytes)
+            return bytes.error();
+        if (Status st = WriteFileAtomic(page, *bytes); !st)
+            return st.error();
+        outcome.pageToOpen = PathText(page);
+        break;
+    }
+    }
+    return outcome;
+}
+
+} // namespace pelto

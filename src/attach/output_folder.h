@@ -1,0 +1,39 @@
+#pragma once
+// The output folder: emptied before every "Do it", then filled by attaching, then every
+// text file in it is expanded line by line. Pictures and binary files are left alone.
+#include "common/result.h"
+#include "library/workspace.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pelto {
+
+// Deletes every ordinary file of the output folder (subfolders are not touched). A
+// missing output folder is created.
+Status ClearOutputFolder(const Workspace& ws);
+
+// Expands every text file of the output folder, in file-name order.
+Status ExpandOutputFolder(Workspace& ws);
+
+// Expands one file in place: each line (ended by CR LF or a lone CR) passes through
+// ExpandLine and is written with CR LF, and one more CR LF ends the file. Pictures (by
+// name) and files holding a NUL byte are left unchanged.
+Status ExpandFile(Workspace& ws, const std::filesystem::path& path);
+
+// The expansion of one file's bytes, as ExpandFile writes them.
+std::string ExpandText(Workspace& ws, std::string_view bytes);
+
+// True for names ending (any case) in GIF, JPG, JPEG, PNG, ICO, BMP or WEBP.
+bool IsPictureName(const std::string& name);
+
+// The copy option's page path: "_1" before the last "." of the file name, or at the
+// end of a name without ".". The folder is kept.
+std::filesystem::path CopyPagePath(const std::filesystem::path& page);
+
+// The ordinary files of a folder, sorted by name.
+Result<std::vector<std::filesystem::path>> FolderFiles(const std::filesystem::path& folder);
+
+} // namespace pelto

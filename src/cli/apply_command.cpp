@@ -1,0 +1,217 @@
+// apply: what the apply dialog's "Do it" does, driven from the command line.
+#include "attach/do_it.h"
+#include "cli/commands.h"
+#include "cli/session.h"
+#include "common/files.h"
+#include "common/numbers.h"
+#include "expansion/colour.h"
+#include "library/lookup.h"
+#include "templates/template_files.h"
+
+#include <cstdio>
+#include <optional>
+
+namespace fs = std::filesystem;
+
+namespace pelto::cli {
+
+namespace {
+
+struct ApplyArgs {
+    std::string scriptId;
+    std::string page;
+    std::vector<std::string> valueFiles;
+    std::vector<std::pair<std::string, std::string>> sets; // name, value
+    int16_t repeat = 0;
+    OutputOption mode = OutputOption::Preview;
+    bool yes = false;
+};
+
+// Parses the arguments; returns an error message for a usage error.
+std::optional<std::string> ParseApplyArgs(const std::vector<std::string>& args, ApplyArgs& out) {
+    std::vector<std::string> positional;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto next = [&](std::string& value) {
+            if (i + 1 >= args.size())
+                return false;
+            value = args[++i];
+            return true;
+        };
+        std::string value;
+        if (a == "--values") {
+            if (!next(value))
+                return "--values needs a FILE";
+            out.valueFiles.push_back(value);
+        } else if (a == "--set") {
+            if (!next(value))
+                return "--set needs NAME=VALUE";
+            size_t eq = value.find('=');
+            if (eq == std::string::npos || eq == 0)
+                return "--set needs NAME=VALUE, not \"" + value + "\"";
+            out.sets.emplace_back(value.substr(0, eq), value.substr(eq + 1));
+        } else if (a == "--repeat") {
+            if (!next(value))
+                return "--repeat needs a number from 0 to 25";
+            auto n = ParseNumber(value);
+            if (!n || *n != static_cast<int>(*n) || *n < 0 || *n > 25)
+                return "--repeat needs a whole number from 0 to 25, not \"" + value + "\"";
+            out.repeat = static_cast<int16_t>(*n);
+        } else if (a == "--mode") {
+            if (!next(value))
+                return "--mode needs preview, copy or overwrite";
+            if (value == "preview")
+                out.mode = OutputOption::Preview;
+            else if (value == "copy")
+                out.mode = OutputOption::Copy;
+            else if (value == "overwrite")
+                out.mode = OutputOption::Overwrite;
+            else
+                return "--mode needs preview, copy or overwrite, not \"" + value + "\"";
+        } else if (a == "--yes") {
+            out.yes = true;
+        } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
+            return "unknown option \"" + a + "\"";
+        } else {
+            positional.push_back(a);
+        }
+    }
+    if (positional.size() != 2)
+        return "apply takes SCRIPTID and PAGE";
+    out.scriptId = positional[0];
+    out.page = positional[1];
+    return std::nullopt;
+}
+
+std::optional<int32_t> ParseHexColour(std::string text) {
+    if (!text.empty() && text[0] == '#')
+        text.erase(0, 1);
+    if (text.size() != 6)
+        return std::nullopt;
+    int32_t rgb = 0;
+    for (char c : text) {
+        int d = (c >= '0' && c <= '9')   ? c - '0'
+                : (c >= 'a' && c <= 'f') ? c - 'a' + 10
+                : (c >= 'A' && c <= 'F') ? c - 'A' + 10
+                                         : -1;
+        if (d < 0)
+            return std::nullopt;
+        rgb = rgb * 16 + d;
+    }
+    // #RRGGBB to the stored layout: red in the lowest byte.
+    return ((rgb >> 16) & 255) | (rgb & 0xFF00) | ((rgb & 255) << 16);
+}
+
+// Applies one --set; returns a usage message when the name or the value's form is wrong.
+std::optional<std::string> ApplySet(Workspace& ws, const std::string& name,
+                                    const std::string& value) {
+    const int16_t kind = GetParameterKind(ws, name);
+    const int16_t n = GetParameterOrdinal(ws, name);
+    const bool declared = n >= 1 && n <= MaxPerKind && kind >= 0 && kind < KindCodes &&
+                          n <= ws.Params.KindCount[kind];
+    const std::string bad = "--set " + name + ": ";
+    ParameterState& p = ws.Params;
+    switch (declared ? kind : -1) {
+    case Int: {
+        auto v = ParseNumber(value);
+        if (!v)
+            return bad + "\"" + value + "\" is not a number";
+        p.IntParameters[n].Value = *v;
+        return std::nullopt;
+    }
+    case Text:
+        p.TextParameters[n].Value = value;
+        return std::nullopt;
+    case Option: {
+        OptionParameter& o = p.OptionParameters[n];
+        auto v = ParseInt16(value);
+        if (!v || std::to_string(*v) != value || *v < 0 || *v >= o.Count)
+            return bad + "\"" + value + "\" is not an option number from 0 to " +
+                   FormatInt(o.Count - 1);
+        o.Selected = *v;
+        return std::nullopt;
+    }
+    case Colour: {
+        auto c = ParseHexColour(value);
+        if (!c)
+            return bad + "\"" + value + "\" is not a colour of the form #RRGGBB";
+        p.ColourParameters[n].Colour = *c;
+        SetColourComponents(p.ColourParameters[n]);
+        return std::nullopt;
+    }
+    case Position: {
+        size_t comma = value.find(',');
+        std::optional<double> v1, v2;
+        if (comma != std::string::npos) {
+            v1 = ParseNumber(value.substr(0, comma));
+            v2 = ParseNumber(value.substr(comma + 1));
+        }
+        if (!v1 || !v2)
+            return bad + "\"" + value + "\" is not a position of the form V1,V2";
+        p.PositionParameters[n].Value1 = *v1;
+        p.PositionParameters[n].Value2 = *v2;
+        return std::nullopt;
+    }
+    case File:
+    case Image: {
+        fs::path path(value);
+        if (value.empty() || !path.has_filename())
+            return bad + "\"" + value + "\" is not a file path";
+        std::error_code ec;
+        path = fs::absolute(path, ec);
+        FileParameter& f = kind == File ? p.FileParameters[n] : p.ImageParameters[n];
+        f.FileName = path.filename().string();
+        f.Path = path.parent_path().string();
+        if (f.Path.empty() || f.Path.back() != fs::path::preferred_separator)
+            f.Path += fs::path::preferred_separator;
+        return std::nullopt;
+    }
+    default:
+        break;
+    }
+    if (!declared && kind != Mouseover && kind != Menu && kind != Info)
+        return "--set: the effect has no parameter named \"" + name + "\"";
+    return bad + "this kind of parameter cannot be set from the command line";
+}
+
+} // namespace
+
+int RunApply(const Context& ctx, const std::vector<std::string>& args) {
+    ApplyArgs a;
+    if (auto usage = ParseApplyArgs(args, a))
+        return Report(kUsage, *usage);
+
+    Workspace ws;
+    std::error_code ec;
+    // The page is the sample page before the definition is read, so Mouseover links
+    // come from it.
+    ws.SampleFile = fs::absolute(a.page, ec).lexically_normal().string();
+    if (int code = OpenLibrary(ctx, ws); code != kOk)
+        return code;
+    if (int code = OpenScript(ws, a.scriptId); code != kOk)
+        return code;
+    for (const std::string& file : a.valueFiles)
+        if (Status st = ReadTemplateFile(ws, file); !st)
+            return Report(kFailure, st.error().text());
+    for (const auto& [name, value] : a.sets)
+        if (auto usage = ApplySet(ws, name, value))
+            return Report(kUsage, *usage);
+
+    DoItRequest request;
+    request.option = a.mode;
+    request.repeat = a.repeat;
+    const bool yes = a.yes;
+    request.confirmOverwrite = [yes] { return yes; };
+    Result<DoItOutcome> outcome = DoIt(ws, request);
+    if (!outcome)
+        return Report(kFailure, outcome.error().text());
+    if (outcome->overwriteDeclined) {
+        Report(kOk, "the page was not overwritten (give --yes to overwrite it); the result is " +
+                        PathText(ws.OutputFolder() / "result.htm"));
+        return kOk;
+    }
+    std::printf("%s\n", outcome->pageToOpen.c_str());
+    return kOk;
+}
+
+} // namespace pelto::cli

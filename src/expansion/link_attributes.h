@@ -1,0 +1,27 @@
+#pragma once
+// Link attributes for a Mouseover parameter: writes a blank and the filled Template
+// into the opening tag of every link recorded from the sample page.
+#include "common/result.h"
+#include "library/workspace.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace pelto {
+
+// The template with its first "*" replaced by first and then the first "#" by second.
+// A template without "*" comes back unchanged.
+std::string FillFirstMarkers(std::string_view templateText, std::string_view first,
+                             std::string_view second);
+
+// The page with the attribute text written into every recorded link. Fails (naming
+// fileName) when a recorded link no longer falls on a link of this page.
+Result<std::string> InsertLinkAttributesText(const std::string& page,
+                                             const MouseoverParameter& mouseover,
+                                             const std::string& fileName);
+
+// Rewrites the page copy at path in place; the file gets one CR LF more at its end.
+Status InsertLinkAttributes(const Workspace& ws, const std::filesystem::path& path);
+
+} // namespace pelto

@@ -1,0 +1,11 @@
+#pragma once
+// Menu array lines: turns the Menu parameter's entry tree (depth shown by leading ">")
+// into one JavaScript array statement per entry, into Menu.MenuLines 1..Count, and
+// sets ws.TopLevelCount. The expansion inserts them for "MENUDATA".
+#include "library/workspace.h"
+
+namespace pelto {
+
+void BuildMenuLines(Workspace& ws);
+
+} // namespace pelto

@@ -1,0 +1,37 @@
+#pragma once
+// Placeholder expansion: script code names parameters between the marks 174 and 175
+// ("<mark>Name,KEYWORD<mark>"); ExpandLine replaces each by a rendering of the
+// parameter's current value. It reads ws.Params and the current script record, and
+// advances the two program-wide counters (IntSequence, VarNames).
+#include "library/workspace.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pelto {
+
+constexpr char kOpeningMark = '\xAE';
+constexpr char kClosingMark = '\xAF';
+
+// The line with every placeholder replaced. A placeholder that yields no value stays
+// as it stands and the scan goes on behind it; a value that holds a placeholder is
+// examined again (within a budget, so a value that contains itself cannot loop).
+std::string ExpandLine(Workspace& ws, std::string_view line);
+
+// The value for one placeholder (the keyword arrives upper-cased), or no value when
+// nothing applies to that name and keyword.
+std::optional<std::string> PlaceholderValue(Workspace& ws, const std::string& name,
+                                            const std::string& keyword);
+
+// PlaceholderValue, or the placeholder text itself (marks, name, comma, keyword).
+std::string ExpandPlaceholder(Workspace& ws, const std::string& name, const std::string& keyword);
+
+// The format with each "#" replaced by value and each "*" by number's decimal text.
+std::string FillMarkers(std::string_view format, int16_t number, std::string_view value);
+
+// Upper case of Windows-1252 text (ASCII and the accented Latin letters).
+std::string UpperCaseText(std::string_view text);
+
+} // namespace pelto

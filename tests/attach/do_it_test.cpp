@@ -1,0 +1,200 @@
+#include "attach/do_it.h"
+#include "attach_fixture.h"
+
+#include "common/files.h"
+
+namespace pelto {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Item;
+
+class DoItTest : public test::AttachFixture {
+protected:
+    fs::path site;
+    fs::path page;
+    const std::string pageText = "<html>\r\n<head>\r\n</head>\r\n<body>x</body>\r\n</html>\r\n";
+
+    void SetUp() override {
+        AttachFixture::SetUp();
+        site = home.path() / "site";
+        page = site / "index.htm";
+        home.WriteFile("site/index.htm", pageText);
+        ws.SampleFile = page.string();
+    }
+
+    Result<DoItOutcome> Run(OutputOption option, int16_t repeat = 0, bool answer = true) {
+        DoItRequest request;
+        request.option = option;
+        request.repeat = repeat;
+        request.confirmOverwrite = [answer] { return answer; };
+        return DoIt(ws, request);
+    }
+
+    fs::path Out(const std::string& name) const { return home.path() / "output" / name; }
+};
+
+TEST_F(DoItTest, PreviewBuildsTheResultInAnEmptiedOutputFolder) {
+    AddScript("fx", {{"Head", "<script src=\"\xAE"
+                              "App,SCRIPTREPEAT\xAF"
+                              "x.js\"></script>"},
+                     {"External",
+                      "var n=\xAE"
+                      "App,INTSEQUENCE\xAF;",
+                      "x.js"}});
+    home.WriteFile("output/stale.txt", "old");
+    auto outcome = Run(OutputOption::Preview);
+    ASSERT_TRUE(outcome.ok()) << outcome.error().text();
+    EXPECT_EQ(outcome->pageToOpen, Out("result.htm").string());
+    EXPECT_FALSE(outcome->overwriteDeclined);
+    EXPECT_FALSE(fs::exists(Out("stale.txt")));
+    EXPECT_EQ(test::ReadAll(Out("0x.js")), "var n=1;\r\n\r\n");
+    EXPECT_EQ(
+        test::ReadAll(Out("result.htm")),
+        "<!--2erghdf45yrfx-->\r\n<html>\r\n<head>\r\n<script src=\"0x.js\"></script></head>\r\n"
+        "<body>x</body>\r\n</html>\r\n\r\n\r\n");
+    EXPECT_EQ(test::ReadAll(page), pageText);
+    EXPECT_FALSE(fs::exists(site / "0x.js"));
+    EXPECT_EQ(ws.ScriptRepeat, 0);
+}
+
+TEST_F(DoItTest, CopyPutsTheResultBesideThePageAsIndex1) {
+    AddScript("fx", {{"Body_End", "<p>y</p>"}, {"External", "ext", "lib.js", 1, 1}});
+    auto outcome = Run(OutputOption::Copy);
+    ASSERT_TRUE(outcome.ok()) << outcome.error().text();
+    EXPECT_EQ(outcome->pageToOpen, (site / "index_1.htm").string());
+    const std::string result = test::ReadAll(Out("result.htm"));
+    EXPECT_EQ(test::ReadAll(site / "index_1.htm"), result);
+    EXPECT_NE(result.find("x<p>y</p></body>"), std::string::npos);
+    EXPECT_EQ(test::ReadAll(site / "lib.js"), "ext\r\n\r\n");
+    EXPECT_FALSE(fs::exists(site / "result.htm"));
+    EXPECT_EQ(test::ReadAll(page), pageText);
+
+    // Applying again replaces the first copy.
+    ws.Library[1].Name = "changed";
+    ASSERT_TRUE(Run(OutputOption::Copy).ok());
+    EXPECT_EQ(test::ReadAll(site / "index_1.htm"), test::ReadAll(Out("result.htm")));
+}
+
+TEST_F(DoItTest, CopyNameUsesTheFileNameNotADottedFolder) {
+    AddScript("fx", {{"Body_End", "!"}});
+    home.WriteFile("my.site/page", "<body></body>");
+    ws.SampleFile = (home.path() / "my.site" / "page").string();
+    auto outcome = Run(OutputOption::Copy);
+    ASSERT_TRUE(outcome.ok()) << outcome.error().text();
+    EXPECT_EQ(outcome->pageToOpen, (home.path() / "my.site" / "page_1").string());
+    EXPECT_TRUE(fs::exists(home.path() / "my.site" / "page_1"));
+    EXPECT_FALSE(fs::exists(home.path() / "my_1.site"));
+}
+
+TEST_F(DoItTest, OverwriteDeclinedLeavesThePageAndItsFolder) {
+    AddScript("fx", {{"Body_End", "!"}, {"External", "e", "e.js"}});
+    for (bool withCallback : {true, false}) {
+        DoItRequest request;
+        request.option = OutputOption::Overwrite;
+        if (withCallback)
+            request.confirmOverwrite = [] { return false; };
+        auto outcome = DoIt(ws, request);
+        ASSERT_TRUE(outcome.ok()) << outcome.error().text();
+        EXPECT_TRUE(outcome->overwriteDeclined);
+        EXPECT_TRUE(outcome->pageToOpen.empty());
+        EXPECT_EQ(test::ReadAll(page), pageText);
+        EXPECT_FALSE(fs::exists(site / "0e.js"));
+        EXPECT_NE(test::ReadAll(Out("result.htm")).find("x!</body>"), std::string::npos);
+    }
+}
+
+TEST_F(DoItTest, OverwriteConfirmedReplacesThePage) {
+    AddScript("fx", {{"Body_End", "!"}, {"External", "e", "e.js"}});
+    auto outcome = Run(OutputOption::Overwrite, 0, true);
+    ASSERT_TRUE(outcome.ok()) << outcome.error().text();
+    EXPECT_EQ(outcome->pageToOpen, page.string());
+    EXPECT_EQ(test::ReadAll(page), test::ReadAll(Out("result.htm")));
+    EXPECT_EQ(test::ReadAll(site / "0e.js"), "e\r\n\r\n");
+}
+
+TEST_F(DoItTest, PageInTheOutputFolderIsRefused) {
+    AddScript("fx", {{"Body_End", "!"}});
+    home.WriteFile("output/mine.htm", pageText);
+    ws.SampleFile = (home.path() / "output" / "." / "mine.htm").string();
+    auto outcome = Run(OutputOption::Preview);
+    ASSERT_FALSE(outcome.ok());
+    EXPECT_NE(outcome.error().message.find("output folder"), std::string::npos);
+    EXPECT_EQ(test::ReadAll(Out("mine.htm")), pageText);
+}
+
+TEST_F(DoItTest, PageWithoutTheNeededTagGivesNoOutputPage) {
+    AddScript("fx", {{"External", "e", "e.js"}, {"Head", "!"}});
+    home.WriteFile("site/index.htm", "<body></body>");
+    auto outcome = Run(OutputOption::Overwrite);
+    ASSERT_FALSE(outcome.ok());
+    EXPECT_NE(outcome.error().message.find("\"</HEAD\""), std::string::npos);
+    EXPECT_NE(outcome.error().message.find("Effect fx"), std::string::npos);
+    EXPECT_FALSE(fs::exists(Out("result.htm")));
+    EXPECT_FALSE(fs::exists(Out("0e.js")));
+    EXPECT_EQ(test::ReadAll(page), "<body></body>");
+}
+
+TEST_F(DoItTest, RequestsOutsideTheirRangeAreRefused) {
+    AddScript("fx", {});
+    EXPECT_FALSE(Run(OutputOption::Preview, 26).ok());
+    EXPECT_FALSE(Run(OutputOption::Preview, -1).ok());
+    ws.SampleFile = (site / "missing.htm").string();
+    auto missing = Run(OutputOption::Preview);
+    ASSERT_FALSE(missing.ok());
+    EXPECT_EQ(missing.error().file, ws.SampleFile);
+    ws.SampleFile = page.string();
+    ws.CurrentScriptIndex = 0;
+    EXPECT_FALSE(Run(OutputOption::Preview).ok());
+}
+
+TEST_F(DoItTest, ExternalFileNamedLikeThePageIsNotCopiedOverIt) {
+    AddScript("fx", {{"External", "evil", "index.htm", 1, 1}});
+    auto outcome = Run(OutputOption::Copy);
+    ASSERT_FALSE(outcome.ok());
+    EXPECT_EQ(test::ReadAll(page), pageText);
+}
+
+// Two effects chained on one page, then the first applied a second time.
+TEST_F(DoItTest, TwoEffectsAndASecondApplicationGiveExactBytes) {
+    const std::string M = test::kOnloadMarker;
+    const int16_t one = AddScript("one", {{"Head", "<script>var \xAEVar,count\xAF=\xAE"
+                                                   "App,INTSEQUENCE\xAF;</script>"},
+                                          {"Onload_Handler", "init\xAE"
+                                                             "App,SCRIPTREPEAT\xAF();"},
+                                          {"Body_End", "<div>common</div>", "", 1, 1}});
+    const int16_t two = AddScript("two", {{"Onload_Handler", "two();"}});
+
+    ws.CurrentScriptIndex = one;
+    ASSERT_TRUE(Run(OutputOption::Overwrite, 0).ok());
+    const std::string r1 =
+        "<!--2erghdf45yrone-->\r\n<html>\r\n<head>\r\n<script>var one1=1;</script>"
+        "\r\n<script>L{\r\n\r\n" +
+        M +
+        "\r\ninit0();\r\n}</script>\r\n</head>\r\n"
+        "<body>x<div>common</div></body>\r\n</html>\r\n\r\n\r\n";
+    ASSERT_EQ(test::ReadAll(page), r1);
+
+    ws.CurrentScriptIndex = two;
+    ASSERT_TRUE(Run(OutputOption::Overwrite, 0).ok());
+    const std::string r2 = "<!--2erghdf45yrtwo-->\r\n<!--2erghdf45yrone-->\r\n<html>\r\n<head>\r\n"
+                           "<script>var one1=1;</script>\r\n<script>L{\r\n\r\n\r\n" +
+                           M +
+                           "\r\ntwo();\r\ninit0();\r\n}</script>\r\n</head>\r\n"
+                           "<body>x<div>common</div></body>\r\n</html>\r\n\r\n\r\n\r\n\r\n";
+    ASSERT_EQ(test::ReadAll(page), r2);
+
+    ws.CurrentScriptIndex = one;
+    ASSERT_TRUE(Run(OutputOption::Overwrite, 1).ok());
+    const std::string r3 =
+        "<!--2erghdf45yrone-->\r\n<!--2erghdf45yrtwo-->\r\n<!--2erghdf45yrone-->\r\n"
+        "<html>\r\n<head>\r\n<script>var one1=1;</script>\r\n<script>L{\r\n\r\n\r\n\r\n" +
+        M +
+        "\r\ninit1();\r\ntwo();\r\ninit0();\r\n}</script>\r\n"
+        "<script>var one101=2;</script></head>\r\n"
+        "<body>x<div>common</div></body>\r\n</html>\r\n\r\n\r\n\r\n\r\n\r\n\r\n";
+    EXPECT_EQ(test::ReadAll(page), r3);
+}
+
+} // namespace
+} // namespace pelto

@@ -1,0 +1,113 @@
+#include "attach/output_folder.h"
+#include "attach_fixture.h"
+
+#include "common/files.h"
+
+namespace pelto {
+namespace {
+
+using test::AttachFixture;
+
+struct TextCase {
+    const char* label;
+    std::string in;
+    std::string out;
+};
+
+class ExpandTextTest : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(ExpandTextTest, RewritesLinesWithCrLfAndOneMore) {
+    Workspace ws;
+    ws.ScriptRepeat = 3;
+    EXPECT_EQ(ExpandText(ws, GetParam().in), GetParam().out);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, ExpandTextTest,
+                         ::testing::Values(TextCase{"Empty", "", "\r\n"},
+                                           TextCase{"CrLf", "a\r\nb\r\n", "a\r\nb\r\n\r\n"},
+                                           TextCase{"NoFinalLineEnd", "a\r\nb", "a\r\nb\r\n\r\n"},
+                                           TextCase{"LoneCr", "a\rb\r", "a\r\nb\r\n\r\n"},
+                                           TextCase{"LoneLfStaysInTheLine", "a\nb\r\n",
+                                                    "a\nb\r\n\r\n"},
+                                           TextCase{"EmptyLines", "\r\n\r\n", "\r\n\r\n\r\n"},
+                                           TextCase{"Placeholder",
+                                                    "n=\xAE"
+                                                    "App,SCRIPTREPEAT\xAF;\r\n",
+                                                    "n=3;\r\n\r\n"}),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+struct NameCase {
+    const char* name;
+    bool picture;
+};
+
+class PictureNameTest : public ::testing::TestWithParam<NameCase> {};
+
+TEST_P(PictureNameTest, ByTheEndOfTheName) {
+    EXPECT_EQ(IsPictureName(GetParam().name), GetParam().picture);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, PictureNameTest,
+                         ::testing::Values(NameCase{"a.gif", true}, NameCase{"A.GIF", true},
+                                           NameCase{"a.Jpg", true}, NameCase{"a.jpeg", true},
+                                           NameCase{"a.png", true}, NameCase{"a.ICO", true},
+                                           NameCase{"a.bmp", true}, NameCase{"a.WebP", true},
+                                           NameCase{"a.js", false}, NameCase{"a.htm", false},
+                                           NameCase{"gif.txt", false}));
+
+struct CopyNameCase {
+    std::string page;
+    std::string copy;
+};
+
+class CopyPagePathTest : public ::testing::TestWithParam<CopyNameCase> {};
+
+TEST_P(CopyPagePathTest, OneBeforeTheLastDotOfTheFileName) {
+    EXPECT_EQ(CopyPagePath(GetParam().page).string(), GetParam().copy);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, CopyPagePathTest,
+                         ::testing::Values(CopyNameCase{"/site/index.htm", "/site/index_1.htm"},
+                                           CopyNameCase{"/my.site/page", "/my.site/page_1"},
+                                           CopyNameCase{"/s/a.b.html", "/s/a.b_1.html"},
+                                           CopyNameCase{"/s/.hidden", "/s/_1.hidden"}));
+
+TEST_F(AttachFixture, ClearOutputFolderDeletesFilesButNotFolders) {
+    home.WriteFile("output/a.htm", "a");
+    home.WriteFile("output/b.gif", "b");
+    home.WriteFile("output/sub/keep.txt", "k");
+    ASSERT_TRUE(ClearOutputFolder(ws));
+    EXPECT_FALSE(std::filesystem::exists(home.path() / "output" / "a.htm"));
+    EXPECT_FALSE(std::filesystem::exists(home.path() / "output" / "b.gif"));
+    EXPECT_EQ(test::ReadAll(home.path() / "output" / "sub" / "keep.txt"), "k");
+}
+
+TEST_F(AttachFixture, ClearOutputFolderCreatesAMissingFolder) {
+    std::filesystem::remove_all(home.path() / "output");
+    ASSERT_TRUE(ClearOutputFolder(ws));
+    EXPECT_TRUE(std::filesystem::is_directory(home.path() / "output"));
+}
+
+TEST_F(AttachFixture, ExpandOutputFolderLeavesPicturesAndBinaryFilesAlone) {
+    const std::string text = "v=\xAE"
+                             "App,INTSEQUENCE\xAF";
+    const std::string binary = std::string("GIF89a") + '\0' + text;
+    home.WriteFile("output/a.js", text);
+    home.WriteFile("output/b.GIF", text);
+    home.WriteFile("output/c.jpeg", text);
+    home.WriteFile("output/d.webp", text);
+    home.WriteFile("output/e.dat", binary);
+    home.WriteFile("output/f.htm", text + "\r\n" + text);
+    ASSERT_TRUE(ExpandOutputFolder(ws));
+    const auto out = home.path() / "output";
+    EXPECT_EQ(test::ReadAll(out / "a.js"), "v=1\r\n\r\n");
+    EXPECT_EQ(test::ReadAll(out / "b.GIF"), text);
+    EXPECT_EQ(test::ReadAll(out / "c.jpeg"), text);
+    EXPECT_EQ(test::ReadAll(out / "d.webp"), text);
+    EXPECT_EQ(test::ReadAll(out / "e.dat"), binary);
+    // Files are expanded in name order, so the counter goes on from a.js to f.htm.
+    EXPECT_EQ(test::ReadAll(out / "f.htm"), "v=2\r\nv=3\r\n\r\n");
+}
+
+} // namespace
+} // namespace pelto
