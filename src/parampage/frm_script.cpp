@@ -179,8 +179,8 @@ void FrmScript::Command12_Click() {
 }
 
 void FrmScript::Command7_Click() {
+    // The opener decides whether closing unloads the page (WA_DeleteOnClose).
     close();
-    deleteLater();
     flow_.ShowScriptSelection();
 }
 
