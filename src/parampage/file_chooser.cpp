@@ -8,25 +8,43 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QPainter>
 
 namespace pelto::ui {
 
 namespace {
 constexpr int ParentRole = Qt::UserRole + 1;
-}
+
+// A long folder path keeps its end (the folder's own name) visible.
+class PathLine : public QLabel {
+public:
+    explicit PathLine(QWidget* parent) : QLabel(parent) {
+        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const QRect area = contentsRect();
+        painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter,
+                         fontMetrics().elidedText(text(), Qt::ElideLeft, area.width()));
+    }
+};
+} // namespace
 
 FileChooser::FileChooser(const QString& prefix, QWidget* body, QGridLayout* grid) : QObject(body) {
     Drive = Named(new QComboBox(body), "Drive" + prefix, "Drive");
     for (const QFileInfo& d : QDir::drives())
         Drive->addItem(QDir::toNativeSeparators(d.absoluteFilePath()));
-    PathLabel = new QLabel(body);
+    PathLabel = new PathLine(body);
     PathLabel->setTextFormat(Qt::PlainText);
     Dir = Named(new QListWidget(body), "Dir" + prefix, "Folders");
     Files = Named(new QListWidget(body), "File" + prefix, "Files");
+    // Drive above the folders, the files beside them, the folder's path below both.
     grid->addWidget(Drive, 0, 0);
-    grid->addWidget(PathLabel, 1, 0, 1, 2);
-    grid->addWidget(Dir, 2, 0);
-    grid->addWidget(Files, 0, 1, 3, 1);
+    grid->addWidget(Dir, 1, 0);
+    grid->addWidget(Files, 0, 1, 2, 1);
+    grid->addWidget(PathLabel, 2, 0, 1, 2);
 
     // The page starts where the process is.
     const QString current = QDir::currentPath();

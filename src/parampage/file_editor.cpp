@@ -24,7 +24,9 @@ FileEditor::FileEditor(Workspace& ws, int16_t kind, QWidget* parent)
         ImgImage->setFrameShape(QFrame::StyledPanel);
         ImgImage->setAlignment(Qt::AlignCenter);
         ImgImage->setMinimumSize(90, 90);
-        grid->addWidget(ImgImage, 0, 2, 3, 1);
+        grid->addWidget(ImgImage, 0, 2, 2, 1);
+        // The folder line runs under the preview too.
+        grid->addWidget(Chooser->PathLabel, 2, 0, 1, 3);
         grid->setColumnStretch(2, 1);
         connect(Chooser, &FileChooser::FileChosen, this, [this] { FileImage_Click(); });
     }

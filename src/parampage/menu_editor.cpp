@@ -35,7 +35,7 @@ MenuEditor::MenuEditor(Workspace& ws, QWidget* parent) : EditorFrame(ws, Menu, "
     QFont fixed("Courier New");
     fixed.setStyleHint(QFont::TypeWriter);
     LstMenuBuilder->setFont(fixed);
-    grid->addWidget(LstMenuBuilder, 0, 0, 5, 1);
+    grid->addWidget(LstMenuBuilder, 0, 0, 6, 1);
 
     auto* captionLabel = new QLabel("Caption", Body());
     TxtMenuCaption = Named(new QLineEdit(Body()), "TxtMenuCaption", "Caption");
@@ -64,7 +64,8 @@ MenuEditor::MenuEditor(Workspace& ws, QWidget* parent) : EditorFrame(ws, Menu, "
     CmdMenuDown = button("CmdMenuDown", QStringLiteral("\u2193"), "Down", 1, 1);
     CmdMenuLeft = button("CmdMenuLeft", QStringLiteral("\u2190"), "Left", 0, 2);
     CmdMenuRight = button("CmdMenuRight", QStringLiteral("\u2192"), "Right", 1, 2);
-    grid->addLayout(buttons, 4, 1, Qt::AlignBottom);
+    grid->setRowStretch(4, 1);
+    grid->addLayout(buttons, 5, 1);
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(1, 2);
 

@@ -36,7 +36,7 @@ std::string EveryKind() {
          "index.htm", "news.htm", "_self", "_blank"},
         {"7", "1", "4", "Direction", "Which way the text moves.", "Left", "Right", "Up", "Down",
          "l", "r", "u", "d"},
-        {"8"},
+        {"8", "reserved"},
         {"9", "Status bar text", "Tool tip", "onmouseover=\"*\" title=\"#\"", "Link texts",
          "Texts shown when the pointer is over a link."},
         {"10", "0", "0", "800", "600", "10", "10", "px", "px", "100", "50", "Left edge", "Top edge",
