@@ -3,13 +3,16 @@
 // last window closes.
 #include "library/workspace.h"
 #include "shell/shell_flow.h"
+#include "shell/shell_pictures.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Pelto");
     QApplication::setOrganizationName("Norvale");
+    QApplication::setWindowIcon(QIcon(pelto::ui::ProgramEmblem(64)));
     pelto::Workspace ws;
     ws.ProgramFolder = QCoreApplication::applicationDirPath().toStdString();
     pelto::ui::ShellFlow shell(ws);

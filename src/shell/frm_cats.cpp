@@ -2,15 +2,12 @@
 
 #include "platform/help_viewer.h"
 #include "platform/message_box.h"
+#include "platform/native_text.h"
 #include "platform/settings_store.h"
 #include "platform/text_codec.h"
-#include "shell/shell_pictures.h"
-
-#if __has_include("shell/frm_options.h")
 #include "shell/frm_about.h"
 #include "shell/frm_options.h"
-#define PELTO_HAVE_OPTIONS 1
-#endif
+#include "shell/shell_pictures.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -33,14 +30,6 @@ constexpr int kButtonsAtLeast = 9;
 constexpr int kRowsShownAtOnce = 4;
 const QSize kButtonSize(168, 128);
 const QSize kPictureSize(96, 72);
-
-// Paths are the platform's file-name bytes, not Windows-1252 text.
-QString PathToQString(const std::string& path) {
-    return QString::fromStdString(path);
-}
-std::string PathFromQString(const QString& path) {
-    return path.toStdString();
-}
 
 // A text shown on a button or menu entry: "&" is a literal ampersand, not an access key.
 QString Caption(const std::string& bytes) {
@@ -82,6 +71,8 @@ FrmCats::FrmCats(Workspace& ws, WindowFlow& flow, QWidget* parent)
     setObjectName("FrmCats");
     setWindowTitle("Select Script Category");
     BuildMenus();
+    // One button per category, and at least the nine places of the 3 x 3 grid.
+    BuildButtons(std::max(static_cast<int>(ws_.CategoryList.size()) - 1, kButtonsAtLeast));
     Form_Load();
 }
 
@@ -220,8 +211,10 @@ void FrmCats::CentreOnScreen() {
 }
 
 void FrmCats::Form_Load() {
-    const int categories = static_cast<int>(ws_.CategoryList.size()) - 1;
-    BuildButtons(std::max(categories, kButtonsAtLeast));
+    const int categories =
+        std::min(static_cast<int>(ws_.CategoryList.size()) - 1, static_cast<int>(CmdCats.size()));
+    for (QToolButton* button : CmdCats)
+        button->hide();
     for (int i = 1; i <= categories; ++i) {
         const std::string& category = ws_.CategoryList[i];
         QToolButton* button = CmdCats[i - 1];
@@ -234,12 +227,9 @@ void FrmCats::Form_Load() {
         button->setAccessibleName(FromBytes(category));
         button->show();
     }
-    if (categories < 1) {
-        LblNoCategories->setText(
-            QStringLiteral("No effects were found in the library folder \"%1\".")
-                .arg(PathToQString(ws_.DataFolder().string())));
-        LblNoCategories->show();
-    }
+    LblNoCategories->setText(QStringLiteral("No effects were found in the library folder \"%1\".")
+                                 .arg(PathToQString(ws_.DataFolder().string())));
+    LblNoCategories->setVisible(categories < 1);
     TileBackground();
     CentreOnScreen();
     LoadRecentEffects();
@@ -314,10 +304,8 @@ void FrmCats::mnu_mru_clear_Click() {
 }
 
 void FrmCats::mnu_options_sample_file_Click() {
-#ifdef PELTO_HAVE_OPTIONS
     FrmOptions options(ws_, this);
     options.exec();
-#endif
 }
 
 void FrmCats::mnu_help_help_Click() {
@@ -329,10 +317,8 @@ void FrmCats::mnu_help_tutorial_Click() {
 }
 
 void FrmCats::mnu_help_about_Click() {
-#ifdef PELTO_HAVE_OPTIONS
     frmAbout about(this);
     about.exec();
-#endif
 }
 
 } // namespace pelto::ui

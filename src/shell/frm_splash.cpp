@@ -3,6 +3,7 @@
 #include "library/definition_reader.h"
 #include "library/library_loader.h"
 #include "platform/message_box.h"
+#include "platform/native_text.h"
 #include "platform/program_facts.h"
 #include "shell/shell_pictures.h"
 
@@ -20,12 +21,6 @@
 namespace pelto::ui {
 
 namespace {
-
-// Core errors name files by their file-name bytes and quote library texts; both are
-// shown as they are.
-QString ErrorText(const Error& error) {
-    return QString::fromStdString(error.text());
-}
 
 QString Spaced(const QString& text, int blanks) {
     QStringList letters;
@@ -155,7 +150,7 @@ bool frmSplash::RunStartUp() {
     // The help file is help/index.html of the program folder (Workspace::HelpFile).
     ResetParameterState(ws_);
     if (Status st = LoadHandlerTexts(ws_); !st) {
-        ShowMessage(this, ErrorText(st.error()) + "\n\nPelto cannot start without it.",
+        ShowMessage(this, ErrorToQString(st.error()) + "\n\nPelto cannot start without it.",
                     MessageIcon::Critical);
         return false;
     }
@@ -164,19 +159,20 @@ bool frmSplash::RunStartUp() {
     ShowProgress("Loading scripts...");
     LibraryLoadReport report = LoadScriptLibrary(ws_);
     if (!report.fatal) {
-        ShowMessage(this, ErrorText(report.fatal.error()) + "\n\nPelto cannot start without it.",
+        ShowMessage(this,
+                    ErrorToQString(report.fatal.error()) + "\n\nPelto cannot start without it.",
                     MessageIcon::Critical);
         return false;
     }
     if (!report.skipped.empty()) {
         QString text = QStringLiteral("These effects are damaged and were left out:\n");
         for (const Error& e : report.skipped)
-            text += "\n" + ErrorText(e);
+            text += "\n" + ErrorToQString(e);
         ShowMessage(this, text, MessageIcon::Exclamation);
     }
     // Item code files are plain names in the data folder, and the file browser starts
     // there.
-    QDir::setCurrent(QString::fromStdString(ws_.DataFolder().string()));
+    QDir::setCurrent(PathToQString(ws_.DataFolder().string()));
 
     ShowProgress("Finalising settings...");
     BuildCategoryList(ws_);

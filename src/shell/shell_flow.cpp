@@ -1,5 +1,6 @@
 #include "shell/shell_flow.h"
 
+#include "attach/ui/frm_apply_changes.h"
 #include "shell/frm_cats.h"
 #include "shell/frm_select_script.h"
 #include "shell/frm_splash.h"
@@ -8,10 +9,6 @@
 #if __has_include("parampage/frm_script.h")
 #include "parampage/frm_script.h"
 #define PELTO_HAVE_PARAMETER_PAGE 1
-#endif
-#if __has_include("attach/ui/frm_apply_changes.h")
-#include "attach/ui/frm_apply_changes.h"
-#define PELTO_HAVE_APPLY_DIALOG 1
 #endif
 
 #include <QCoreApplication>
@@ -97,12 +94,8 @@ void ShellFlow::ShowParameterPage() {
 }
 
 void ShellFlow::ShowApplyDialog(QWidget* parent) {
-#ifdef PELTO_HAVE_APPLY_DIALOG
     FrmApplyChanges dialog(ws_, parent);
     dialog.exec();
-#else
-    (void)parent;
-#endif
 }
 
 void ShellFlow::AddRecentEffect() {

@@ -218,6 +218,17 @@ private slots:
         QCOMPARE(VisibleEntries(w.mnu_recent_effects), QStringList({"-", "&Clear"}));
     }
 
+    void loadingAgainShowsTheCurrentStore() {
+        LoadCategories({"A", "B"});
+        FrmCats w(fx->ws, fx->flow);
+        SaveSetting("MRU", "MRU1", "id11");
+        w.Form_Load();
+        QCOMPARE(int(w.CmdCats.size()), 9);
+        QCOMPARE(CategoryButton(w, 1), w.CmdCats[1]);
+        QCOMPARE(w.CmdCats[1]->text(), QString("B"));
+        QCOMPARE(VisibleEntries(w.mnu_recent_effects), QStringList({"Effect 11", "-", "&Clear"}));
+    }
+
     void clearEmptiesMenuAndStore() {
         LoadCategories({"A", "B"});
         SaveSetting("MRU", "MRU1", "id10");
@@ -278,6 +289,35 @@ private slots:
         QVERIFY(!w.findChild<QAction*>("mnu_help_website"));
         QVERIFY(!w.findChild<QAction*>("mnu_help_norvale_web"));
         QCOMPARE(w.windowTitle(), QString("Select Script Category"));
+    }
+
+    void optionsAndAboutAreModalDialogs_data() {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("dialog");
+        QTest::newRow("Sample File") << "mnu_options_sample_file"
+                                     << "FrmOptions";
+        QTest::newRow("About Pelto") << "mnu_help_about"
+                                     << "frmAbout";
+    }
+    void optionsAndAboutAreModalDialogs() {
+        QFETCH(QString, entry);
+        QFETCH(QString, dialog);
+        LoadCategories({"A"});
+        FrmCats w(fx->ws, fx->flow);
+        w.show();
+        QString seen;
+        QWidget* owner = nullptr;
+        QTimer::singleShot(0, this, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal)
+                return;
+            seen = QString::fromLatin1(modal->metaObject()->className());
+            owner = modal->parentWidget();
+            modal->close();
+        });
+        w.findChild<QAction*>(entry)->trigger(); // returns when the dialog has closed
+        QCOMPARE(seen, "pelto::ui::" + dialog);
+        QCOMPARE(owner, &w);
     }
 
     void f1OpensTheHelpContents() {
