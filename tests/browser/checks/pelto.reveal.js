@@ -2,13 +2,13 @@
 export async function check(page, context = {}) {
   const confs = await page.locator("[data-pelto-reveal]").count();
   if (confs < (context.copies || 1)) throw new Error(`expected ${context.copies || 1} reveal setting(s), found ${confs}`);
-  await page.waitForFunction(() => document.querySelectorAll(".pelto-rv").length > 0, null, { timeout: 5000 });
-  const waiting = page.locator(".pelto-rv:not(.pelto-rv-in)");
+  await page.waitForFunction(() => document.querySelectorAll("[data-pelto-rv]").length > 0, null, { timeout: 5000 });
+  const waiting = page.locator("[data-pelto-rv]:not([data-pelto-rv-in])");
   if ((await waiting.count()) === 0) {
     // On a page shared with other effects an earlier check may have scrolled everything into view.
     if (!context.all) throw new Error("no element waits below the fold");
     await page
-      .waitForFunction(() => [...document.querySelectorAll(".pelto-rv")].every((el) => getComputedStyle(el).opacity === "1"), null, { timeout: 5000 })
+      .waitForFunction(() => [...document.querySelectorAll("[data-pelto-rv]")].every((el) => getComputedStyle(el).opacity === "1"), null, { timeout: 5000 })
       .catch(() => {
         throw new Error("revealed elements did not become fully visible");
       });
@@ -22,7 +22,7 @@ export async function check(page, context = {}) {
         new Promise((resolve, reject) => {
           const t0 = performance.now();
           (function poll() {
-            if (el.classList.contains("pelto-rv-in") && getComputedStyle(el).opacity === "1") return resolve();
+            if (el.hasAttribute("data-pelto-rv-in") && getComputedStyle(el).opacity === "1") return resolve();
             if (performance.now() - t0 > 5000) return reject(new Error("the element did not appear after scrolling to it"));
             setTimeout(poll, 50);
           })();
