@@ -1,0 +1,32 @@
+// The bar is empty at the top, partly filled half way down and full at the end of the page.
+
+// Waits for a condition in the page; a timeout becomes a failure that says what did not happen.
+async function until(page, what, condition, argument, timeout = 3000) {
+  try {
+    await page.waitForFunction(condition, argument, { timeout });
+  } catch {
+    throw new Error(`${what} (waited ${timeout / 1000} s)`);
+  }
+}
+
+export async function check(page, context) {
+  const values = () => page.$$eval(".pelto-readprogress", (bars) => bars.map((bar) => Number(bar.getAttribute("aria-valuenow"))));
+  const fills = () => page.$$eval(".pelto-readprogress > div", (bars) => bars.map((bar) => bar.getBoundingClientRect().width / innerWidth));
+  const copies = context?.copies ?? 1;
+  const count = (await values()).length;
+  if (count !== copies) throw new Error(`${count} reading progress bars on the page, expected ${copies}`);
+  try {
+    await page.evaluate(() => window.scrollTo(0, 0));
+    await until(page, "a bar is not empty at the top of the page", () => [...document.querySelectorAll(".pelto-readprogress")].every((bar) => bar.getAttribute("aria-valuenow") === "0"), null);
+    await page.evaluate(() => window.scrollTo(0, (document.documentElement.scrollHeight - innerHeight) / 2));
+    await until(page, "a bar does not show half way down the page", () => [...document.querySelectorAll(".pelto-readprogress")].every((bar) => Math.abs(bar.getAttribute("aria-valuenow") - 50) <= 2), null);
+    await page.waitForTimeout(250);
+    for (const share of await fills()) {
+      if (Math.abs(share - 0.5) > 0.03) throw new Error(`half way down the bar is filled to ${Math.round(share * 100)}%`);
+    }
+    await page.evaluate(() => window.scrollTo(0, document.documentElement.scrollHeight));
+    await until(page, "a bar is not full at the end of the page", () => [...document.querySelectorAll(".pelto-readprogress")].every((bar) => bar.getAttribute("aria-valuenow") === "100"), null);
+  } finally {
+    await page.evaluate(() => window.scrollTo(0, 0));
+  }
+}
