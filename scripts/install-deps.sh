@@ -9,12 +9,16 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang
   xvfb xauth
-  chromium nodejs npm
+  chromium
 )
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+# Node.js may come from elsewhere than Debian (with its own npm); install Debian's only when
+# there is none, since its npm package conflicts with such a node.
+command -v node >/dev/null 2>&1 || missing+=(nodejs)
+command -v npm >/dev/null 2>&1 || missing+=(npm)
 if [ "${#missing[@]}" -gt 0 ]; then
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

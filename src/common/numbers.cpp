@@ -1,9 +1,11 @@
 #include "common/numbers.h"
 
+#include <charconv>
+#include <clocale>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <locale.h>
 
 namespace pelto {
 
@@ -61,9 +63,12 @@ size_t NumberLength(std::string_view text) {
     return i;
 }
 
+// Data files always use "." as the decimal separator, whatever locale the windows set
+// (the GUI takes the user's locale, where strtod may expect a ",").
 double ToDouble(std::string_view number) {
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     std::string copy(number);
-    return std::strtod(copy.c_str(), nullptr);
+    return strtod_l(copy.c_str(), nullptr, c);
 }
 
 } // namespace
@@ -143,25 +148,42 @@ std::optional<bool> ParseTruth(std::string_view text) {
 }
 
 std::string FormatNumber(double value) {
-    if (!std::isfinite(value))
+    if (!std::isfinite(value) || value == 0)
         return "0";
-    if (value == 0)
-        return "0";
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", value);
-    std::string s(buf);
-    if (s.find('e') != std::string::npos) {
-        // Write large and small magnitudes out in plain digits.
-        std::snprintf(buf, sizeof buf, "%.15f", value);
-        s = buf;
-        if (s.find('.') != std::string::npos) {
-            while (!s.empty() && s.back() == '0')
-                s.pop_back();
-            if (!s.empty() && s.back() == '.')
-                s.pop_back();
-        }
+    // Round to 15 significant digits in scientific form (locale-free), then write the
+    // digits out in plain decimal, however large or small the exponent.
+    char sci[64];
+    auto done = std::to_chars(sci, sci + sizeof sci, value, std::chars_format::scientific, 14);
+    std::string_view text(sci, static_cast<size_t>(done.ptr - sci));
+    const bool negative = text.front() == '-';
+    if (negative)
+        text.remove_prefix(1);
+    const size_t e = text.find('e');
+    std::string digits;
+    for (char c : text.substr(0, e))
+        if (c != '.')
+            digits += c;
+    int exponent = 0;
+    std::string_view exp = text.substr(e + 1);
+    if (!exp.empty() && exp.front() == '+')
+        exp.remove_prefix(1);
+    std::from_chars(exp.data(), exp.data() + exp.size(), exponent);
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+    std::string out = negative ? "-" : "";
+    if (exponent < 0) {
+        out += "0.";
+        out.append(static_cast<size_t>(-exponent - 1), '0');
+        out += digits;
+    } else if (digits.size() <= static_cast<size_t>(exponent) + 1) {
+        out += digits;
+        out.append(static_cast<size_t>(exponent) + 1 - digits.size(), '0');
+    } else {
+        out += digits.substr(0, static_cast<size_t>(exponent) + 1);
+        out += '.';
+        out += digits.substr(static_cast<size_t>(exponent) + 1);
     }
-    return s;
+    return out;
 }
 
 std::string FormatInt(long long value) {

@@ -199,7 +199,7 @@ struct ParameterState {
     std::string ReservedName; // the name of the kind-8 parameter; never set
 
     std::vector<Condition> Conditions{Condition{}}; // 1..n
-    int16_t LineNumber = 1;
+    int32_t LineNumber = 1; // wider than 16 bits: a list of 32767 rows by 3 columns has 98313 lines
 };
 
 } // namespace pelto

@@ -1,0 +1,338 @@
+// Applies every effect that `pelto-cli list` prints to the sample page and checks the result in
+// headless Chromium: once (and once more for a reader who asks for reduced motion), twice on one
+// page (repeat 0, then repeat 1 on the first result), and all effects together on one page. A page fails on any uncaught exception, console error or failed
+// resource load, and then on the effect's own check (checks/<ScriptId>.js, `export async function
+// check(page, context)`, which throws when the effect did not happen).
+//
+//   node run-checks.js --cli PATH/pelto-cli --home PROGRAM_FOLDER [--only ID,ID...] [--jobs N] [--keep]
+//
+// The program folder is copied to a temporary folder first (one copy per job, since every apply
+// empties the output folder), so the build tree is never written.
+import { spawnSync } from "node:child_process";
+import fs from "node:fs";
+import os from "node:os";
+import path from "node:path";
+import { fileURLToPath, pathToFileURL } from "node:url";
+import { createRequire } from "node:module";
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+const CHROMIUM = "/usr/bin/chromium";
+const CHECK_TIMEOUT_MS = 30000;
+const SETTLE_MS = 600;
+
+function parseArgs(argv) {
+  const args = { only: null, keep: false, jobs: 2 };
+  for (let i = 0; i < argv.length; i++) {
+    const a = argv[i];
+    if (a === "--cli") args.cli = argv[++i];
+    else if (a === "--home") args.home = argv[++i];
+    else if (a === "--only") args.only = new Set(argv[++i].split(",").filter(Boolean));
+    else if (a === "--keep") args.keep = true;
+    else if (a === "--jobs") args.jobs = Math.max(1, Number(argv[++i]) || 1);
+    else throw new Error(`unknown argument ${a}`);
+  }
+  if (!args.cli || !args.home) throw new Error("usage: run-checks.js --cli PATH --home PROGRAM_FOLDER [--only ID,...] [--keep]");
+  return args;
+}
+
+// playwright-core comes from this folder's package-lock.json; install it on first use.
+function loadPlaywright() {
+  const require = createRequire(path.join(here, "package.json"));
+  try {
+    return require("playwright-core");
+  } catch {
+    console.log("installing playwright-core (npm ci) ...");
+    const r = spawnSync("npm", ["ci", "--no-audit", "--no-fund"], { cwd: here, stdio: "inherit" });
+    if (r.status !== 0) throw new Error("npm ci failed in " + here);
+    return require("playwright-core");
+  }
+}
+
+// ---------------------------------------------------------------- the program folder and the CLI
+
+function copyDir(from, to) {
+  fs.cpSync(from, to, { recursive: true });
+}
+
+function makeHome(source, work) {
+  const home = path.join(work, "home");
+  fs.mkdirSync(home, { recursive: true });
+  for (const name of ["data", "images", "help", "userdata"]) {
+    if (fs.existsSync(path.join(source, name))) copyDir(path.join(source, name), path.join(home, name));
+  }
+  fs.copyFileSync(path.join(source, "sample.htm"), path.join(home, "sample.htm"));
+  fs.mkdirSync(path.join(home, "output"), { recursive: true });
+  fs.mkdirSync(path.join(home, "userdata"), { recursive: true });
+  return home;
+}
+
+function cli(args, home, cliArgs) {
+  const r = spawnSync(args.cli, ["--home", home, ...cliArgs], { encoding: "latin1", timeout: 60000 });
+  if (r.error) throw new Error(`pelto-cli ${cliArgs.join(" ")}: ${r.error.message}`);
+  if (r.status !== 0) throw new Error(`pelto-cli ${cliArgs.join(" ")} exited with ${r.status}: ${(r.stderr || r.stdout).trim()}`);
+  return r.stdout;
+}
+
+function listScripts(args, home) {
+  return cli(args, home, ["list"])
+    .split(/\r?\n/)
+    .filter((l) => l.trim())
+    .map((l) => {
+      const [index, id, category, name] = l.split("\t");
+      return { index: Number(index), id, category, name };
+    });
+}
+
+// Applies one effect with its default values and copies everything the apply wrote (the result
+// page and the external files) into `into`. Returns the path of the copied result page.
+function apply(args, home, id, pagePath, repeat, into) {
+  const out = cli(args, home, ["apply", id, pagePath, "--repeat", String(repeat), "--mode", "preview", "--yes"]);
+  const lines = out.split(/\r?\n/).filter((l) => l.trim());
+  const result = lines[lines.length - 1].trim();
+  if (!fs.existsSync(result)) throw new Error(`pelto-cli apply printed ${result}, which does not exist`);
+  fs.mkdirSync(into, { recursive: true });
+  const outputDir = path.dirname(result);
+  for (const f of fs.readdirSync(outputDir)) fs.copyFileSync(path.join(outputDir, f), path.join(into, f));
+  return path.join(into, path.basename(result));
+}
+
+// A placeholder the expansion left behind shows as the marks 174 and 175 in the written files.
+function leftPlaceholders(dir) {
+  const found = [];
+  for (const f of fs.readdirSync(dir)) {
+    if (/\.(gif|jpe?g|png|ico|bmp|webp)$/i.test(f)) continue;
+    const text = fs.readFileSync(path.join(dir, f), "latin1");
+    const m = /\u00ae[^\u00ae\u00af\r\n]{0,60}\u00af/.exec(text);
+    if (m) found.push(`${f}: ${m[0]}`);
+  }
+  return found;
+}
+
+// The sample page with `marks` lines of "*****" where it has one.
+function pageWithMarks(home, marks, target) {
+  const text = fs.readFileSync(path.join(home, "sample.htm"), "latin1");
+  const lines = Array.from({ length: Math.max(1, marks) }, () => "*****").join("\r\n");
+  const i = text.indexOf("*****");
+  if (i < 0) throw new Error("sample.htm has no ***** line");
+  fs.mkdirSync(path.dirname(target), { recursive: true });
+  fs.writeFileSync(target, text.slice(0, i) + lines + text.slice(i + 5), "latin1");
+  return target;
+}
+
+// Counts the "Location" items of every header in data/ (headers are stored scrambled).
+function locationItems(home) {
+  const key = Buffer.from("Lumo Dratch Fenwey", "latin1");
+  let count = 0;
+  for (const f of fs.readdirSync(path.join(home, "data"))) {
+    if (!/\.hdr$/i.test(f)) continue;
+    const bytes = fs.readFileSync(path.join(home, "data", f));
+    for (let i = 0; i < bytes.length; i++) bytes[i] ^= key[i % key.length];
+    const lines = bytes.toString("latin1").split(/\r\n/);
+    const fields = lines.slice(8).join("\n").split(/[,\n]/).map((s) => s.trim().replace(/^"|"$/g, ""));
+    const items = parseInt(lines[7], 10) || 0;
+    for (let k = 0; k < items; k++) if (fields[k * 5] === "Location") count++;
+  }
+  return count;
+}
+
+// ---------------------------------------------------------------- the browser side
+
+async function openPage(browser, file, options = {}) {
+  const context = await browser.newContext({ viewport: { width: 1200, height: 800 }, ...options });
+  const page = await context.newPage();
+  const problems = [];
+  page.on("pageerror", (e) => problems.push(`uncaught exception: ${e.message}`));
+  page.on("console", (m) => {
+    if (m.type() === "error") problems.push(`console error: ${m.text()}`);
+  });
+  page.on("requestfailed", (r) => problems.push(`failed to load ${r.url().slice(0, 120)}: ${r.failure() ? r.failure().errorText : "?"}`));
+  await page.goto(pathToFileURL(file).href, { waitUntil: "load", timeout: 30000 });
+  await page.waitForTimeout(SETTLE_MS);
+  return { context, page, problems };
+}
+
+async function loadCheck(id) {
+  const file = path.join(here, "checks", `${id}.js`);
+  if (!fs.existsSync(file)) throw new Error(`no check file checks/${id}.js`);
+  const mod = await import(pathToFileURL(file).href);
+  const check = mod.check || (mod.default && mod.default.check);
+  if (typeof check !== "function") throw new Error(`checks/${id}.js exports no check(page) function`);
+  return check;
+}
+
+async function runCheck(check, page, context) {
+  let timer;
+  const timeout = new Promise((_, reject) => {
+    timer = setTimeout(() => reject(new Error(`check timed out after ${CHECK_TIMEOUT_MS / 1000} s`)), CHECK_TIMEOUT_MS);
+  });
+  try {
+    await Promise.race([check(page, context), timeout]);
+  } finally {
+    clearTimeout(timer);
+  }
+}
+
+// Leaves the page as a reader would find it before the next check.
+async function tidy(page) {
+  await page.keyboard.press("Escape").catch(() => {});
+  await page.mouse.move(0, 0).catch(() => {});
+  await page
+    .evaluate(() => {
+      if (document.activeElement && document.activeElement.blur) document.activeElement.blur();
+      window.scrollTo(0, 0);
+    })
+    .catch(() => {});
+  await page.waitForTimeout(100);
+}
+
+async function checkPage(browser, file, id, context) {
+  const errors = leftPlaceholders(path.dirname(file)).map((p) => `placeholder left in ${p}`);
+  const { context: ctx, page, problems } = await openPage(browser, file);
+  try {
+    const check = await loadCheck(id);
+    await runCheck(check, page, context);
+    await page.waitForTimeout(200);
+  } catch (e) {
+    errors.push(e.message.split("\n")[0]);
+  } finally {
+    errors.push(...problems);
+    await ctx.close();
+  }
+  return errors;
+}
+
+// A reader who asks for reduced motion gets a still page: no endless CSS animation may run.
+// A check file that must move anyway (say, a clock's seconds hand) exports reducedMotionExempt.
+async function checkStill(browser, file, id) {
+  const errors = [];
+  const mod = await import(pathToFileURL(path.join(here, "checks", `${id}.js`)).href).catch(() => ({}));
+  const { context: ctx, page, problems } = await openPage(browser, file, { reducedMotion: "reduce" });
+  try {
+    if (!mod.reducedMotionExempt) {
+      const running = await page.evaluate(() =>
+        document
+          .getAnimations()
+          .filter((a) => a.playState === "running" && a.effect && a.effect.getTiming().iterations === Infinity)
+          .map((a) => `${a.animationName || "animation"} on ${a.effect.target ? a.effect.target.tagName.toLowerCase() + (a.effect.target.className ? "." + String(a.effect.target.className).split(" ")[0] : "") : "?"}`),
+      );
+      for (const r of new Set(running)) errors.push(`endless animation ${r} runs although reduced motion is asked for`);
+    }
+  } finally {
+    errors.push(...problems);
+    await ctx.close();
+  }
+  return errors;
+}
+
+// ---------------------------------------------------------------- main
+
+async function main() {
+  const args = parseArgs(process.argv.slice(2));
+  if (!fs.existsSync(CHROMIUM)) throw new Error(`${CHROMIUM} is missing (apt-get install chromium)`);
+  const { chromium } = loadPlaywright();
+  const work = fs.mkdtempSync(path.join(os.tmpdir(), "pelto-browser-"));
+  const homes = Array.from({ length: args.jobs }, (_, i) => makeHome(args.home, path.join(work, `job${i + 1}`)));
+  const home = homes[0];
+  let scripts = listScripts(args, home);
+  if (args.only) scripts = scripts.filter((s) => args.only.has(s.id));
+  if (scripts.length === 0) throw new Error("pelto-cli list printed no scripts");
+  const started = Date.now();
+  const browser = await chromium.launch({
+    executablePath: CHROMIUM,
+    headless: true,
+    // Playwright gives every launch a fresh, temporary user data folder of its own.
+    args: ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-background-networking", "--disable-component-update", "--disable-sync"],
+  });
+  const results = new Map(scripts.map((s) => [s.id, { script: s, errors: [] }]));
+  const fail = (id, stage, msg) => results.get(id).errors.push(`${stage}: ${msg}`);
+  try {
+    // Once, and twice on one page; each job works with its own program folder.
+    const queue = [...scripts];
+    const job = async (jobHome) => {
+      for (let s = queue.shift(); s; s = queue.shift()) {
+        const dir = path.join(work, s.id);
+        try {
+          const once = apply(args, jobHome, s.id, path.join(jobHome, "sample.htm"), 0, path.join(dir, "once"));
+          for (const e of await checkPage(browser, once, s.id, { copies: 1, all: false, scriptId: s.id })) fail(s.id, "once", e);
+          for (const e of await checkStill(browser, once, s.id)) fail(s.id, "reduced motion", e);
+        } catch (e) {
+          fail(s.id, "once", e.message);
+        }
+        try {
+          const page2 = pageWithMarks(jobHome, 2, path.join(dir, "twice-page", "sample.htm"));
+          const first = apply(args, jobHome, s.id, page2, 0, path.join(dir, "twice"));
+          const firstPage = path.join(dir, "twice", "first.htm");
+          fs.renameSync(first, firstPage);
+          const second = apply(args, jobHome, s.id, firstPage, 1, path.join(dir, "twice"));
+          for (const e of await checkPage(browser, second, s.id, { copies: 2, all: false, scriptId: s.id })) fail(s.id, "twice", e);
+        } catch (e) {
+          fail(s.id, "twice", e.message);
+        }
+      }
+    };
+    await Promise.all(homes.map(job));
+
+    // Every effect at once, each applied to the result of the one before.
+    const allDir = path.join(work, "all");
+    let current = pageWithMarks(home, locationItems(home), path.join(allDir, "start.htm"));
+    const applied = [];
+    for (const s of scripts) {
+      try {
+        const result = apply(args, home, s.id, current, 0, allDir);
+        const next = path.join(allDir, `after-${applied.length + 1}.htm`);
+        fs.renameSync(result, next);
+        current = next;
+        applied.push(s);
+      } catch (e) {
+        fail(s.id, "all", e.message);
+      }
+    }
+    const allPage = path.join(allDir, "result.htm");
+    fs.copyFileSync(current, allPage);
+    const { context: ctx, page, problems } = await openPage(browser, allPage);
+    try {
+      for (const p of leftPlaceholders(allDir)) problems.push(`placeholder left in ${p}`);
+      for (const s of applied) {
+        try {
+          await runCheck(await loadCheck(s.id), page, { copies: 1, all: true, scriptId: s.id });
+        } catch (e) {
+          fail(s.id, "all", e.message.split("\n")[0]);
+        }
+        await tidy(page);
+      }
+      // Page errors of the shared page cannot be told apart by effect: they fail every effect.
+      await page.waitForTimeout(200);
+      for (const p of problems) for (const s of applied) fail(s.id, "all", p);
+    } finally {
+      await ctx.close();
+    }
+  } finally {
+    await browser.close();
+  }
+
+  let passed = 0;
+  let failed = 0;
+  for (const { script: s, errors } of results.values()) {
+    if (errors.length === 0) {
+      passed++;
+      console.log(`PASS  ${s.id.padEnd(24)} ${s.category} / ${s.name}`);
+    } else {
+      failed++;
+      console.log(`FAIL  ${s.id.padEnd(24)} ${s.category} / ${s.name}`);
+      for (const e of [...new Set(errors)]) console.log(`        ${e}`);
+    }
+  }
+  console.log(`(${scripts.length} effects applied once, twice and all together in ${Math.round((Date.now() - started) / 1000)} s)`);
+  if (args.keep) console.log(`pages kept in ${work}`);
+  else fs.rmSync(work, { recursive: true, force: true });
+  console.log(`browser: ${passed} passed, ${failed} failed`);
+  return failed === 0 ? 0 : 1;
+}
+
+main().then(
+  (code) => process.exit(code),
+  (e) => {
+    console.error(`browser checks could not run: ${e.message}`);
+    process.exit(2);
+  },
+);
