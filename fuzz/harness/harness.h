@@ -30,5 +30,9 @@ std::string RunHeader(std::string_view input);
 std::string RunDefinition(std::string_view input);
 std::string RunLinks(std::string_view input);
 std::string RunNumbers(std::string_view input);
+std::string RunExpand(std::string_view input);
+std::string RunLinkAttributes(std::string_view input);
+std::string RunAttach(std::string_view input);
+std::string RunTemplate(std::string_view input);
 
 } // namespace pelto::fuzz

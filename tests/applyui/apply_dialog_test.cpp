@@ -2,6 +2,7 @@
 // label, "Browse", "Back" and every option of "Do it" on a small effect.
 #include "attach/ui/frm_apply_changes.h"
 #include "library/definition_reader.h"
+#include "library/library_loader.h"
 #include "platform/message_box.h"
 #include "platform/native_text.h"
 #include "platform/settings_store.h"
@@ -123,6 +124,15 @@ private slots:
         QCOMPARE(dialog.LblHTMLFile->text(), Q(page()));
         QCOMPARE(dialog.Timer1->interval(), 500);
         QVERIFY(dialog.Timer1->isActive());
+    }
+
+    void everyControlIsReachableAndNamed() {
+        FrmApplyChanges dialog(ws);
+        QCOMPARE(test::UnreachableControls(&dialog), QStringList());
+        for (const char* name :
+             {"Frame3", "LblHTMLFile", "Command3", "Frame1", "Option1", "Option2", "Option3",
+              "Frame2", "HScrollScriptRepeat", "LblScriptRepeat", "Command2", "Command1", "Timer1"})
+            QVERIFY2(dialog.findChild<QObject*>(name) != nullptr, name);
     }
 
     void repeatTexts_data() {
@@ -304,6 +314,39 @@ private slots:
         QTest::mouseClick(dialog.Command2, Qt::LeftButton);
         QVERIFY(TestMessages().isEmpty());
         QCOMPARE(fixture->openedPages().size(), 1);
+    }
+
+    // Every shipped effect, with the values of its definition file, applied to the
+    // shipped sample page as a copy beside it.
+    void shippedEffectsApplyToTheSamplePage() {
+        test::TempFolder copy;
+        test::CopyShippedProgramFolder(copy.path());
+        Workspace shipped;
+        shipped.ProgramFolder = copy.path();
+        ResetParameterState(shipped);
+        QVERIFY(LoadHandlerTexts(shipped));
+        LibraryLoadReport report = LoadScriptLibrary(shipped);
+        QVERIFY(report.fatal);
+        QVERIFY(report.skipped.empty());
+        QVERIFY(shipped.Library.size() > 1);
+        const fs::path sample = pages->path() / "sample.htm";
+        fs::copy_file(copy.path() / "sample.htm", sample);
+        for (size_t i = 1; i < shipped.Library.size(); ++i) {
+            const std::string id = shipped.Library[i].ScriptId;
+            shipped.CurrentScriptIndex = static_cast<int16_t>(i);
+            shipped.CurrentParameterFile = shipped.Library[i].ParameterFile;
+            shipped.SampleFile = sample.string();
+            QVERIFY2(
+                LoadScriptDefinition(shipped, shipped.DataFolder() / shipped.CurrentParameterFile),
+                id.c_str());
+            FrmApplyChanges dialog(shipped);
+            dialog.Option1->setChecked(true);
+            dialog.Command2->click();
+            QVERIFY2(TestMessages().isEmpty(), qPrintable(TestMessages().join("; ")));
+            const std::string page = test::ReadAll(pages->path() / "sample_1.htm");
+            QVERIFY2(page.rfind("<!--2erghdf45yr" + id + "-->\r\n", 0) == 0, id.c_str());
+            QCOMPARE(fixture->openedPages().size(), qsizetype(i));
+        }
     }
 
     void missingPageIsReported() {

@@ -294,6 +294,15 @@ private slots:
         QCOMPARE(PathToQString(ws.SampleFile), expected);
     }
 
+    void everyControlIsReachableAndNamed() {
+        FrmBrowseFile browser(ws);
+        FrmOptions options(ws);
+        frmAbout about;
+        for (QWidget* window : std::initializer_list<QWidget*>{&browser, &options, &about})
+            QCOMPARE(test::UnreachableControls(window), QStringList());
+        QCOMPARE(browser.findChildren<QWidget*>("File1").size(), 1);
+    }
+
     void aboutShowsNameAndVersion() {
         frmAbout about;
         QCOMPARE(about.windowTitle(), QString("About Pelto"));

@@ -5,7 +5,11 @@
 #include "platform/message_box.h"
 #include "platform/settings_store.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSlider>
 #include <QApplication>
+#include <QComboBox>
 #include <QTimer>
 #include <QWidget>
 #include <stdexcept>
@@ -45,6 +49,22 @@ void Poll(std::shared_ptr<std::function<void(QWidget*)>> act, int triesLeft) {
 
 void WhenModal(std::function<void(QWidget*)> act) {
     Poll(std::make_shared<std::function<void(QWidget*)>>(std::move(act)), 300);
+}
+
+QStringList UnreachableControls(QWidget* window) {
+    QStringList problems;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        const bool interactive = qobject_cast<QAbstractButton*>(w) ||
+                                 qobject_cast<QAbstractSlider*>(w) || qobject_cast<QComboBox*>(w) ||
+                                 qobject_cast<QAbstractItemView*>(w);
+        if (!interactive || w->objectName().isEmpty() || w->objectName().startsWith("qt_"))
+            continue;
+        if (!(w->focusPolicy() & Qt::TabFocus))
+            problems << w->objectName() + ": not reachable with Tab";
+        if (w->accessibleName().isEmpty())
+            problems << w->objectName() + ": no accessible name";
+    }
+    return problems;
 }
 
 void WriteBytes(const fs::path& path, const std::string& bytes) {

@@ -31,6 +31,10 @@ private:
 // Runs act on the next modal dialog to show (polled from the event loop).
 void WhenModal(std::function<void(QWidget*)> act);
 
+// The interactive controls of window (buttons, scroll bars, lists, combo boxes) that the
+// Tab key cannot reach or that have no accessible name, as "objectName: problem".
+QStringList UnreachableControls(QWidget* window);
+
 // Writes bytes to path, creating folders.
 void WriteBytes(const fs::path& path, const std::string& bytes);
 

@@ -1,0 +1,69 @@
+// Link attributes on any page. The input is the template, a NUL byte, the page the
+// links were read from, and optionally a NUL byte and the page as it is now (edited in
+// between). With the same page every link gets its attribute and nothing else changes;
+// with an edited page the insertion either fails naming the page or writes only at
+// real links.
+#include "harness/check.h"
+#include "harness/harness.h"
+
+#include "expansion/link_attributes.h"
+#include "library/page_links.h"
+
+namespace pelto::fuzz {
+
+std::string RunLinkAttributes(std::string_view input) {
+    Check check;
+    const size_t first = input.find('\0');
+    if (first == std::string_view::npos)
+        return {};
+    MouseoverParameter mouseover;
+    mouseover.Template = std::string(input.substr(0, first));
+    std::string_view rest = input.substr(first + 1);
+    const size_t second = rest.find('\0');
+    const std::string sample(rest.substr(0, second));
+    const bool edited = second != std::string_view::npos;
+    const std::string page = edited ? std::string(rest.substr(second + 1)) : sample;
+
+    auto links = ScanLinks(sample, "sample.htm");
+    if (!links)
+        return {};
+    mouseover.Links = std::move(*links);
+    for (int i = 1; i <= mouseover.LinkCount(); ++i)
+        mouseover.Links[static_cast<size_t>(i)].Text2 = "two" + std::to_string(i);
+
+    auto out = InsertLinkAttributesText(page, mouseover, "page.htm");
+    if (!out) {
+        check.NamesFile(out.error(), "page.htm");
+        check.That(edited, "the links of the page itself were refused: " + out.error().message);
+        return check.result();
+    }
+    // Taking every inserted attribute out again must give the page back.
+    size_t added = 0;
+    for (int i = 1; i <= mouseover.LinkCount(); ++i) {
+        const PageLink& l = mouseover.Links[static_cast<size_t>(i)];
+        added += 1 + FillFirstMarkers(mouseover.Template, l.Text1, l.Text2).size();
+    }
+    check.That(out->size() == page.size() + added,
+               "the page grew by " + std::to_string(out->size() - page.size()) +
+                   " bytes instead of " + std::to_string(added));
+    std::string back;
+    size_t next = 0;
+    size_t shift = 0;
+    for (int i = 1; i <= mouseover.LinkCount() && check.result().empty(); ++i) {
+        const PageLink& l = mouseover.Links[static_cast<size_t>(i)];
+        const size_t tagEnd = page.find('>', static_cast<size_t>(l.LinkStart));
+        const std::string attribute = " " + FillFirstMarkers(mouseover.Template, l.Text1, l.Text2);
+        check.That(out->compare(tagEnd + shift, attribute.size(), attribute) == 0,
+                   "link " + std::to_string(i) + " did not get its attribute before its \">\"");
+        back.append(*out, next + shift, tagEnd - next);
+        next = tagEnd;
+        shift += attribute.size();
+    }
+    if (check.result().empty()) {
+        back.append(*out, next + shift, std::string::npos);
+        check.That(back == page, "text outside the inserted attributes changed");
+    }
+    return check.result();
+}
+
+} // namespace pelto::fuzz
