@@ -1,15 +1,12 @@
 #include "shell/shell_flow.h"
 
 #include "attach/ui/frm_apply_changes.h"
+#include "parampage/frm_script.h"
 #include "shell/frm_cats.h"
 #include "shell/frm_select_script.h"
 #include "shell/frm_splash.h"
 #include "shell/recent_effects.h"
 
-#if __has_include("parampage/frm_script.h")
-#include "parampage/frm_script.h"
-#define PELTO_HAVE_PARAMETER_PAGE 1
-#endif
 
 #include <QCoreApplication>
 
@@ -77,7 +74,6 @@ void ShellFlow::ShowScriptSelection() {
 }
 
 void ShellFlow::ShowParameterPage() {
-#ifdef PELTO_HAVE_PARAMETER_PAGE
     // Only one script's parameters exist at a time, so only one page may edit them.
     if (QWidget* open = Open(page_))
         open->close();
@@ -90,7 +86,6 @@ void ShellFlow::ShowParameterPage() {
     }
     page_ = page;
     Present(page);
-#endif
 }
 
 void ShellFlow::ShowApplyDialog(QWidget* parent) {
