@@ -30,4 +30,8 @@ void EditorFrame::SetCaptionAndDescription(const std::string& name,
     lblDescription->setToolTip(lblDescription->text());
 }
 
+void NameAfterCaption(QWidget* w, const QString& caption, const QString& fallback) {
+    w->setAccessibleName(caption.isEmpty() ? fallback : caption);
+}
+
 } // namespace pelto::ui

@@ -47,4 +47,7 @@ template <class W> W* Named(W* w, const QString& objectName, const QString& capt
     return w;
 }
 
+// Sets a box's accessible name from its caption, or a fallback when the caption is empty.
+void NameAfterCaption(QWidget* w, const QString& caption, const QString& fallback);
+
 } // namespace pelto::ui

@@ -57,6 +57,10 @@ void FileEditor::FileImage_Click() {
 }
 
 void FileEditor::Commit(int16_t ordinal) {
+    // Looking at a file parameter without choosing a file keeps its folder and file: storing
+    // an empty name would lose the definition's default (a picture the effect needs).
+    if (Chooser->ChosenFile().isEmpty())
+        return;
     std::string path;
     std::string file;
     // A folder or file name the files cannot hold is refused; the record keeps its values.

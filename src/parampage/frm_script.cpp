@@ -66,9 +66,11 @@ FrmScript::FrmScript(Workspace& ws, WindowFlow& flow, QWidget* parent)
 
     auto button = [&](QWidget* parent, const char* name, const char* caption, const char* tip,
                       QRect geometry) {
-        auto* b = Named(new QPushButton(caption, parent), name, tip ? tip : caption);
-        if (tip)
+        auto* b = Named(new QPushButton(caption, parent), name, caption);
+        if (tip) {
             b->setToolTip(tip);
+            b->setAccessibleDescription(tip);
+        }
         b->setAutoDefault(false);
         b->setGeometry(geometry);
         return b;

@@ -26,7 +26,7 @@ ListEditor::ListEditor(Workspace& ws, QWidget* parent)
     grid->addWidget(LstList, 0, 0, 7, 1);
     auto addBox = [&](int row, const char* label, const char* box, QLabel*& l, QLineEdit*& t) {
         l = Named(new QLabel(Body()), label);
-        t = Named(new QLineEdit(Body()), box);
+        t = Named(new QLineEdit(Body()), box, QStringLiteral("Column %1").arg(row / 2 + 1));
         l->setBuddy(t);
         grid->addWidget(l, row, 1);
         grid->addWidget(t, row + 1, 1);
@@ -80,9 +80,9 @@ void ListEditor::Show(int16_t ordinal) {
         LblListCaption3->show();
         TxtLstEntry3->show();
     }
-    TxtLstEntry->setAccessibleName(LblListCaption->text());
-    TxtLstEntry2->setAccessibleName(LblListCaption2->text());
-    TxtLstEntry3->setAccessibleName(LblListCaption3->text());
+    NameAfterCaption(TxtLstEntry, LblListCaption->text(), "Column 1");
+    NameAfterCaption(TxtLstEntry2, LblListCaption2->text(), "Column 2");
+    NameAfterCaption(TxtLstEntry3, LblListCaption3->text(), "Column 3");
     LstList->clear();
     // A definition with more rows than the table: the table grows, so no entry is lost.
     if (p.Rows > static_cast<int>(ListWorkTable.size()))

@@ -17,9 +17,9 @@ MouseoverEditor::MouseoverEditor(Workspace& ws, QWidget* parent)
     grid->setContentsMargins(0, 0, 0, 0);
     LstMouseover = Named(new QListWidget(Body()), "LstMouseover", "Links");
     LblMouseover1 = Named(new QLabel(Body()), "LblMouseover1");
-    TxtMouseover1 = Named(new QLineEdit(Body()), "TxtMouseover1");
+    TxtMouseover1 = Named(new QLineEdit(Body()), "TxtMouseover1", "First text");
     LblMouseover2 = Named(new QLabel(Body()), "LblMouseover2");
-    TxtMouseover2 = Named(new QLineEdit(Body()), "TxtMouseover2");
+    TxtMouseover2 = Named(new QLineEdit(Body()), "TxtMouseover2", "Second text");
     LblMouseover1->setBuddy(TxtMouseover1);
     LblMouseover2->setBuddy(TxtMouseover2);
     grid->addWidget(LstMouseover, 0, 0, 5, 1);
@@ -45,11 +45,11 @@ void MouseoverEditor::Show(int16_t) {
     const bool first = p.Template.find('*') != std::string::npos;
     const bool second = p.Template.find('#') != std::string::npos;
     LblMouseover1->setText(FromBytes(p.Caption1));
-    TxtMouseover1->setAccessibleName(LblMouseover1->text());
+    NameAfterCaption(TxtMouseover1, LblMouseover1->text(), "First text");
     LblMouseover1->setVisible(first);
     TxtMouseover1->setVisible(first);
     LblMouseover2->setText(FromBytes(p.Caption2));
-    TxtMouseover2->setAccessibleName(LblMouseover2->text());
+    NameAfterCaption(TxtMouseover2, LblMouseover2->text(), "Second text");
     LblMouseover2->setVisible(second);
     TxtMouseover2->setVisible(second);
     for (int i = 1; i <= p.LinkCount(); ++i)

@@ -33,7 +33,8 @@ void OptionEditor::Show(int16_t ordinal) {
     const int shown = std::min<int>({p.Count, ButtonCount, static_cast<int>(p.Captions.size())});
     for (int j = 0; j < shown; ++j) {
         OptOption[j]->setText(FromBytes(p.Captions[j]));
-        OptOption[j]->setAccessibleName(OptOption[j]->text());
+        NameAfterCaption(OptOption[j], OptOption[j]->text(),
+                         QStringLiteral("Option %1").arg(j + 1));
         OptOption[j]->show();
     }
     if (p.Selected >= 0 && p.Selected < shown) {

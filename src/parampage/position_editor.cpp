@@ -52,8 +52,8 @@ void PositionEditor::Show(int16_t ordinal) {
     HScrollPosition2->setPageStep(std::max(1, SliderNumber(p.LargeChange2)));
     LblPositionCaption1->setText(FromBytes(p.Caption1));
     LblPositionCaption2->setText(FromBytes(p.Caption2));
-    HScrollPosition1->setAccessibleName(LblPositionCaption1->text());
-    HScrollPosition2->setAccessibleName(LblPositionCaption2->text());
+    NameAfterCaption(HScrollPosition1, LblPositionCaption1->text(), "Value 1");
+    NameAfterCaption(HScrollPosition2, LblPositionCaption2->text(), "Value 2");
     // Refresh the units even when a value did not change.
     HScrollPosition1_Change();
     HScrollPosition2_Change();

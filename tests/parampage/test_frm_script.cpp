@@ -7,8 +7,11 @@
 #include "parampage/text_editor.h"
 #include "platform/message_box.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -83,6 +86,26 @@ private slots:
         QCOMPARE(page.Command13->toolTip(), QString("Next parameter"));
         QCOMPARE(page.Command12->toolTip(), QString("Previous parameter"));
         QCOMPARE(page.Frame1->title(), QString("Templates"));
+    }
+
+    void everyControlCanBeReachedAndIsNamed() {
+        PageFixture f(ThreeParameters());
+        int checked = 0;
+        for (QWidget* w : f.page().findChildren<QWidget*>()) {
+            const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
+                                 qobject_cast<QPlainTextEdit*>(w) ||
+                                 qobject_cast<QListWidget*>(w) || qobject_cast<QScrollBar*>(w) ||
+                                 qobject_cast<QComboBox*>(w);
+            // Option buttons are named by the option they show.
+            if (!control || w->objectName().isEmpty() || w->objectName().startsWith("OptOption_"))
+                continue;
+            ++checked;
+            QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
+            QVERIFY2(w->focusPolicy() != Qt::NoFocus, qPrintable(w->objectName()));
+        }
+        QVERIFY(checked > 40);
+        QCOMPARE(f.page().Command13->accessibleName(), QString(">>"));
+        QCOMPARE(f.page().Command13->accessibleDescription(), QString("Next parameter"));
     }
 
     void infoFrameShowsTheScriptInformation() {

@@ -174,7 +174,7 @@ private slots:
         QCOMPARE(f.ws.Params.FileParameters[1].FileName, chosen);
     }
 
-    void fileFolderListOpensSubfoldersAndTheRootKeepsItsSeparator() {
+    void fileFolderListOpensSubfoldersAndLookingWithoutChoosingKeepsTheFile() {
         PageFixture f(ValueEditorsDefinition());
         TempFolder dir;
         std::filesystem::create_directories(dir.path() / "sub");
@@ -189,8 +189,9 @@ private slots:
         QCOMPARE(editor->Chooser->DirPath(), QString::fromStdString((dir.path() / "sub").string()));
         editor->Chooser->SetDirPath("/");
         f.Select("Half");
-        QCOMPARE(f.ws.Params.FileParameters[1].Path, std::string("/"));
-        QCOMPARE(f.ws.Params.FileParameters[1].FileName, std::string()); // none chosen
+        // No file chosen: the parameter keeps the folder and file it had.
+        QCOMPARE(f.ws.Params.FileParameters[1].Path, std::string());
+        QCOMPARE(f.ws.Params.FileParameters[1].FileName, std::string("start.txt"));
     }
 
     void imageChooserPreviewsTheClickedPicture() {
