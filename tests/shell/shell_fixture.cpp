@@ -22,7 +22,7 @@ ShellFixture::~ShellFixture() {
     ui::ClearTestMessages();
 }
 
-void ShellFixture::AddScript(const ScriptSpec& s) {
+void ShellFixture::AddScript(const ScriptFixture& s) {
     home_.WriteScrambled(s.file,
                          CrLf({s.id, "fx", "1000", s.name, s.description, s.category, "0", "0"}));
 }

@@ -34,7 +34,7 @@ private:
     }
 };
 
-struct ScriptSpec {
+struct ScriptFixture {
     std::string file; // header file name, e.g. "a01.hdr" (library order is file-name order)
     std::string id;
     std::string name;
@@ -49,7 +49,7 @@ public:
     ShellFixture();
     ~ShellFixture();
 
-    void AddScript(const ScriptSpec& spec);
+    void AddScript(const ScriptFixture& script);
     // A one-pixel GIF picture in images/ (red, green and blue pick its colour).
     void AddPicture(const std::string& name, int red, int green, int blue);
     void Load();
