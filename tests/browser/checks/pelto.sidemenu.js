@@ -27,13 +27,19 @@ export async function check(page, context = {}) {
       await panel.waitFor({ state: "visible", timeout: 3000 });
       if ((await button.getAttribute("aria-expanded")) !== "true") throw new Error("aria-expanded is not true while open");
       await panel.evaluate((ul) => Promise.all(ul.getAnimations().map((a) => a.finished)));
-      const onTop = await panel.evaluate((ul) =>
-        [...ul.querySelectorAll("a")].every((link) => {
+      const cover = await panel.evaluate((ul) => {
+        for (const link of ul.querySelectorAll("a")) {
           const box = link.getBoundingClientRect();
-          return ul.contains(document.elementFromPoint(box.left + box.width / 2, box.top + box.height / 2));
-        }),
-      );
-      if (!onTop) throw new Error("something covers the open menu");
+          const hit = document.elementFromPoint(box.left + box.width / 2, box.top + box.height / 2);
+          if (!ul.contains(hit)) {
+            if (!hit) return "nothing (outside the window)";
+            const attrs = [...hit.attributes].map((a) => `${a.name}="${a.value}"`).join(" ").slice(0, 160);
+            return `<${hit.tagName.toLowerCase()} ${attrs}> at ${Math.round(box.left)},${Math.round(box.top)}`;
+          }
+        }
+        return "";
+      });
+      if (cover) throw new Error(`something covers the open menu: ${cover}`);
       await page.keyboard.press("Escape");
       await panel.waitFor({ state: "hidden", timeout: 3000 });
     }
