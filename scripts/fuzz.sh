@@ -55,7 +55,7 @@ printf '%-18s %12s %10s  %s\n' target executions exec/s result
 for t in "${targets[@]}"; do
   log="$build/fuzz/$t.log"
   if nice -n 10 "$build/fuzz/fuzz_$t" "$build/fuzz/corpus/$t" -max_total_time="$seconds" \
-    -max_len=16384 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    -max_len=16384 -timeout=60 -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix="$build/fuzz/findings/$t-" >"$log" 2>&1; then
     result=ok
   else
