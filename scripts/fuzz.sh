@@ -51,6 +51,8 @@ for t in "${targets[@]}"; do
 done
 
 status=0
+passed=0
+failed=0
 printf '%-18s %12s %10s  %s\n' target executions exec/s result
 for t in "${targets[@]}"; do
   log="$build/fuzz/$t.log"
@@ -58,12 +60,15 @@ for t in "${targets[@]}"; do
     -max_len=16384 -timeout=60 -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix="$build/fuzz/findings/$t-" >"$log" 2>&1; then
     result=ok
+    passed=$((passed + 1))
   else
     result="FINDING (see $log)"
     status=1
+    failed=$((failed + 1))
   fi
   runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo 0)
   rate=$(grep -o 'stat::average_exec_per_sec: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo 0)
   printf '%-18s %12s %10s  %s\n' "$t" "${runs:-0}" "${rate:-0}" "$result"
 done
+echo "fuzz: $passed passed, $failed failed"
 exit "$status"
