@@ -1,37 +1,21 @@
-// Pelto's GUI entry point: starts the application in the program folder beside the
-// executable and shows the category window.
-#include "common/files.h"
-#include "library/definition_reader.h"
-#include "library/library_loader.h"
+// Pelto's GUI entry point: the program folder is the executable's folder; the shell shows
+// the splash window, whose start-up sequence opens the main window. The run ends when the
+// last window closes.
+#include "library/workspace.h"
+#include "shell/shell_flow.h"
+#include "shell/shell_pictures.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QMessageBox>
-#include <QVBoxLayout>
-#include <QWidget>
+#include <QIcon>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    QApplication::setApplicationName("Pelto");
+    QApplication::setOrganizationName("Norvale");
+    QApplication::setWindowIcon(QIcon(pelto::ui::ProgramEmblem(64)));
     pelto::Workspace ws;
     ws.ProgramFolder = QCoreApplication::applicationDirPath().toStdString();
-    pelto::ResetParameterState(ws);
-    if (pelto::Status st = pelto::LoadHandlerTexts(ws); !st) {
-        QMessageBox::critical(nullptr, "Pelto", QString::fromStdString(st.error().text()));
-        return 1;
-    }
-    ws.SampleFile = pelto::PathText(ws.DefaultSampleFile());
-    auto report = pelto::LoadScriptLibrary(ws);
-    if (!report.fatal) {
-        QMessageBox::critical(nullptr, "Pelto",
-                              QString::fromStdString(report.fatal.error().text()));
-        return 1;
-    }
-    pelto::BuildCategoryList(ws);
-    QWidget window;
-    window.setWindowTitle("Select Script Category");
-    auto* layout = new QVBoxLayout(&window);
-    for (size_t i = 1; i < ws.CategoryList.size(); ++i)
-        layout->addWidget(new QLabel(QString::fromLatin1(ws.CategoryList[i].c_str())));
-    window.show();
+    pelto::ui::ShellFlow shell(ws);
+    shell.Start();
     return app.exec();
 }

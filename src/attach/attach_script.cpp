@@ -21,36 +21,36 @@ Error MissingTag(const std::string& pageName, const std::string& tag, const std:
 
 // Places one item's code into the page at its location keyword. Unknown keywords
 // place nothing (the library holds only the ten known ones).
-Status PlaceItem(const Workspace& ws, const std::string& keyword, std::string& page,
+Status PlaceItem(const Workspace& ws, const std::string& keyword, PageText& page,
                  const std::string& code, const std::string& effect, const std::string& pageName) {
     if (keyword == "Head" || keyword == "Body_End") {
         const std::string tag = keyword == "Head" ? "</HEAD" : "</BODY";
-        size_t at = FindNoCase(page, tag);
+        size_t at = page.Find(tag);
         if (at == std::string::npos)
             return MissingTag(pageName, tag, effect, keyword);
-        page.insert(at, code);
+        page.Insert(at, code);
     } else if (keyword == "Body_Onload" || keyword == "Body_Top") {
-        size_t body = FindNoCase(page, "<BODY");
+        size_t body = page.Find("<BODY");
         if (body == std::string::npos)
             return MissingTag(pageName, "<BODY", effect, keyword);
         size_t after = body + 5;
         if (keyword == "Body_Onload") {
-            if (after >= page.size())
+            if (after >= page.text().size())
                 return MissingTag(pageName, "<BODY ...>", effect, keyword);
-            if (page[after] == '>')
-                page.insert(after, " " + code); // a bare tag: inside it, before its ">"
+            if (page.text()[after] == '>')
+                page.Insert(after, " " + code); // a bare tag: inside it, before its ">"
             else
-                page.insert(after + 1, code);
+                page.Insert(after + 1, code);
         } else {
-            size_t close = page.find('>', after);
+            size_t close = page.text().find('>', after);
             if (close == std::string::npos)
                 return MissingTag(pageName, "<BODY ...>", effect, keyword);
-            page.insert(close + 1, code);
+            page.Insert(close + 1, code);
         }
     } else if (keyword == "Location") {
-        size_t at = page.find("*****");
+        size_t at = page.Find("*****", true);
         if (at != std::string::npos)
-            page.replace(at, 5, code);
+            page.Replace(at, 5, code);
     } else if (const HandlerKind* handler = FindHandlerKind(keyword)) {
         return ChainHandler(ws, *handler, page, code, effect, pageName);
     }
@@ -64,7 +64,7 @@ bool IsPlainFileName(const std::string& name) {
            name.find('\\') == std::string::npos && name.find("..") == std::string::npos;
 }
 
-Result<AttachedPage> AttachToText(Workspace& ws, int16_t scriptIndex, const std::string& pageBytes,
+Result<AttachedPage> AttachToText(Workspace& ws, int16_t scriptIndex, std::string pageBytes,
                                   const std::string& pageName) {
     if (scriptIndex < 1 || static_cast<size_t>(scriptIndex) >= ws.Library.size())
         return MakeError("", 0, "no effect is chosen");
@@ -72,7 +72,7 @@ Result<AttachedPage> AttachToText(Workspace& ws, int16_t scriptIndex, const std:
     const std::string& effect = script.Name.empty() ? script.ScriptId : script.Name;
 
     AttachedPage result;
-    std::string page = pageBytes;
+    std::string page = std::move(pageBytes);
     if (ws.Params.KindCount[Mouseover] > 0) {
         Result<std::string> withLinks =
             InsertLinkAttributesText(page, ws.Params.Mouseover, pageName);
@@ -83,6 +83,10 @@ Result<AttachedPage> AttachToText(Workspace& ws, int16_t scriptIndex, const std:
     if (ws.Params.KindCount[Menu] > 0)
         BuildMenuLines(ws);
 
+    // Room for every item's code, so the page is not moved to a larger buffer item by
+    // item.
+    page.reserve(page.size() + page.size() / 16 + 4096);
+    PageText text(std::move(page));
     const int16_t items = script.ItemCountValue();
     for (int16_t i = 1; i <= items; ++i) {
         const std::string& keyword = script.ItemLocation[i];
@@ -122,13 +126,12 @@ Result<AttachedPage> AttachToText(Workspace& ws, int16_t scriptIndex, const std:
         std::string code = include ? std::move(fileBytes) : std::string();
         if (once && ws.ScriptRepeat > 0)
             code.clear(); // common to every copy of the script: written once per page
-        if (Status st = PlaceItem(ws, keyword, page, code, effect, pageName); !st)
+        if (Status st = PlaceItem(ws, keyword, text, code, effect, pageName); !st)
             return st.error();
     }
 
-    result.page.reserve(page.size() + script.ScriptId.size() + 24);
-    result.page = kOutputPageMark + script.ScriptId + "-->\r\n";
-    result.page += page;
+    result.page = text.take();
+    result.page.insert(0, kOutputPageMark + script.ScriptId + "-->\r\n");
     result.page += "\r\n";
     return result;
 }
@@ -138,7 +141,8 @@ Status AttachScript(Workspace& ws, int16_t scriptIndex, const std::filesystem::p
     Result<std::string> bytes = ReadFileBytes(pagePath);
     if (!bytes)
         return bytes.error();
-    Result<AttachedPage> attached = AttachToText(ws, scriptIndex, *bytes, PathText(pagePath));
+    Result<AttachedPage> attached =
+        AttachToText(ws, scriptIndex, std::move(*bytes), PathText(pagePath));
     if (!attached)
         return attached.error();
     const std::filesystem::path folder = ws.OutputFolder();

@@ -5,6 +5,8 @@
 #include "common/files.h"
 #include "common/numbers.h"
 
+#include <map>
+
 namespace pelto {
 
 namespace fs = std::filesystem;
@@ -27,31 +29,22 @@ bool LiesIn(const fs::path& path, const fs::path& folder) {
     return fEnd == f.end() && pIt != p.end();
 }
 
-// Copies the output folder's files except the result page into the page's folder,
-// each through a temporary file and a rename.
-Status CopyOutputFiles(const fs::path& outputFolder, const fs::path& pageFolder,
-                       const fs::path& page) {
-    Result<std::vector<fs::path>> files = FolderFiles(outputFolder);
-    if (!files)
-        return files.error();
-    for (const fs::path& f : *files) {
-        if (f.filename() == kResultName)
-            continue;
-        const fs::path target = pageFolder / f.filename();
-        if (SameFile(target, page))
-            return MakeError(PathText(target), 0,
+// The files of one run, by name: the external files, then the result page (which
+// replaces an external file of its name, as writing it last into the folder would).
+using OutputFiles = std::map<std::string, std::string>;
+
+// Writes the files other than the result page into the page's folder, each through a
+// temporary file and a rename.
+Status CopyOutputFiles(const OutputFiles& files, const fs::path& pageFolder, const fs::path& page) {
+    for (const auto& [name, bytes] : files)
+        if (name != kResultName && SameFile(pageFolder / name, page))
+            return MakeError(PathText(pageFolder / name), 0,
                              "the effect's file of this name would replace the page itself; "
                              "nothing was copied");
-    }
-    for (const fs::path& f : *files) {
-        if (f.filename() == kResultName)
-            continue;
-        Result<std::string> bytes = ReadFileBytes(f);
-        if (!bytes)
-            return bytes.error();
-        if (Status st = WriteFileAtomic(pageFolder / f.filename(), *bytes); !st)
-            return st;
-    }
+    for (const auto& [name, bytes] : files)
+        if (name != kResultName)
+            if (Status st = WriteFileAtomic(pageFolder / name, bytes); !st)
+                return st;
     return Status::Ok();
 }
 
@@ -79,11 +72,27 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
     ws.ScriptRepeat = request.repeat;
     if (Status st = ClearOutputFolder(ws); !st)
         return st.error();
+    // Attach and expand in memory, then write each file of the output folder once: the
+    // same files, in the same order, as attaching and the expansion pass over the folder.
+    Result<std::string> pageBytes = ReadFileBytes(page);
+    if (!pageBytes)
+        return pageBytes.error();
+    Result<AttachedPage> attached =
+        AttachToText(ws, ws.CurrentScriptIndex, std::move(*pageBytes), PathText(page));
+    if (!attached)
+        return attached.error();
+    OutputFiles files;
+    for (auto& [name, bytes] : attached->externals)
+        files[name] = std::move(bytes);
+    files[kResultName] = std::move(attached->page);
+    for (auto& [name, bytes] : files) {
+        if (!IsPictureName(name) && bytes.find('\0') == std::string::npos)
+            bytes = ExpandText(ws, bytes);
+        if (Status st = WriteFileBytes(output / name, bytes); !st)
+            return st.error();
+    }
+    const std::string& resultBytes = files[kResultName];
     const fs::path result = output / kResultName;
-    if (Status st = AttachScript(ws, ws.CurrentScriptIndex, page, result); !st)
-        return st.error();
-    if (Status st = ExpandOutputFolder(ws); !st)
-        return st.error();
 
     DoItOutcome outcome;
     const fs::path pageFolder = page.parent_path();
@@ -93,12 +102,9 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
         break;
     case OutputOption::Copy: {
         const fs::path copy = CopyPagePath(page);
-        if (Status st = CopyOutputFiles(output, pageFolder, page); !st)
+        if (Status st = CopyOutputFiles(files, pageFolder, page); !st)
             return st.error();
-        Result<std::string> bytes = ReadFileBytes(result);
-        if (!bytes)
-            return bytes.error();
-        if (Status st = WriteFileAtomic(copy, *bytes); !st)
+        if (Status st = WriteFileAtomic(copy, resultBytes); !st)
             return st.error();
         outcome.pageToOpen = PathText(copy);
         break;
@@ -108,12 +114,9 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
             outcome.overwriteDeclined = true;
             break;
         }
-        if (Status st = CopyOutputFiles(output, pageFolder, page); !st)
+        if (Status st = CopyOutputFiles(files, pageFolder, page); !st)
             return st.error();
-        Result<std::string> bytes = ReadFileBytes(result);
-        if (!bytes)
-            return bytes.error();
-        if (Status st = WriteFileAtomic(page, *bytes); !st)
+        if (Status st = WriteFileAtomic(page, resultBytes); !st)
             return st.error();
         outcome.pageToOpen = PathText(page);
         break;

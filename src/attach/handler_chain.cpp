@@ -34,11 +34,11 @@ const HandlerKind* FindHandlerKind(std::string_view keyword) {
     return nullptr;
 }
 
-Status ChainHandler(const Workspace& ws, const HandlerKind& handler, std::string& page,
+Status ChainHandler(const Workspace& ws, const HandlerKind& handler, PageText& page,
                     std::string_view code, const std::string& effectName,
                     const std::string& pageName) {
     const std::string_view marker = handler.marker;
-    size_t at = page.find(marker);
+    size_t at = page.Find(marker, true);
     if (at == std::string::npos) {
         // First handler item of this event on the page: bring in the handler text.
         const std::string& text = ws.*handler.text;
@@ -46,13 +46,13 @@ Status ChainHandler(const Workspace& ws, const HandlerKind& handler, std::string
             return MakeError(std::string(handler.fileName), 0,
                              "the handler file lacks its marker line, so the effect \"" +
                                  effectName + "\" cannot be chained into the page");
-        size_t head = FindNoCase(page, "</HEAD");
+        size_t head = page.Find("</HEAD");
         if (head == std::string::npos)
             return MakeError(pageName, 0,
                              "the page has no \"</HEAD\" tag, which the effect \"" + effectName +
                                  "\" needs for its " + handler.keyword + " item");
-        page.insert(head, "\r\n" + text + "\r\n");
-        at = page.find(marker);
+        page.Insert(head, "\r\n" + text + "\r\n");
+        at = page.Find(marker, true);
     }
     // The newest code stands directly behind the marker, in front of older code.
     std::string insert;
@@ -61,7 +61,7 @@ Status ChainHandler(const Workspace& ws, const HandlerKind& handler, std::string
     insert += marker;
     insert += "\r\n";
     insert += code;
-    page.replace(at, marker.size(), insert);
+    page.Replace(at, marker.size(), insert);
     return Status::Ok();
 }
 

@@ -3,6 +3,7 @@
 // comment inside a shared handler text. The first such item of an event on a page
 // brings the handler text into the page's head; later items, of this script and of
 // scripts applied afterwards, add their code directly behind the marker.
+#include "attach/page_search.h"
 #include "common/result.h"
 #include "library/workspace.h"
 
@@ -25,7 +26,7 @@ const HandlerKind* FindHandlerKind(std::string_view keyword);
 // the handler text is first put in front of the first "</HEAD" (any case). Fails when
 // the handler text lacks its marker or the page has no "</HEAD"; the page is then
 // unchanged. effectName and pageName are used in messages.
-Status ChainHandler(const Workspace& ws, const HandlerKind& handler, std::string& page,
+Status ChainHandler(const Workspace& ws, const HandlerKind& handler, PageText& page,
                     std::string_view code, const std::string& effectName,
                     const std::string& pageName);
 

@@ -16,7 +16,14 @@ Result<std::string> ReadFileBytes(const fs::path& path) {
     if (!f)
         return MakeError(PathText(path), 0,
                          std::string("cannot be opened for reading: ") + std::strerror(errno));
+    // One sized read for the common case; the loop catches a file that grew meanwhile.
     std::string bytes;
+    std::error_code sizeError;
+    const auto expected = fs::file_size(path, sizeError);
+    if (!sizeError && expected > 0) {
+        bytes.resize(static_cast<size_t>(expected));
+        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
+    }
     char buffer[65536];
     size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)

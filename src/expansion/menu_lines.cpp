@@ -68,13 +68,18 @@ void BuildMenuLines(Workspace& ws) {
     }
     for (int i = 1; i <= count; ++i) {
         std::string& line = lines[i];
-        line += " = new Array(\"" + m.MenuCaptions[i] + "\",\"" +
-                std::string(TrimBlanks(m.MenuLinks[i])) + "\"";
+        line += " = new Array(\"";
+        line += m.MenuCaptions[i];
+        line += "\",\"";
+        line += TrimBlanks(m.MenuLinks[i]);
+        line += '"';
         int children = 0;
         for (int j = i + 1; j <= count && depth[j] > depth[i]; ++j)
             if (depth[j] == depth[i] + 1)
                 ++children;
-        line += "," + FormatInt(children) + m.Suffix;
+        line += ',';
+        line += FormatInt(children);
+        line += m.Suffix;
     }
     m.MenuLines = std::move(lines);
 }

@@ -18,7 +18,7 @@ import { createRequire } from "node:module";
 const here = path.dirname(fileURLToPath(import.meta.url));
 const CHROMIUM = "/usr/bin/chromium";
 const CHECK_TIMEOUT_MS = 30000;
-const SETTLE_MS = 600;
+const SETTLE_MS = 300;
 
 function parseArgs(argv) {
   const args = { only: null, keep: false, jobs: 2 };
@@ -243,7 +243,7 @@ async function main() {
     // Playwright gives every launch a fresh, temporary user data folder of its own.
     args: ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-background-networking", "--disable-component-update", "--disable-sync"],
   });
-  const results = new Map(scripts.map((s) => [s.id, { script: s, errors: [] }]));
+  const results = new Map(scripts.map((s) => [s.id, { script: s, errors: [], ms: 0 }]));
   const fail = (id, stage, msg) => results.get(id).errors.push(`${stage}: ${msg}`);
   try {
     // Once, and twice on one page; each job works with its own program folder.
@@ -251,6 +251,7 @@ async function main() {
     const job = async (jobHome) => {
       for (let s = queue.shift(); s; s = queue.shift()) {
         const dir = path.join(work, s.id);
+        const t0 = Date.now();
         try {
           const once = apply(args, jobHome, s.id, path.join(jobHome, "sample.htm"), 0, path.join(dir, "once"));
           for (const e of await checkPage(browser, once, s.id, { copies: 1, all: false, scriptId: s.id })) fail(s.id, "once", e);
@@ -268,6 +269,7 @@ async function main() {
         } catch (e) {
           fail(s.id, "twice", e.message);
         }
+        results.get(s.id).ms = Date.now() - t0;
       }
     };
     await Promise.all(homes.map(job));
@@ -312,13 +314,14 @@ async function main() {
 
   let passed = 0;
   let failed = 0;
-  for (const { script: s, errors } of results.values()) {
+  for (const { script: s, errors, ms } of results.values()) {
+    const line = `${s.id.padEnd(24)} ${(ms / 1000).toFixed(1).padStart(5)} s  ${s.category} / ${s.name}`;
     if (errors.length === 0) {
       passed++;
-      console.log(`PASS  ${s.id.padEnd(24)} ${s.category} / ${s.name}`);
+      console.log(`PASS  ${line}`);
     } else {
       failed++;
-      console.log(`FAIL  ${s.id.padEnd(24)} ${s.category} / ${s.name}`);
+      console.log(`FAIL  ${line}`);
       for (const e of [...new Set(errors)]) console.log(`        ${e}`);
     }
   }

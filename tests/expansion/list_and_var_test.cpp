@@ -71,6 +71,15 @@ TEST(ListEntry, RowsBeyondTheStoredTableReadNothing) {
     EXPECT_EQ(ExpandLine(ws, P("Items,DB4")), "");
 }
 
+TEST(ListEntry, ThirdColumnThroughDC) {
+    Workspace ws = WithNotNull();
+    ListParameter& l = ws.Params.ListParameters[1];
+    l.Columns = 3;
+    l.Entries = {{"a", "x", "p"}, {"b", "y", ""}, {"c", "z", "r"}};
+    EXPECT_EQ(ExpandLine(ws, P("Items,DC0") + "|" + P("Items,dc1") + "|" + P("Items,DC2")),
+              "<b>p</b>||<b>r</b>");
+}
+
 TEST(VarNames, SameKeywordSameIdentifierAcrossScripts) {
     Workspace ws = test::MakeExpansionWorkspace();
     EXPECT_EQ(ExpandLine(ws, P("Var,timer") + " " + P("Var,TIMER") + " " + P("Var,count")),

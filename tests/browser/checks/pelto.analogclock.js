@@ -1,7 +1,7 @@
 // Every analog clock has a face of the chosen size, and its second hand turns.
 
 // Waits for a condition in the page; a timeout becomes a failure that says what did not happen.
-async function until(page, what, condition, argument, timeout = 3000) {
+async function until(page, what, condition, argument, timeout = 5000) {
   try {
     await page.waitForFunction(condition, argument, { timeout });
   } catch {

@@ -1,7 +1,7 @@
 // The button is hidden at the top, appears after scrolling down, and takes the page back up.
 
 // Waits for a condition in the page; a timeout becomes a failure that says what did not happen.
-async function until(page, what, condition, argument, timeout = 3000) {
+async function until(page, what, condition, argument, timeout = 5000) {
   try {
     await page.waitForFunction(condition, argument, { timeout });
   } catch {
@@ -24,6 +24,6 @@ export async function check(page, context) {
   // From the keyboard: focus the button and press Enter.
   await buttons.last().focus({ timeout: 5000 });
   await page.keyboard.press("Enter");
-  await until(page, "Enter on the button did not take the page to the top", () => scrollY === 0, null, 4000);
+  await until(page, "Enter on the button did not take the page to the top", () => scrollY === 0, null, 6000);
   await until(page, "a button stayed after the page was back at the top", () => [...document.querySelectorAll(".pelto-backtotop")].every((button) => button.hidden), null);
 }

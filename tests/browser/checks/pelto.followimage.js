@@ -1,7 +1,7 @@
 // The picture loads, glides to its place beside the pointer, and stays inside a smaller window.
 
 // Waits for a condition in the page; a timeout becomes a failure that says what did not happen.
-async function until(page, what, condition, argument, timeout = 3000) {
+async function until(page, what, condition, argument, timeout = 5000) {
   try {
     await page.waitForFunction(condition, argument, { timeout });
   } catch {
@@ -25,7 +25,7 @@ export async function check(page, context) {
         const box = img.getBoundingClientRect();
         return getComputedStyle(img).visibility === "visible" && box.left >= 320 && box.left <= 360 && box.top >= 270 && box.top <= 310;
       }),
-    null, 4000);
+    null, 6000);
   const size = page.viewportSize();
   try {
     await page.mouse.move(size.width - 5, size.height - 5, { steps: 3 });
@@ -35,7 +35,7 @@ export async function check(page, context) {
           const box = img.getBoundingClientRect();
           return box.right <= innerWidth + 0.5 && box.bottom <= innerHeight + 0.5;
         }),
-      null, 4000);
+      null, 6000);
   } finally {
     await page.setViewportSize(size);
   }

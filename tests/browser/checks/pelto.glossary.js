@@ -1,7 +1,7 @@
 // The glossary words of the sample text are marked, and each shows its explanation on hover and focus.
 
 // Waits for a condition in the page; a timeout becomes a failure that says what did not happen.
-async function until(page, what, condition, argument, timeout = 3000) {
+async function until(page, what, condition, argument, timeout = 5000) {
   try {
     await page.waitForFunction(condition, argument, { timeout });
   } catch {

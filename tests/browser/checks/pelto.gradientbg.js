@@ -1,7 +1,7 @@
-// The body carries the effect's mark, runs its drift animation and the gradient position moves.
+// The body carries one mark per copy, a gradient layer behind the page drifts, and it lets clicks through.
 
 // Waits for a condition in the page; a timeout becomes a failure that says what did not happen.
-async function until(page, what, condition, argument, timeout = 3000) {
+async function until(page, what, condition, argument, timeout = 5000) {
   try {
     await page.waitForFunction(condition, argument, { timeout });
   } catch {
@@ -14,16 +14,21 @@ export async function check(page, context) {
     page.evaluate(() => {
       const body = document.body;
       const marks = body.getAttributeNames().filter((name) => /^data-pgb\d+$/.test(name));
-      const style = getComputedStyle(body);
-      return { marks, animation: style.animationName, position: style.backgroundPosition };
+      const layer = getComputedStyle(body, "::before");
+      return {
+        marks,
+        animation: layer.animationName,
+        image: layer.backgroundImage,
+        position: layer.position,
+        events: layer.pointerEvents,
+        transform: layer.transform,
+      };
     });
   const before = await state();
   const copies = context?.copies ?? 1;
   if (before.marks.length !== copies) throw new Error(`the body has ${before.marks.length} data-pGb marks, expected ${copies}`);
-  if (!/^pGb\d+/.test(before.animation)) throw new Error(`the body runs animation "${before.animation}", not the drift`);
-  const rules = await page.evaluate(() =>
-    [...document.styleSheets].flatMap((sheet) => [...sheet.cssRules]).some((rule) => /linear-gradient/.test(rule.cssText) && /data-pgb\d+/i.test(rule.cssText)),
-  );
-  if (!rules) throw new Error("no gradient rule for the marked body");
-  await until(page, "the gradient did not drift", (old) => getComputedStyle(document.body).backgroundPosition !== old, before.position);
+  if (!/^pGb\d+/.test(before.animation)) throw new Error(`the gradient layer runs animation "${before.animation}", not the drift`);
+  if (!before.image.startsWith("linear-gradient(")) throw new Error(`the gradient layer shows "${before.image}"`);
+  if (before.position !== "fixed" || before.events !== "none") throw new Error(`the gradient layer is ${before.position} and catches clicks: ${before.events}`);
+  await until(page, "the gradient did not drift", (old) => getComputedStyle(document.body, "::before").transform !== old, before.transform);
 }

@@ -3,7 +3,7 @@
 export async function check(page, context = {}) {
   const confs = await page.locator("[data-pelto-lightbox]").count();
   if (confs < (context.copies || 1)) throw new Error(`expected ${context.copies || 1} lightbox setting(s), found ${confs}`);
-  const pic = page.locator("img.pelto-lb-pic").first();
+  const pic = page.locator("img[data-pelto-lb]").first();
   if ((await pic.count()) === 0) throw new Error("no picture was made into a lightbox button");
   const viewer = page.locator(".pelto-lb");
   const src = await pic.evaluate((el) => el.currentSrc || el.src);

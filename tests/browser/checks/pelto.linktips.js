@@ -1,7 +1,7 @@
 // Links carry the effect's attributes; hovering or focusing a link shows its tooltip, Escape hides it.
 
 // Waits for a condition in the page; a timeout becomes a failure that says what did not happen.
-async function until(page, what, condition, argument, timeout = 3000) {
+async function until(page, what, condition, argument, timeout = 5000) {
   try {
     await page.waitForFunction(condition, argument, { timeout });
   } catch {

@@ -26,6 +26,14 @@ export async function check(page, context = {}) {
       await page.keyboard.press("Enter");
       await panel.waitFor({ state: "visible", timeout: 3000 });
       if ((await button.getAttribute("aria-expanded")) !== "true") throw new Error("aria-expanded is not true while open");
+      await panel.evaluate((ul) => Promise.all(ul.getAnimations().map((a) => a.finished)));
+      const onTop = await panel.evaluate((ul) =>
+        [...ul.querySelectorAll("a")].every((link) => {
+          const box = link.getBoundingClientRect();
+          return ul.contains(document.elementFromPoint(box.left + box.width / 2, box.top + box.height / 2));
+        }),
+      );
+      if (!onTop) throw new Error("something covers the open menu");
       await page.keyboard.press("Escape");
       await panel.waitFor({ state: "hidden", timeout: 3000 });
     }

@@ -1,7 +1,7 @@
 // The snow layer covers the window, lets clicks through, keeps moving, and follows a resize.
 
 // Waits for a condition in the page; a timeout becomes a failure that says what did not happen.
-async function until(page, what, condition, argument, timeout = 3000) {
+async function until(page, what, condition, argument, timeout = 5000) {
   try {
     await page.waitForFunction(condition, argument, { timeout });
   } catch {
@@ -19,8 +19,6 @@ export async function check(page, context) {
     if (layer.width !== layer.expected) throw new Error(`the snow layer is ${layer.width} pixels wide, not ${layer.expected}`);
     if (layer.events !== "none") throw new Error("the snow layer catches clicks");
   }
-  const picture = () => page.$$eval("canvas.pelto-snowfall", (all) => all.map((canvas) => canvas.toDataURL()));
-  const first = await picture();
   const blank = await page.$$eval("canvas.pelto-snowfall", (all) =>
     all.some((canvas) => {
       const blankCanvas = document.createElement("canvas");
@@ -30,9 +28,8 @@ export async function check(page, context) {
     }),
   );
   if (blank) throw new Error("a snow layer is empty");
-  await page.waitForTimeout(300);
-  const second = await picture();
-  if (first.some((data, i) => data === second[i])) throw new Error("the snow does not move");
+  const first = await page.$$eval("canvas.pelto-snowfall", (all) => all.map((canvas) => canvas.toDataURL()));
+  await until(page, "the snow does not move", (old) => [...document.querySelectorAll("canvas.pelto-snowfall")].every((canvas, i) => canvas.toDataURL() !== old[i]), first);
   const size = page.viewportSize();
   try {
     await page.setViewportSize({ width: 500, height: 400 });

@@ -1,0 +1,211 @@
+#include "attach/ui/frm_apply_changes.h"
+
+#include "attach/do_it.h"
+#include "platform/browser_launcher.h"
+#include "platform/message_box.h"
+#include "platform/native_text.h"
+#include "platform/settings_store.h"
+#include "shell/frm_browse_file.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <exception>
+#include <optional>
+
+namespace pelto::ui {
+
+namespace {
+constexpr int MaxScriptRepeat = 25;
+}
+
+QString FrmApplyChanges::ScriptRepeatText(int value) {
+    switch (value) {
+    case 0:
+        return QStringLiteral("First time");
+    case 1:
+        return QStringLiteral("Just once before");
+    case 2:
+        return QStringLiteral("I have used it twice");
+    case 3:
+        return QStringLiteral("Thrice (I like it)");
+    case 4:
+        return QStringLiteral("Four times (I like it too much)");
+    case 5:
+        return QStringLiteral("Five times (I am addicted to it)");
+    default:
+        return QStringLiteral(" %1 times, -overkill- ").arg(value);
+    }
+}
+
+FrmApplyChanges::FrmApplyChanges(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
+    setObjectName("FrmApplyChanges");
+    setWindowTitle("Apply changes");
+
+    Frame3 = new QGroupBox("Web Page", this);
+    Frame3->setObjectName("Frame3");
+    Frame3->setAccessibleName("Web Page");
+    LblHTMLFile = new QLabel(Frame3);
+    LblHTMLFile->setObjectName("LblHTMLFile");
+    LblHTMLFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Command3 = new QPushButton("Browse", Frame3);
+    Command3->setObjectName("Command3");
+    Command3->setAccessibleName("Browse");
+    Command3->setAutoDefault(false);
+    auto* pageRow = new QHBoxLayout(Frame3);
+    pageRow->addWidget(LblHTMLFile, 1);
+    pageRow->addWidget(Command3);
+
+    Frame1 = new QGroupBox("Options", this);
+    Frame1->setObjectName("Frame1");
+    Frame1->setAccessibleName("Options");
+    Option1 = new QRadioButton(
+        "Copy modified page to the original page's folder with different file name", Frame1);
+    Option1->setObjectName("Option1");
+    Option2 = new QRadioButton("Overwrite original page", Frame1);
+    Option2->setObjectName("Option2");
+    Option3 = new QRadioButton("Preview only", Frame1);
+    Option3->setObjectName("Option3");
+    auto* options = new QVBoxLayout(Frame1);
+    for (QRadioButton* option : {Option1, Option2, Option3}) {
+        option->setAccessibleName(option->text());
+        options->addWidget(option);
+    }
+
+    Frame2 = new QGroupBox("Script Repeat", this);
+    Frame2->setObjectName("Frame2");
+    Frame2->setAccessibleName("Script Repeat");
+    HScrollScriptRepeat = new QScrollBar(Qt::Horizontal, Frame2);
+    HScrollScriptRepeat->setObjectName("HScrollScriptRepeat");
+    HScrollScriptRepeat->setAccessibleName("Script Repeat");
+    HScrollScriptRepeat->setRange(0, MaxScriptRepeat);
+    HScrollScriptRepeat->setSingleStep(1);
+    HScrollScriptRepeat->setPageStep(1);
+    HScrollScriptRepeat->setFocusPolicy(Qt::StrongFocus);
+    // Right and Page Down count up, like the mouse on the right arrow.
+    HScrollScriptRepeat->setInvertedControls(false);
+    LblScriptRepeat = new QLabel(ScriptRepeatText(0), Frame2);
+    LblScriptRepeat->setObjectName("LblScriptRepeat");
+    // Wide enough for the longest text, so the frame does not jump while scrolling.
+    LblScriptRepeat->setMinimumWidth(
+        LblScriptRepeat->fontMetrics().horizontalAdvance(ScriptRepeatText(4)) + 8);
+    auto* repeatRow = new QVBoxLayout(Frame2);
+    repeatRow->addWidget(HScrollScriptRepeat);
+    repeatRow->addWidget(LblScriptRepeat);
+
+    Command2 = new QPushButton("Do it", this);
+    Command2->setObjectName("Command2");
+    Command2->setAccessibleName("Do it");
+    Command2->setDefault(true);
+    Command1 = new QPushButton("Back", this);
+    Command1->setObjectName("Command1");
+    Command1->setAccessibleName("Back");
+    Command1->setAutoDefault(false);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName("Timer1");
+    Timer1->setInterval(500);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(Command2);
+    buttons->addWidget(Command1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Frame3);
+    layout->addWidget(Frame1);
+    layout->addWidget(Frame2);
+    layout->addLayout(buttons);
+
+    setTabOrder(Command3, Option1);
+    setTabOrder(Option1, Option2);
+    setTabOrder(Option2, Option3);
+    setTabOrder(Option3, HScrollScriptRepeat);
+    setTabOrder(HScrollScriptRepeat, Command2);
+    setTabOrder(Command2, Command1);
+
+    connect(HScrollScriptRepeat, &QScrollBar::valueChanged, this,
+            [this](int) { HScrollScriptRepeat_Change(); });
+    connect(Timer1, &QTimer::timeout, this, &FrmApplyChanges::Timer1_Timer);
+    connect(Command3, &QPushButton::clicked, this, &FrmApplyChanges::Command3_Click);
+    connect(Command2, &QPushButton::clicked, this, &FrmApplyChanges::Command2_Click);
+    connect(Command1, &QPushButton::clicked, this, &FrmApplyChanges::Command1_Click);
+
+    Form_Load();
+}
+
+void FrmApplyChanges::Form_Load() {
+    const QString current = PathToQString(ws_.SampleFile);
+    ws_.SampleFile = PathFromQString(GetSetting("Settings", "Sample File", current));
+    ShowSampleFile();
+    Option3->setChecked(true);
+    HScrollScriptRepeat->setValue(0);
+    HScrollScriptRepeat_Change(); // the label starts at "First time" even when already 0
+    Timer1->start();
+}
+
+void FrmApplyChanges::ShowSampleFile() {
+    const QString page = PathToQString(ws_.SampleFile);
+    if (LblHTMLFile->text() != page) {
+        LblHTMLFile->setText(page);
+        LblHTMLFile->setToolTip(page);
+        LblHTMLFile->setAccessibleName(page);
+    }
+}
+
+void FrmApplyChanges::HScrollScriptRepeat_Change() {
+    LblScriptRepeat->setText(ScriptRepeatText(HScrollScriptRepeat->value()));
+    LblScriptRepeat->setAccessibleName(LblScriptRepeat->text());
+}
+
+void FrmApplyChanges::Timer1_Timer() {
+    ShowSampleFile();
+}
+
+void FrmApplyChanges::Command3_Click() {
+    FrmBrowseFile browser(ws_, this);
+    browser.exec();
+    ShowSampleFile();
+}
+
+void FrmApplyChanges::Command2_Click() {
+    DoItRequest request;
+    request.option = Option1->isChecked()   ? OutputOption::Copy
+                     : Option2->isChecked() ? OutputOption::Overwrite
+                                            : OutputOption::Preview;
+    request.repeat = static_cast<int16_t>(HScrollScriptRepeat->value());
+    request.confirmOverwrite = [this] {
+        return ShowMessage(this, OverwriteQuestion(), MessageIcon::Exclamation,
+                           MessageButtons::YesNo, "Confirm Action") == MessageAnswer::Yes;
+    };
+    ws_.ScriptRepeat = request.repeat;
+
+    std::optional<Result<DoItOutcome>> run;
+    try {
+        run.emplace(DoIt(ws_, request));
+    } catch (const std::exception& e) {
+        // The core reports errors as values; this only keeps an unforeseen file-system
+        // failure from ending the program.
+        ShowMessage(this, "The effect could not be applied: " + QString::fromLocal8Bit(e.what()),
+                    MessageIcon::Critical);
+        return;
+    }
+    Result<DoItOutcome>& outcome = *run;
+    if (!outcome) {
+        ShowMessage(this, ErrorToQString(outcome.error()), MessageIcon::Critical);
+        return;
+    }
+    if (!outcome->overwriteDeclined && !outcome->pageToOpen.empty())
+        OpenInBrowser(PathToQString(outcome->pageToOpen));
+}
+
+void FrmApplyChanges::Command1_Click() {
+    SaveSetting("Settings", "Sample File", PathToQString(ws_.SampleFile));
+    accept();
+}
+
+} // namespace pelto::ui

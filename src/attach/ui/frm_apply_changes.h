@@ -1,0 +1,60 @@
+#pragma once
+// The apply dialog, the wizard's last step: the user picks the page (SampleFile), says
+// how often this script was applied to it before and what to do with the result; "Do it"
+// runs the core pipeline (DoIt) and opens the resulting page in the browser. The dialog
+// stays open so the user can apply again with other settings.
+#include "library/workspace.h"
+
+#include <QDialog>
+#include <QString>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QTimer;
+
+namespace pelto::ui {
+
+class FrmApplyChanges : public QDialog {
+    Q_OBJECT
+public:
+    explicit FrmApplyChanges(Workspace& ws, QWidget* parent = nullptr);
+
+    // The text LblScriptRepeat shows for a repeat count.
+    static QString ScriptRepeatText(int value);
+    // The overwrite confirmation.
+    static QString OverwriteQuestion() {
+        return QStringLiteral(
+            "Are you sure want to overwrite the original file with modified file");
+    }
+
+    QGroupBox* Frame3 = nullptr;
+    QLabel* LblHTMLFile = nullptr;
+    QPushButton* Command3 = nullptr; // "Browse"
+    QGroupBox* Frame1 = nullptr;
+    QRadioButton* Option1 = nullptr; // copy beside the page
+    QRadioButton* Option2 = nullptr; // overwrite the page
+    QRadioButton* Option3 = nullptr; // preview only
+    QGroupBox* Frame2 = nullptr;
+    QScrollBar* HScrollScriptRepeat = nullptr;
+    QLabel* LblScriptRepeat = nullptr;
+    QPushButton* Command2 = nullptr; // "Do it"
+    QPushButton* Command1 = nullptr; // "Back"
+    QTimer* Timer1 = nullptr;
+
+    void Form_Load();
+    void HScrollScriptRepeat_Change();
+    void Timer1_Timer();
+    void Command3_Click();
+    void Command2_Click();
+    void Command1_Click();
+
+private:
+    void ShowSampleFile();
+
+    Workspace& ws_;
+};
+
+} // namespace pelto::ui

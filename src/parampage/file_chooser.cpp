@@ -1,0 +1,121 @@
+#include "parampage/file_chooser.h"
+
+#include "parampage/editor_frame.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+
+namespace pelto::ui {
+
+namespace {
+constexpr int ParentRole = Qt::UserRole + 1;
+
+// A long folder path keeps its end (the folder's own name) visible.
+class PathLine : public QLabel {
+public:
+    explicit PathLine(QWidget* parent) : QLabel(parent) {
+        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const QRect area = contentsRect();
+        painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter,
+                         fontMetrics().elidedText(text(), Qt::ElideLeft, area.width()));
+    }
+};
+} // namespace
+
+FileChooser::FileChooser(const QString& prefix, QWidget* body, QGridLayout* grid) : QObject(body) {
+    Drive = Named(new QComboBox(body), "Drive" + prefix, "Drive");
+    for (const QFileInfo& d : QDir::drives())
+        Drive->addItem(QDir::toNativeSeparators(d.absoluteFilePath()));
+    PathLabel = new PathLine(body);
+    PathLabel->setTextFormat(Qt::PlainText);
+    Dir = Named(new QListWidget(body), "Dir" + prefix, "Folders");
+    Files = Named(new QListWidget(body), "File" + prefix, "Files");
+    // Drive above the folders, the files beside them, the folder's path below both.
+    grid->addWidget(Drive, 0, 0);
+    grid->addWidget(Dir, 1, 0);
+    grid->addWidget(Files, 0, 1, 2, 1);
+    grid->addWidget(PathLabel, 2, 0, 1, 2);
+
+    // The page starts where the process is.
+    const QString current = QDir::currentPath();
+    for (int i = 0; i < Drive->count(); ++i)
+        if (QDir::fromNativeSeparators(current).startsWith(
+                QDir::fromNativeSeparators(Drive->itemText(i))))
+            Drive->setCurrentIndex(i);
+    SetDirPath(current);
+
+    connect(Drive, &QComboBox::currentIndexChanged, this, [this] { Drive_Change(); });
+    // A folder is opened by double-click or Enter; ".." goes one level up.
+    connect(Dir, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { SetDirPath(item->data(ParentRole).toString()); });
+    connect(Files, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            emit FileChosen();
+    });
+}
+
+void FileChooser::Drive_Change() {
+    SetDirPath(Drive->currentText());
+}
+
+void FileChooser::SetDirPath(const QString& path) {
+    dirPath_ = QDir::toNativeSeparators(QDir::cleanPath(path));
+    Dir_Change();
+}
+
+void FileChooser::Dir_Change() {
+    PathLabel->setText(dirPath_);
+    PathLabel->setToolTip(dirPath_);
+    Dir->clear();
+    QDir dir(dirPath_);
+    if (!dir.isRoot()) {
+        auto* up = new QListWidgetItem("..", Dir);
+        up->setData(ParentRole, QFileInfo(dir.absolutePath()).absolutePath());
+    }
+    for (const QFileInfo& sub : dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        auto* item = new QListWidgetItem(sub.fileName(), Dir);
+        item->setData(ParentRole, sub.absoluteFilePath());
+    }
+    FillFiles();
+}
+
+QString FileChooser::DirPathWithSeparator() const {
+    const QString sep = QDir::separator();
+    return dirPath_.endsWith(sep) ? dirPath_ : dirPath_ + sep;
+}
+
+void FileChooser::SetPattern(const QString& pattern) {
+    pattern_ = pattern;
+    FillFiles();
+}
+
+QString FileChooser::ChosenFile() const {
+    QListWidgetItem* item = Files->currentItem();
+    return item && Files->currentRow() >= 0 ? item->text() : QString();
+}
+
+void FileChooser::FillFiles() {
+    Files->clear();
+    QStringList filters;
+    for (const QString& p : pattern_.split(';', Qt::SkipEmptyParts))
+        filters << p.trimmed();
+    if (filters.isEmpty())
+        filters << "*";
+    QDir dir(dirPath_);
+    // Without QDir::CaseSensitive the patterns match regardless of letter case.
+    for (const QString& name : dir.entryList(filters, QDir::Files, QDir::Name))
+        Files->addItem(name);
+    Files->setCurrentRow(-1);
+}
+
+} // namespace pelto::ui

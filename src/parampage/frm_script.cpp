@@ -1,0 +1,227 @@
+#include "parampage/frm_script.h"
+
+#include "library/definition_reader.h"
+#include "library/lookup.h"
+#include "parampage/colour_editor.h"
+#include "parampage/file_editor.h"
+#include "parampage/font_editor.h"
+#include "parampage/info_editor.h"
+#include "parampage/int_editor.h"
+#include "parampage/list_editor.h"
+#include "parampage/menu_editor.h"
+#include "parampage/mouseover_editor.h"
+#include "parampage/option_editor.h"
+#include "parampage/overlib_editor.h"
+#include "parampage/position_editor.h"
+#include "parampage/text_editor.h"
+#include "platform/message_box.h"
+#include "platform/text_codec.h"
+#include "platform/window_flow.h"
+#include "templates/ui/frm_parameter_set.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace pelto::ui {
+
+FrmScript::FrmScript(Workspace& ws, WindowFlow& flow, QWidget* parent)
+    : QWidget(parent), ws_(ws), flow_(flow) {
+    setObjectName("FrmScript");
+    setWindowTitle("Specify script parameters");
+    setFixedSize(582, 371);
+
+    LblScriptName = Named(new QLabel(this), "LblScriptName", "Script name");
+    QFont titleFont("Arial");
+    titleFont.setPointSizeF(font().pointSizeF() * 1.5);
+    titleFont.setBold(true);
+    LblScriptName->setFont(titleFont);
+    LblScriptName->setGeometry(8, 10, 500, 40);
+    ImgScriptImage = Named(new QLabel(this), "ImgScriptImage");
+    ImgScriptImage->setGeometry(526, 6, 48, 48);
+
+    LstParameters = Named(new QListWidget(this), "LstParameters", "Parameters");
+    LstParameters->setGeometry(4, 68, 173, 200);
+    LstParameters->hide();
+
+    intEditor = new IntEditor(ws, this);
+    fileEditor = new FileEditor(ws, File, this);
+    imageEditor = new FileEditor(ws, Image, this);
+    colourEditor = new ColourEditor(ws, this);
+    fontEditor = new FontEditor(ws, this);
+    textEditor = new TextEditor(ws, this);
+    listEditor = new ListEditor(ws, this);
+    optionEditor = new OptionEditor(ws, this);
+    overlibEditor = new OverlibEditor(ws, this);
+    mouseoverEditor = new MouseoverEditor(ws, this);
+    positionEditor = new PositionEditor(ws, this);
+    menuEditor = new MenuEditor(ws, this);
+    infoEditor = new InfoEditor(ws, this);
+    FrameDataType = {intEditor,      fileEditor, imageEditor,  colourEditor,  fontEditor,
+                     textEditor,     listEditor, optionEditor, overlibEditor, mouseoverEditor,
+                     positionEditor, menuEditor, infoEditor};
+    for (EditorFrame* frame : FrameDataType)
+        frame->hide();
+
+    auto button = [&](QWidget* parent, const char* name, const char* caption, const char* tip,
+                      QRect geometry) {
+        auto* b = Named(new QPushButton(caption, parent), name, caption);
+        if (tip) {
+            b->setToolTip(tip);
+            b->setAccessibleDescription(tip);
+        }
+        b->setAutoDefault(false);
+        b->setGeometry(geometry);
+        return b;
+    };
+    Command12 = button(this, "Command12", "<<", "Previous parameter", QRect(4, 326, 84, 30));
+    Command13 = button(this, "Command13", ">>", "Next parameter", QRect(93, 326, 84, 30));
+    Frame1 = Named(new QGroupBox("Templates", this), "Frame1", "Templates");
+    Frame1->setGeometry(180, 312, 190, 54);
+    Command8 = button(Frame1, "Command8", "Load", nullptr, QRect(8, 18, 84, 30));
+    Command9 = button(Frame1, "Command9", "Save", nullptr, QRect(98, 18, 84, 30));
+    Command7 = button(this, "Command7", "Back", nullptr, QRect(401, 326, 84, 30));
+    Command5 = button(this, "Command5", "Apply", nullptr, QRect(493, 326, 84, 30));
+
+    connect(LstParameters, &QListWidget::currentRowChanged, this,
+            [this] { LstParameters_Click(); });
+    connect(Command13, &QPushButton::clicked, this, [this] { Command13_Click(); });
+    connect(Command12, &QPushButton::clicked, this, [this] { Command12_Click(); });
+    connect(Command7, &QPushButton::clicked, this, [this] { Command7_Click(); });
+    connect(Command5, &QPushButton::clicked, this, [this] { Command5_Click(); });
+    connect(Command8, &QPushButton::clicked, this, [this] { Command8_Click(); });
+    connect(Command9, &QPushButton::clicked, this, [this] { Command9_Click(); });
+
+    Form_Load();
+}
+
+void FrmScript::Form_Load() {
+    for (EditorFrame* frame : FrameDataType)
+        frame->setGeometry(180, 62, 397, 249);
+    fontEditor->FillLists();
+
+    std::vector<Error> warnings;
+    const Status loaded =
+        LoadScriptDefinition(ws_, ws_.DataFolder() / ws_.CurrentParameterFile, &warnings);
+    QStringList problems;
+    if (!loaded.ok())
+        problems << FromBytes(loaded.error().text());
+    for (const Error& w : warnings)
+        problems << FromBytes(w.text());
+    if (!problems.isEmpty())
+        ShowMessage(this, problems.join("\n"), MessageIcon::Critical);
+
+    for (const ParameterListEntry& entry : FillParameterList(ws_)) {
+        auto* item = new QListWidgetItem(FromBytes(entry.text), LstParameters);
+        item->setData(Qt::UserRole, static_cast<int>(entry.itemNumber));
+    }
+    CurrentParameterIndex = -1;
+    if (LstParameters->count() >= 1)
+        LstParameters->setCurrentRow(0);
+    LstParameters->setGeometry(4, 68, 173, 244);
+    LstParameters->show();
+    LblScriptName->setText(FromBytes(ws_.CurrentScript().Name));
+}
+
+void FrmScript::LstParameters_Click() {
+    const int selected = LstParameters->currentRow();
+    if (selected < 0)
+        return;
+    for (EditorFrame* frame : FrameDataType)
+        frame->hide();
+    if (CurrentParameterIndex != -1)
+        CommitParameter(CurrentParameterIndex);
+    CurrentParameterIndex = static_cast<int16_t>(selected);
+    ShowParameter(selected);
+}
+
+void FrmScript::ShowParameter(int position) {
+    if (position < 0 || position >= ws_.Params.ParameterCount || position >= LstParameters->count())
+        return;
+    const ParameterRecord& record = ws_.Params.ParameterRecords[position + 1];
+    const int frame = LstParameters->item(position)->data(Qt::UserRole).toInt();
+    if (frame >= 0 && frame < static_cast<int>(FrameDataType.size()))
+        FrameDataType[frame]->show();
+    if (record.Kind < 0 || record.Kind >= static_cast<int>(FrameDataType.size()))
+        return;
+    if (record.Ordinal < 0 || record.Ordinal > MaxPerKind)
+        return;
+    FrameDataType[record.Kind]->Show(record.Ordinal);
+}
+
+void FrmScript::CommitParameter(int position) {
+    if (position < 0 || position >= ws_.Params.ParameterCount)
+        return;
+    const ParameterRecord& record = ws_.Params.ParameterRecords[position + 1];
+    if (record.Kind < 0 || record.Kind >= static_cast<int>(FrameDataType.size()))
+        return;
+    if (record.Ordinal < 0 || record.Ordinal > MaxPerKind)
+        return;
+    FrameDataType[record.Kind]->Commit(record.Ordinal);
+}
+
+void FrmScript::SelectParameterRow(int row) {
+    if (LstParameters->currentRow() == row)
+        LstParameters_Click();
+    else
+        LstParameters->setCurrentRow(row);
+}
+
+void FrmScript::Command13_Click() {
+    const int selected = LstParameters->currentRow();
+    if (selected != LstParameters->count() - 1)
+        LstParameters->setCurrentRow(selected + 1);
+}
+
+void FrmScript::Command12_Click() {
+    const int selected = LstParameters->currentRow();
+    if (selected >= 1)
+        LstParameters->setCurrentRow(selected - 1);
+}
+
+void FrmScript::Command7_Click() {
+    // The opener decides whether closing unloads the page (WA_DeleteOnClose).
+    close();
+    flow_.ShowScriptSelection();
+}
+
+void FrmScript::Command5_Click() {
+    if (LstParameters->count() >= 1 && LstParameters->currentRow() >= 0 &&
+        CurrentParameterIndex != -1)
+        CommitParameter(CurrentParameterIndex);
+    if (LstParameters->count() >= 1)
+        SelectParameterRow(LstParameters->count() - 1);
+    flow_.AddRecentEffect();
+    flow_.ShowApplyDialog(this);
+}
+
+FrmParameterSet* FrmScript::MakeTemplateDialog(bool save) {
+    TemplatePageHooks hooks;
+    hooks.showParameter = [this](int position) { ShowParameter(position); };
+    hooks.templateLoaded = [this] { ForgetCurrentParameter(); };
+    auto* dialog = new FrmParameterSet(ws_, std::move(hooks), this);
+    dialog->PrepareFor(save ? FrmParameterSet::Mode::Save : FrmParameterSet::Mode::Load);
+    return dialog;
+}
+
+void FrmScript::Command8_Click() {
+    FrmParameterSet* dialog = MakeTemplateDialog(false);
+    dialog->exec();
+    delete dialog;
+    if (LstParameters->count() >= 1)
+        SelectParameterRow(LstParameters->count() - 1);
+}
+
+void FrmScript::Command9_Click() {
+    FrmParameterSet* dialog = MakeTemplateDialog(true);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
+}
+
+void FrmScript::ForgetCurrentParameter() {
+    CurrentParameterIndex = -1;
+    LstParameters->setCurrentRow(-1);
+}
+
+} // namespace pelto::ui

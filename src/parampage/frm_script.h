@@ -1,0 +1,97 @@
+#pragma once
+// The parameter page: loads the current script's definition, lists its parameters and
+// shows one editor frame at a time. Leaving a parameter commits its editor into the
+// parameter's record (CommitParameter); choosing one fills its kind's frame from the
+// record (ShowParameter). From here the user saves or loads templates, goes back to
+// script selection, or goes on to the apply dialog.
+#include "library/workspace.h"
+
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace pelto::ui {
+
+class ColourEditor;
+class EditorFrame;
+class FileEditor;
+class FontEditor;
+class FrmParameterSet;
+class InfoEditor;
+class IntEditor;
+class ListEditor;
+class MenuEditor;
+class MouseoverEditor;
+class OptionEditor;
+class OverlibEditor;
+class PositionEditor;
+class TextEditor;
+class WindowFlow;
+
+class FrmScript : public QWidget {
+    Q_OBJECT
+public:
+    FrmScript(Workspace& ws, WindowFlow& flow, QWidget* parent = nullptr);
+
+    void ShowParameter(int position);
+    void CommitParameter(int position);
+
+    void LstParameters_Click();
+    void Command13_Click(); // ">>"
+    void Command12_Click(); // "<<"
+    void Command7_Click();  // "Back"
+    void Command5_Click();  // "Apply"
+    void Command8_Click();  // "Load"
+    void Command9_Click();  // "Save"
+
+    // Template loading: no parameter is current and the list has no selection, so the
+    // next selection does not store an editor over the loaded values.
+    void ForgetCurrentParameter();
+
+    // The 0-based position whose editor is shown, -1 when none.
+    int16_t CurrentParameterIndex = -1;
+
+    QLabel* LblScriptName = nullptr;
+    QLabel* ImgScriptImage = nullptr;
+    QListWidget* LstParameters = nullptr;
+    std::array<EditorFrame*, 13> FrameDataType{};
+    QPushButton* Command13 = nullptr;
+    QPushButton* Command12 = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QPushButton* Command8 = nullptr;
+    QPushButton* Command9 = nullptr;
+    QPushButton* Command7 = nullptr;
+    QPushButton* Command5 = nullptr;
+
+    IntEditor* intEditor = nullptr;
+    FileEditor* fileEditor = nullptr;
+    FileEditor* imageEditor = nullptr;
+    ColourEditor* colourEditor = nullptr;
+    FontEditor* fontEditor = nullptr;
+    TextEditor* textEditor = nullptr;
+    ListEditor* listEditor = nullptr;
+    OptionEditor* optionEditor = nullptr;
+    OverlibEditor* overlibEditor = nullptr;
+    MouseoverEditor* mouseoverEditor = nullptr;
+    PositionEditor* positionEditor = nullptr;
+    MenuEditor* menuEditor = nullptr;
+    InfoEditor* infoEditor = nullptr;
+
+private:
+    void Form_Load();
+    // Selects a row and runs the selection steps even when it is already selected.
+    void SelectParameterRow(int row);
+    // The template dialog of this page, prepared for saving or loading.
+    FrmParameterSet* MakeTemplateDialog(bool save);
+
+    Workspace& ws_;
+    WindowFlow& flow_;
+};
+
+} // namespace pelto::ui

@@ -1,0 +1,277 @@
+#include "shell/frm_select_script.h"
+
+#include "platform/text_codec.h"
+#include "shell/shell_pictures.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace pelto::ui {
+
+namespace {
+
+// 360 twips: the room the slot texts leave before the window's right edge.
+int QuarterInch(const QWidget* w) {
+    return qRound(w->logicalDpiX() * 360.0 / 1440.0);
+}
+
+QPushButton* Button(QWidget* parent, const QString& name, const QString& caption,
+                    const QString& accessible) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAccessibleName(accessible);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+FrmSelectScript::FrmSelectScript(Workspace& ws, WindowFlow& flow, QWidget* parent)
+    : QWidget(parent, Qt::Window), ws_(ws), flow_(flow) {
+    setObjectName("FrmSelectScript");
+    setWindowTitle("Choose a Script");
+    BuildControls();
+    Form_Load();
+}
+
+void FrmSelectScript::BuildControls() {
+    setStyleSheet("FrmSelectScript { background: #f4f6f8; }"
+                  "QLabel#LblCategory { color: white; font-size: 15pt; font-weight: bold; }"
+                  "QFrame#ScriptSlot { background: white; border: 1px solid #d3dae1;"
+                  " border-radius: 6px; }"
+                  "QFrame#ScriptSlot QLabel { background: transparent; border: none; }");
+
+    // The banner: Image1's picture repeated across the top, with the category on it.
+    Image1 = new QLabel(this);
+    Image1->setObjectName("Image1");
+    const QPixmap banner = BannerTile();
+    Image1->setFixedHeight(qRound(banner.height() / banner.devicePixelRatio()));
+    QPalette palette = Image1->palette();
+    palette.setBrush(QPalette::Window, QBrush(banner));
+    Image1->setPalette(palette);
+    Image1->setAutoFillBackground(true);
+    LblCategory = new QLabel(Image1);
+    LblCategory->setObjectName("LblCategory");
+    LblCategory->setTextFormat(Qt::PlainText);
+    auto* bannerLayout = new QHBoxLayout(Image1);
+    bannerLayout->setContentsMargins(18, 0, 18, 0);
+    bannerLayout->addWidget(LblCategory);
+
+    auto* slotColumn = new QVBoxLayout;
+    slotColumn->setSpacing(8);
+    for (int i = 0; i < kSlots; ++i) {
+        auto* slot = new QFrame(this);
+        slot->setObjectName("ScriptSlot");
+        ImgScriptImage[i] = new QLabel(slot);
+        ImgScriptImage[i]->setObjectName(QStringLiteral("ImgScriptImage_%1").arg(i));
+        ImgScriptImage[i]->setPixmap(SlotPicture());
+        ImgScriptImage[i]->setAlignment(Qt::AlignTop);
+        LblScriptCation[i] = new QLabel(slot);
+        LblScriptCation[i]->setObjectName(QStringLiteral("LblScriptCation_%1").arg(i));
+        LblScriptCation[i]->setTextFormat(Qt::PlainText);
+        QFont bold = LblScriptCation[i]->font();
+        bold.setBold(true);
+        bold.setPointSizeF(bold.pointSizeF() * 1.1);
+        LblScriptCation[i]->setFont(bold);
+        LblScriptDescription[i] = new QLabel(slot);
+        LblScriptDescription[i]->setObjectName(QStringLiteral("LblScriptDescription_%1").arg(i));
+        LblScriptDescription[i]->setTextFormat(Qt::PlainText);
+        LblScriptDescription[i]->setWordWrap(true);
+        LblScriptDescription[i]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        CmdGetScriptParameters[i] =
+            Button(slot, QStringLiteral("CmdGetScriptParameters_%1").arg(i), "Go", "Go");
+        CmdGetScriptParameters[i]->setMinimumWidth(72);
+        connect(CmdGetScriptParameters[i], &QPushButton::clicked, this,
+                [this, i] { CmdGetScriptParameters_Click(i); });
+
+        auto* texts = new QVBoxLayout;
+        texts->setSpacing(2);
+        texts->addWidget(LblScriptCation[i]);
+        texts->addWidget(LblScriptDescription[i], 1);
+        auto* row = new QHBoxLayout(slot);
+        row->setContentsMargins(10, 8, 10, 8);
+        row->setSpacing(12);
+        row->addWidget(ImgScriptImage[i], 0, Qt::AlignTop);
+        row->addLayout(texts, 1);
+        row->addWidget(CmdGetScriptParameters[i], 0, Qt::AlignVCenter);
+        QSizePolicy policy = slot->sizePolicy();
+        policy.setRetainSizeWhenHidden(true); // the page keeps its height on a short page
+        slot->setSizePolicy(policy);
+        slot->setMinimumHeight(64);
+        slotColumn->addWidget(slot);
+    }
+
+    LblNoScripts = new QLabel("There are no effects in this category.", this);
+    LblNoScripts->setObjectName("LblNoScripts");
+    LblNoScripts->setAlignment(Qt::AlignCenter);
+    LblNoScripts->hide();
+
+    Command1 = Button(this, "Command1", "<", "Previous page");
+    Command2 = Button(this, "Command2", ">", "Next page");
+    Command3 = Button(this, "Command3", "Back", "Back");
+    Command1->setToolTip("Previous page");
+    Command2->setToolTip("Next page");
+    Command1->setFixedWidth(44);
+    Command2->setFixedWidth(44);
+    QSizePolicy keep = Command2->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    Command2->setSizePolicy(keep);
+    LstAllScripts = new QComboBox(this);
+    LstAllScripts->setObjectName("LstAllScripts");
+    LstAllScripts->setAccessibleName("All effects of this category");
+    LstAllScripts->setPlaceholderText("All effects of this category");
+    LstAllScripts->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    LstAllScripts->setMinimumContentsLength(24);
+    connect(Command1, &QPushButton::clicked, this, &FrmSelectScript::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &FrmSelectScript::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &FrmSelectScript::Command3_Click);
+    connect(LstAllScripts, &QComboBox::currentIndexChanged, this,
+            &FrmSelectScript::LstAllScripts_Click);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(Command1);
+    bottom->addWidget(Command2);
+    bottom->addSpacing(16);
+    bottom->addWidget(LstAllScripts);
+    bottom->addStretch(1);
+    bottom->addWidget(Command3);
+
+    auto* body = new QVBoxLayout;
+    // The slotColumn end a quarter inch before the window's right edge.
+    body->setContentsMargins(QuarterInch(this), 14, QuarterInch(this), 14);
+    body->setSpacing(12);
+    body->addLayout(slotColumn);
+    body->addWidget(LblNoScripts);
+    body->addLayout(bottom);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Image1);
+    layout->addLayout(body, 1);
+
+    setTabOrder(CmdGetScriptParameters[kSlots - 1], Command1);
+    setTabOrder(Command1, Command2);
+    setTabOrder(Command2, LstAllScripts);
+    setTabOrder(LstAllScripts, Command3);
+}
+
+void FrmSelectScript::SizeAndCentre() {
+    QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const int width = area.width() * 9 / 10;
+    resize(width, std::max(sizeHint().height(), heightForWidth(width)));
+    move(area.left() + (area.width() - this->width()) / 2,
+         area.top() + std::max(0, (area.height() - height()) / 2));
+}
+
+void FrmSelectScript::Form_Load() {
+    LblCategory->setText(FromBytes(ws_.CurrentCategory));
+    Image1->setAccessibleName(FromBytes(ws_.CurrentCategory));
+    SizeAndCentre();
+    pageNumber_ = 1;
+    PopulateScriptPage();
+}
+
+void FrmSelectScript::PopulateScriptPage() {
+    int skip = (pageNumber_ - 1) * kSlots;
+    for (int i = 0; i < kSlots; ++i) {
+        ShowSlot(i, false);
+        CmdGetScriptParameters[i]->setProperty("Tag", QString());
+    }
+    QSignalBlocker quiet(LstAllScripts); // filling the list is not a choice
+    LstAllScripts->clear();
+    int found = 0;
+    int slot = 0;
+    for (size_t index = 1; index < ws_.Library.size() && index <= 32767; ++index) {
+        const ScriptRecord& script = ws_.Library[index];
+        if (script.Category != ws_.CurrentCategory)
+            continue;
+        ++found;
+        LstAllScripts->addItem(FromBytes(script.Name), static_cast<int>(index));
+        if (skip < 1 && slot < kSlots) {
+            LblScriptCation[slot]->setText(FromBytes(script.Name));
+            LblScriptDescription[slot]->setText(FromBytes(script.Description));
+            CmdGetScriptParameters[slot]->setProperty("Tag", QString::number(index));
+            CmdGetScriptParameters[slot]->setAccessibleDescription(FromBytes(script.Name));
+            ShowSlot(slot, true);
+            ++slot;
+        }
+        --skip;
+    }
+    LstAllScripts->setCurrentIndex(-1);
+    const int pages = (found + kSlots - 1) / kSlots;
+    // At or past the last page there is nothing further to show (a category without
+    // scripts has no pages at all).
+    Command2->setVisible(pageNumber_ < pages);
+    LblNoScripts->setVisible(found == 0);
+}
+
+void FrmSelectScript::ShowSlot(int slot, bool visible) {
+    LblScriptCation[slot]->setVisible(visible);
+    LblScriptDescription[slot]->setVisible(visible);
+    ImgScriptImage[slot]->setVisible(visible);
+    CmdGetScriptParameters[slot]->setVisible(visible);
+    LblScriptCation[slot]->parentWidget()->setVisible(visible); // the slot's frame
+}
+
+void FrmSelectScript::Command1_Click() {
+    if (pageNumber_ > 1)
+        --pageNumber_;
+    PopulateScriptPage();
+}
+
+void FrmSelectScript::Command2_Click() {
+    if (pageNumber_ < 32767)
+        ++pageNumber_;
+    PopulateScriptPage();
+}
+
+void FrmSelectScript::Command3_Click() {
+    flow_.ShowCategories();
+    close();
+}
+
+void FrmSelectScript::ChooseScript(int16_t index) {
+    ws_.CurrentScriptIndex = index;
+    ws_.CurrentParameterFile = ws_.Library[index].ParameterFile;
+}
+
+void FrmSelectScript::CmdGetScriptParameters_Click(int slot) {
+    if (slot < 0 || slot >= kSlots)
+        return;
+    bool ok = false;
+    const int index = CmdGetScriptParameters[slot]->property("Tag").toString().toInt(&ok);
+    if (!ok || index < 1 || static_cast<size_t>(index) >= ws_.Library.size())
+        return;
+    ChooseScript(static_cast<int16_t>(index));
+    flow_.ShowParameterPage();
+    close();
+}
+
+void FrmSelectScript::LstAllScripts_Click() {
+    const int entry = LstAllScripts->currentIndex();
+    if (entry < 0)
+        return;
+    const int index = LstAllScripts->itemData(entry).toInt();
+    if (index < 1 || static_cast<size_t>(index) >= ws_.Library.size())
+        return;
+    ChooseScript(static_cast<int16_t>(index));
+    opensModalPage_ = true;
+    flow_.ShowParameterPage();
+    opensModalPage_ = false;
+    // Back to no selection, so choosing the same effect again opens it again.
+    QSignalBlocker quiet(LstAllScripts);
+    LstAllScripts->setCurrentIndex(-1);
+}
+
+} // namespace pelto::ui

@@ -1,0 +1,66 @@
+#pragma once
+// The script selection: the scripts of CurrentCategory, five to a page with name,
+// description and "Go", and all of them in a drop-down list. "Go" closes this window and
+// opens the parameter page; the drop-down list opens the parameter page modally over
+// this window; "Back" returns to the main window.
+#include "library/workspace.h"
+#include "platform/window_flow.h"
+
+#include <QWidget>
+#include <array>
+#include <cstdint>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace pelto::ui {
+
+class FrmSelectScript : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kSlots = 5;
+
+    FrmSelectScript(Workspace& ws, WindowFlow& flow, QWidget* parent = nullptr);
+
+    // Fills the slots of page PageNumber and the drop-down list.
+    void PopulateScriptPage();
+    int16_t PageNumber() const { return pageNumber_; }
+    // True while the drop-down list is opening a parameter page, which is then owned by
+    // this window and modal over it.
+    bool OpensModalPage() const { return opensModalPage_; }
+
+    // Event handlers.
+    void Form_Load();
+    void Command1_Click(); // "<"
+    void Command2_Click(); // ">"
+    void Command3_Click(); // "Back"
+    void CmdGetScriptParameters_Click(int index);
+    void LstAllScripts_Click();
+
+    // Controls.
+    std::array<QLabel*, kSlots> LblScriptCation{};
+    std::array<QLabel*, kSlots> LblScriptDescription{};
+    std::array<QLabel*, kSlots> ImgScriptImage{};
+    std::array<QPushButton*, kSlots> CmdGetScriptParameters{};
+    QComboBox* LstAllScripts = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QLabel* Image1 = nullptr;
+    QLabel* LblCategory = nullptr;
+    QLabel* LblNoScripts = nullptr;
+
+private:
+    void BuildControls();
+    void SizeAndCentre();
+    void ChooseScript(int16_t index);
+    void ShowSlot(int slot, bool visible);
+
+    Workspace& ws_;
+    WindowFlow& flow_;
+    int16_t pageNumber_ = 1;
+    bool opensModalPage_ = false;
+};
+
+} // namespace pelto::ui

@@ -1,0 +1,149 @@
+#include "templates/ui/frm_parameter_set.h"
+
+#include "library/lookup.h"
+#include "parampage/editor_frame.h"
+#include "parampage/text_input.h"
+#include "platform/message_box.h"
+#include "platform/text_codec.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace pelto::ui {
+
+namespace {
+const QString kSaveCaption = QStringLiteral("Save Template");
+const QString kLoadCaption = QStringLiteral("Load Template");
+constexpr int NameRole = Qt::UserRole;
+} // namespace
+
+FrmParameterSet::FrmParameterSet(Workspace& ws, TemplatePageHooks hooks, QWidget* parent)
+    : QDialog(parent), ws_(ws), hooks_(std::move(hooks)) {
+    setObjectName("FrmParameterSet");
+    setWindowTitle(kSaveCaption);
+    auto* grid = new QGridLayout(this);
+    Label3 = Named(new QLabel("New Set", this), "Label3", "New Set");
+    TxtName = Named(new QLineEdit(this), "TxtName", "New Set");
+    Label3->setBuddy(TxtName);
+    Label2 = Named(new QLabel("Select Value set name", this), "Label2", "Select Value set name");
+    LstName = Named(new QListWidget(this), "LstName", "Select Value set name");
+    Label2->setBuddy(LstName);
+    Label1 = Named(new QLabel("Select values to save", this), "Label1", "Select values to save");
+    LstParameters = Named(new QListWidget(this), "LstParameters", "Select values to save");
+    LstParameters->setSelectionMode(QAbstractItemView::MultiSelection);
+    Label1->setBuddy(LstParameters);
+    Command1 = Named(new QPushButton("Save", this), "Command1", "Save");
+    Command2 = Named(new QPushButton("Cancel", this), "Command2", "Cancel");
+    Command1->setDefault(true);
+
+    grid->addWidget(Label3, 0, 0);
+    grid->addWidget(TxtName, 1, 0);
+    grid->addWidget(Label2, 2, 0);
+    grid->addWidget(LstName, 3, 0);
+    grid->addWidget(Label1, 0, 1);
+    grid->addWidget(LstParameters, 1, 1, 3, 1);
+    auto* buttons = new QHBoxLayout();
+    buttons->addStretch(1);
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
+    grid->addLayout(buttons, 4, 0, 1, 2);
+    resize(440, 300);
+
+    connect(LstName, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            LstName_Click();
+    });
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+
+    Form_Load();
+}
+
+void FrmParameterSet::Form_Load() {
+    for (int p = 1; p <= ws_.Params.ParameterCount; ++p) {
+        const std::string name = ParameterNameAt(ws_, p);
+        auto* item = new QListWidgetItem(FromBytes(name), LstParameters);
+        item->setData(NameRole, QByteArray::fromStdString(name));
+    }
+    LstParameters->selectAll();
+
+    Result<std::vector<TemplateEntry>> listed = ListTemplates(ws_);
+    if (!listed.ok()) {
+        ShowMessage(this, FromBytes(listed.error().text()), MessageIcon::Critical);
+        return;
+    }
+    templateFiles_ = std::move(listed.value());
+    for (const TemplateEntry& entry : templateFiles_)
+        LstName->addItem(FromBytes(entry.name));
+}
+
+void FrmParameterSet::PrepareFor(Mode mode) {
+    const bool save = mode == Mode::Save;
+    setWindowTitle(save ? kSaveCaption : kLoadCaption);
+    Command1->setText(save ? "Save" : "Load");
+    Command1->setAccessibleName(Command1->text());
+    Command1->setProperty("HelpContextID", save ? 56 : 53);
+    TxtName->setVisible(save);
+    Label3->setVisible(save);
+    Label1->setText(save ? "Select values to save" : "Select values to load");
+    LstParameters->setAccessibleName(Label1->text());
+    // Loading needs a chosen name.
+    Command1->setEnabled(save || !TxtName->text().isEmpty());
+}
+
+void FrmParameterSet::LstName_Click() {
+    TxtName->setText(LstName->currentItem()->text());
+    Command1->setEnabled(true);
+}
+
+void FrmParameterSet::Command1_Click() {
+    if (windowTitle() == kSaveCaption)
+        SaveTemplateNow();
+    else if (windowTitle() == kLoadCaption)
+        LoadTemplateNow();
+    close();
+}
+
+void FrmParameterSet::Command2_Click() {
+    close();
+}
+
+void FrmParameterSet::SaveTemplateNow() {
+    std::string name;
+    if (!AcceptTypedText(this, TxtName->text(), name))
+        return;
+    std::vector<std::string> chosen;
+    for (int i = 0; i < LstParameters->count(); ++i)
+        if (LstParameters->item(i)->isSelected())
+            chosen.push_back(LstParameters->item(i)->data(NameRole).toByteArray().toStdString());
+    auto confirm = [this](const std::string& existing) {
+        return ShowMessage(this,
+                           "A template with name " + FromBytes(existing) +
+                               " already exists. Overwrite existing one",
+                           MessageIcon::Critical, MessageButtons::YesNo) == MessageAnswer::Yes;
+    };
+    const Status saved = SaveTemplate(ws_, name, chosen, templateFiles_, confirm);
+    if (!saved.ok())
+        ShowMessage(this, FromBytes(saved.error().text()), MessageIcon::Critical);
+}
+
+void FrmParameterSet::LoadTemplateNow() {
+    std::string name;
+    if (TxtName->text().isEmpty() || !AcceptTypedText(this, TxtName->text(), name))
+        return;
+    const Status loaded = LoadTemplate(ws_, name, templateFiles_, [this](int position) {
+        if (hooks_.showParameter)
+            hooks_.showParameter(position);
+    });
+    // Whatever was read stays; the page must not store an editor over it.
+    if (hooks_.templateLoaded)
+        hooks_.templateLoaded();
+    if (!loaded.ok())
+        ShowMessage(this, FromBytes(loaded.error().text()), MessageIcon::Critical);
+}
+
+} // namespace pelto::ui

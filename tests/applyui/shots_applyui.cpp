@@ -1,0 +1,110 @@
+// Renders the apply dialog, the file browser, the options dialog and the about box to
+// PNG files in $PELTO_SCREENSHOTS (default: "screenshots" beside this program), so a
+// reviewer can look at them.
+#include "attach/ui/frm_apply_changes.h"
+#include "library/definition_reader.h"
+#include "platform/settings_store.h"
+#include "shell/frm_about.h"
+#include "shell/frm_browse_file.h"
+#include "shell/frm_options.h"
+#include "window_fixture.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QImage>
+#include <QListWidget>
+#include <QPixmap>
+#include <QScrollBar>
+#include <QSet>
+#include <QTest>
+
+using namespace pelto;
+using namespace pelto::ui;
+
+namespace {
+
+QString ShotsFolder() {
+    const QString env = qEnvironmentVariable("PELTO_SCREENSHOTS");
+    return env.isEmpty() ? QCoreApplication::applicationDirPath() + "/screenshots" : env;
+}
+
+// At least a handful of colours: a blank or single-colour image means nothing was drawn.
+int DistinctColours(const QImage& image) {
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 2)
+        for (int x = 0; x < image.width(); x += 2)
+            colours.insert(image.pixel(x, y));
+    return static_cast<int>(colours.size());
+}
+
+} // namespace
+
+class ShotsApplyUi : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::WindowFixture> fixture;
+    std::unique_ptr<test::TempFolder> pages;
+    Workspace ws;
+    QString previousCurrent;
+
+    void Shoot(QWidget& window, const QString& name) {
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTest::qWait(50);
+        QDir().mkpath(ShotsFolder());
+        const QString file = ShotsFolder() + "/" + name + ".png";
+        QFile::remove(file);
+        const QPixmap shot = window.grab();
+        QVERIFY(shot.save(file));
+        const QImage saved(file);
+        QVERIFY2(!saved.isNull(), qPrintable(file));
+        QVERIFY2(DistinctColours(saved) > 4, qPrintable(file + " is blank"));
+        window.close();
+    }
+
+private slots:
+    void initTestCase() {
+        fixture = std::make_unique<test::WindowFixture>();
+        pages = std::make_unique<test::TempFolder>();
+        for (const char* name : {"index.htm", "contact.html", "products.asp", "news.htm"})
+            test::WriteBytes(pages->path() / name, "<HTML><BODY></BODY></HTML>\r\n");
+        test::WriteBytes(pages->path() / "archive" / "old.htm", "<HTML></HTML>\r\n");
+        test::WriteBytes(pages->path() / "images" / "logo.gif", "GIF89a");
+        previousCurrent = QDir::currentPath();
+        QDir::setCurrent(QString::fromStdString(pages->path().string()));
+        ws.ProgramFolder = pages->path();
+        ResetParameterState(ws);
+        ws.SampleFile = (pages->path() / "index.htm").string();
+    }
+    void cleanupTestCase() {
+        QDir::setCurrent(previousCurrent);
+        pages.reset();
+        fixture.reset();
+    }
+
+    void applyDialog() {
+        FrmApplyChanges dialog(ws);
+        Shoot(dialog, "applyui_FrmApplyChanges");
+    }
+    void applyDialogOverkill() {
+        FrmApplyChanges dialog(ws);
+        dialog.HScrollScriptRepeat->setValue(17);
+        Shoot(dialog, "applyui_FrmApplyChanges_repeat17");
+    }
+    void fileBrowser() {
+        FrmBrowseFile browser(ws);
+        browser.File1->item(1)->setSelected(true);
+        Shoot(browser, "applyui_FrmBrowseFile");
+    }
+    void options() {
+        FrmOptions options(ws);
+        Shoot(options, "applyui_FrmOptions");
+    }
+    void about() {
+        frmAbout about;
+        Shoot(about, "applyui_frmAbout");
+    }
+};
+
+QTEST_MAIN(ShotsApplyUi)
+#include "shots_applyui.moc"

@@ -1,0 +1,203 @@
+// The template dialog, opened from the parameter page's "Save" and "Load" buttons.
+#include "page_fixture.h"
+#include "test_registry.h"
+
+#include "platform/message_box.h"
+#include "templates/ui/frm_parameter_set.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+
+using namespace pelto;
+using namespace pelto::test;
+
+namespace {
+
+std::string TemplateDefinition() {
+    return Definition({
+        {"0", "0", "100", "10", "px", "5", "Width", "How wide"},
+        {"3", "255", "Back", "Background"},
+        {"12", "", "", "Once", "", "", "", "", ""},
+    });
+}
+
+std::string UserFile(const PageFixture& f, const std::string& name) {
+    return ReadAll(f.folder.path() / "userdata" / name);
+}
+
+void WriteTemplate(PageFixture& f, const std::string& file, const std::string& text) {
+    f.folder.WriteFile(std::filesystem::path("userdata") / file, text);
+}
+
+// Presses "Save" on the page and returns the modeless dialog it opened.
+ui::FrmParameterSet* OpenSaveDialog(PageFixture& f) {
+    QTest::mouseClick(f.page().Command9, Qt::LeftButton);
+    for (auto* d : f.page().findChildren<ui::FrmParameterSet*>())
+        if (d->isVisible())
+            return d;
+    return nullptr;
+}
+
+} // namespace
+
+class FrmParameterSetTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { ui::ClearTestMessages(); }
+
+    void saveOpensPreparedAndWritesTheCommittedValues() {
+        PageFixture f(TemplateDefinition());
+        // Typed but not committed: the template gets the committed value.
+        f.Find<QScrollBar>("HScrollSimpleInt")->setValue(9);
+        QPointer<ui::FrmParameterSet> d = OpenSaveDialog(f);
+        QVERIFY(d);
+        QVERIFY(!d->isModal());
+        QCOMPARE(d->windowTitle(), QString("Save Template"));
+        QCOMPARE(d->Command1->text(), QString("Save"));
+        QCOMPARE(d->Command1->property("HelpContextID").toInt(), 56);
+        QVERIFY(d->TxtName->isVisible());
+        QVERIFY(d->Label3->isVisible());
+        QCOMPARE(d->Label3->text(), QString("New Set"));
+        QCOMPARE(d->Label2->text(), QString("Select Value set name"));
+        QCOMPARE(d->Label1->text(), QString("Select values to save"));
+        QCOMPARE(d->Command2->text(), QString("Cancel"));
+        QCOMPARE(d->LstName->count(), 0);
+        QCOMPARE(d->LstParameters->count(), 3);
+        QCOMPARE(d->LstParameters->item(2)->text(), QString("Info"));
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(d->LstParameters->item(i)->isSelected());
+        QTest::keyClicks(d->TxtName, "t");
+        QTest::mouseClick(d->Command1, Qt::LeftButton);
+        QVERIFY(!d || !d->isVisible());
+        QCOMPARE(UserFile(f, "test.p01"), CrLf({"t", "Width", "5", "Back", "255"}));
+    }
+
+    void onlySelectedParametersAreSaved() {
+        PageFixture f(TemplateDefinition());
+        ui::FrmParameterSet* d = OpenSaveDialog(f);
+        QVERIFY(d);
+        for (int i = 0; i < d->LstParameters->count(); ++i)
+            ClickRow(d->LstParameters, i); // multi-selection: a click deselects
+        QTest::keyClicks(d->TxtName, "empty");
+        QTest::mouseClick(d->Command1, Qt::LeftButton);
+        QCOMPARE(UserFile(f, "test.p01"), CrLf({"empty"}));
+    }
+
+    void theSmallestFreeNumberIsUsed() {
+        PageFixture f(TemplateDefinition());
+        WriteTemplate(f, "test.p01", CrLf({"one"}));
+        WriteTemplate(f, "test.p03", CrLf({"three"}));
+        ui::FrmParameterSet* d = OpenSaveDialog(f);
+        QCOMPARE(d->LstName->count(), 2);
+        QCOMPARE(d->TemplateFiles().size(), size_t(2));
+        QTest::keyClicks(d->TxtName, "two");
+        QTest::mouseClick(d->Command1, Qt::LeftButton);
+        QCOMPARE(UserFile(f, "test.p02"), CrLf({"two", "Width", "5", "Back", "255"}));
+    }
+
+    void savingUnderAnExistingNameAsksFirst_data() {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("No keeps the file") << false;
+        QTest::newRow("Yes overwrites it") << true;
+    }
+    void savingUnderAnExistingNameAsksFirst() {
+        QFETCH(bool, yes);
+        PageFixture f(TemplateDefinition());
+        const std::string old = CrLf({"t", "Width", "50"});
+        WriteTemplate(f, "test.p01", old);
+        ui::FrmParameterSet* d = OpenSaveDialog(f);
+        ClickRow(d->LstName, 0);
+        QCOMPARE(d->TxtName->text(), QString("t"));
+        ui::PushTestAnswer(yes ? ui::MessageAnswer::Yes : ui::MessageAnswer::No);
+        QTest::mouseClick(d->Command1, Qt::LeftButton);
+        QCOMPARE(
+            ui::TestMessages(),
+            QStringList({"Pelto|A template with name t already exists. Overwrite existing one"}));
+        QVERIFY(!d->isVisible());
+        QCOMPARE(UserFile(f, "test.p01"), yes ? CrLf({"t", "Width", "5", "Back", "255"}) : old);
+        QVERIFY(!std::filesystem::exists(f.folder.path() / "userdata" / "test.p02"));
+    }
+
+    void aNameInOtherLetterCaseIsANewTemplate() {
+        PageFixture f(TemplateDefinition());
+        WriteTemplate(f, "test.p01", CrLf({"t"}));
+        ui::FrmParameterSet* d = OpenSaveDialog(f);
+        QTest::keyClicks(d->TxtName, "T");
+        QTest::mouseClick(d->Command1, Qt::LeftButton);
+        QVERIFY(ui::TestMessages().isEmpty());
+        QCOMPARE(UserFile(f, "test.p02").substr(0, 3), std::string("T\r\n"));
+    }
+
+    void aNameTheFilesCannotHoldIsRefused() {
+        PageFixture f(TemplateDefinition());
+        ui::FrmParameterSet* d = OpenSaveDialog(f);
+        d->TxtName->setText(QString::fromUtf8("\xE2\x98\x80 sunny"));
+        QTest::mouseClick(d->Command1, Qt::LeftButton);
+        QCOMPARE(ui::TestMessages().size(), 1);
+        QVERIFY(!std::filesystem::exists(f.folder.path() / "userdata" / "test.p01"));
+    }
+
+    void cancelDoesNothing() {
+        PageFixture f(TemplateDefinition());
+        ui::FrmParameterSet* d = OpenSaveDialog(f);
+        QTest::keyClicks(d->TxtName, "t");
+        QTest::mouseClick(d->Command2, Qt::LeftButton);
+        QVERIFY(!d->isVisible());
+        QVERIFY(std::filesystem::is_empty(f.folder.path() / "userdata"));
+    }
+
+    void loadReadsTheTemplateAndShowsTheLastParameter() {
+        PageFixture f(TemplateDefinition());
+        WriteTemplate(f, "test.p01", CrLf({"other", "Width", "1"}));
+        WriteTemplate(f, "test.p02", CrLf({"wide", "Width", "77", "Back", "65280"}));
+        // An edit that was never committed must not overwrite the loaded value.
+        f.Find<QScrollBar>("HScrollSimpleInt")->setValue(9);
+        bool checked = false;
+        QTimer::singleShot(0, [&] {
+            auto* d = f.page().findChild<ui::FrmParameterSet*>();
+            QVERIFY(d && d->isModal());
+            QCOMPARE(d->windowTitle(), QString("Load Template"));
+            QCOMPARE(d->Command1->text(), QString("Load"));
+            QCOMPARE(d->Command1->property("HelpContextID").toInt(), 53);
+            QVERIFY(!d->TxtName->isVisible());
+            QVERIFY(!d->Label3->isVisible());
+            QCOMPARE(d->Label1->text(), QString("Select values to load"));
+            QVERIFY(!d->Command1->isEnabled()); // until a name is chosen
+            ClickRow(d->LstName, 1);
+            QCOMPARE(d->TxtName->text(), QString("wide"));
+            QVERIFY(d->Command1->isEnabled());
+            QTest::mouseClick(d->Command1, Qt::LeftButton);
+            checked = true;
+        });
+        QTest::mouseClick(f.page().Command8, Qt::LeftButton);
+        QVERIFY(checked);
+        QCOMPARE(f.page().LstParameters->currentRow(), 2);
+        QCOMPARE(f.ws.Params.IntParameters[1].Value, 77.0);
+        QCOMPARE(f.ws.Params.ColourParameters[1].Colour, 65280);
+        f.Select("Width");
+        QCOMPARE(f.Find<QScrollBar>("HScrollSimpleInt")->value(), 77);
+        f.Select("Back");
+        QCOMPARE(f.ws.Params.IntParameters[1].Value, 77.0);
+        QCOMPARE(f.Find<QLineEdit>("TxtHTMLColourCode")->text(), QString("00FF00"));
+    }
+
+    void loadingAfterSavingRoundsHalvesToEven() {
+        PageFixture f(TemplateDefinition());
+        WriteTemplate(f, "test.p01", CrLf({"halves", "Width", "2.5"}));
+        QTimer::singleShot(0, [&] {
+            auto* d = f.page().findChild<ui::FrmParameterSet*>();
+            ClickRow(d->LstName, 0);
+            QTest::mouseClick(d->Command1, Qt::LeftButton);
+        });
+        QTest::mouseClick(f.page().Command8, Qt::LeftButton);
+        QCOMPARE(f.ws.Params.IntParameters[1].Value, 2.0);
+    }
+};
+
+PELTO_REGISTER_TEST(FrmParameterSetTest)
+#include "test_frm_parameter_set.moc"
