@@ -3,12 +3,18 @@
 namespace pelto::fuzz {
 
 const std::vector<HarnessEntry>& Harnesses() {
+    // clang-format off
     static const std::vector<HarnessEntry> all = {
-        {"header", RunHeader, 1 << 16}, {"definition", RunDefinition, 1 << 16},
-        {"links", RunLinks, 1 << 17},   {"numbers", RunNumbers, 256},
-        {"expand", RunExpand, 1 << 15}, {"link_attributes", RunLinkAttributes, 1 << 15},
-        {"attach", RunAttach, 1 << 14}, {"template", RunTemplate, 1 << 15},
+        {"header", RunHeader, 1 << 16},
+        {"definition", RunDefinition, 1 << 16},
+        {"links", RunLinks, 1 << 17},
+        {"numbers", RunNumbers, 256},
+        {"expand", RunExpand, 1 << 15},
+        {"link_attributes", RunLinkAttributes, 1 << 15},
+        {"attach", RunAttach, 1 << 14},
+        {"template", RunTemplate, 1 << 15},
     };
+    // clang-format on
     return all;
 }
 

@@ -58,6 +58,7 @@ bool IsPictureName(const std::string& name) {
 std::string ExpandText(Workspace& ws, std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 16 + 2);
+    size_t budget = ExpansionBudget(bytes.size()); // for the whole file, not per line
     size_t start = 0;
     while (start < bytes.size()) {
         // A line ends at CR LF or at a lone CR; a lone LF stays inside the line.
@@ -67,7 +68,7 @@ std::string ExpandText(Workspace& ws, std::string_view bytes) {
         if (line.find(kOpeningMark) == std::string_view::npos)
             out.append(line);
         else
-            out += ExpandLine(ws, line);
+            out += ExpandLine(ws, line, budget);
         out += "\r\n";
         if (cr == std::string_view::npos)
             break;

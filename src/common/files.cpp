@@ -54,7 +54,17 @@ Status WriteFileBytes(const fs::path& path, std::string_view bytes) {
 
 Status WriteFileAtomic(const fs::path& path, std::string_view bytes) {
     static std::mt19937_64 rng{std::random_device{}()};
-    fs::path temp = path;
+    // A page reached through a link is replaced where it really lies, and keeps its
+    // permissions (a private page stays private).
+    std::error_code ec;
+    fs::path target = path;
+    if (fs::is_symlink(path, ec)) {
+        fs::path real = fs::canonical(path, ec);
+        if (!ec)
+            target = real;
+    }
+    const fs::file_status old = fs::status(target, ec);
+    fs::path temp = target;
     temp += ".pelto-" + std::to_string(rng() % 1000000000ULL) + ".tmp";
     Status st = WriteFileBytes(temp, bytes);
     if (!st.ok()) {
@@ -62,8 +72,10 @@ Status WriteFileAtomic(const fs::path& path, std::string_view bytes) {
         fs::remove(temp, ignore);
         return MakeError(PathText(path), 0, "cannot be written: " + st.error().message);
     }
-    std::error_code ec;
-    fs::rename(temp, path, ec);
+    if (fs::is_regular_file(old))
+        fs::permissions(temp, old.permissions(), ec);
+    ec.clear();
+    fs::rename(temp, target, ec);
     if (ec) {
         std::error_code ignore;
         fs::remove(temp, ignore);

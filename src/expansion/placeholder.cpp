@@ -332,23 +332,50 @@ void AppendReversed(std::string& out, const std::string& rev, size_t from) {
     out.append(rev.rbegin(), rev.rbegin() + static_cast<std::ptrdiff_t>(rev.size() - from));
 }
 
+// The key of a placeholder for telling whether it is already being expanded: the name
+// as written and the keyword upper-cased.
+std::string PlaceholderKey(std::string_view inner) {
+    size_t comma = inner.find(',');
+    if (comma == std::string_view::npos)
+        return std::string(inner);
+    return std::string(inner.substr(0, comma + 1)) + UpperCaseText(inner.substr(comma + 1));
+}
+
+// A value being examined again: it occupies rev from index `below` upwards, and came
+// from the placeholder with this key.
+struct OpenValue {
+    size_t below;
+    std::string key;
+};
+
 // The general scan once a value must be examined again. The text still to scan is
 // kept reversed in rev, so a value goes in front of it by appending, and every byte is
 // moved at most once: the whole pass stays linear in what it reads and produces.
-std::string ExpandRescanning(Workspace& ws, std::string out, std::string rev, size_t budget) {
+// A placeholder met inside its own value (directly or through others) stays as it
+// stands, so a value that contains itself ends at once; the budget bounds what chains
+// of distinct values that each repeat the next can produce.
+std::string ExpandRescanning(Workspace& ws, std::string out, std::string rev,
+                             std::vector<OpenValue> open, size_t& budget) {
     while (!rev.empty()) {
-        size_t open = rev.rfind(kOpeningMark);
-        if (open == std::string::npos)
+        size_t at = rev.rfind(kOpeningMark);
+        if (at == std::string::npos)
             break;
-        AppendReversed(out, rev, open + 1);
-        rev.resize(open + 1);
-        size_t close = open == 0 ? std::string::npos : rev.rfind(kClosingMark, open - 1);
+        AppendReversed(out, rev, at + 1);
+        rev.resize(at + 1);
+        size_t close = at == 0 ? std::string::npos : rev.rfind(kClosingMark, at - 1);
         if (close == std::string::npos)
             break;
-        std::string inner(rev.rbegin() + 1,
-                          rev.rbegin() + static_cast<std::ptrdiff_t>(open - close));
+        std::string inner(rev.rbegin() + 1, rev.rbegin() + static_cast<std::ptrdiff_t>(at - close));
         rev.resize(close);
-        std::optional<std::string> value = InnerValue(ws, inner);
+        while (!open.empty() && open.back().below > rev.size())
+            open.pop_back(); // that value is scanned to its end
+        std::string key = PlaceholderKey(inner);
+        bool cycle = false;
+        for (const OpenValue& v : open)
+            cycle = cycle || v.key == key;
+        std::optional<std::string> value;
+        if (!cycle)
+            value = InnerValue(ws, inner);
         if (!value) {
             out += kOpeningMark;
             out += inner;
@@ -357,6 +384,7 @@ std::string ExpandRescanning(Workspace& ws, std::string out, std::string rev, si
         }
         if (value->find(kOpeningMark) != std::string::npos && value->size() <= budget) {
             budget -= value->size();
+            open.push_back({rev.size(), std::move(key)});
             rev.append(value->rbegin(), value->rend());
         } else {
             out += *value; // out of budget: the value is taken as it stands
@@ -369,6 +397,15 @@ std::string ExpandRescanning(Workspace& ws, std::string out, std::string rev, si
 } // namespace
 
 std::string ExpandLine(Workspace& ws, std::string_view line) {
+    size_t budget = ExpansionBudget(line.size());
+    return ExpandLine(ws, line, budget);
+}
+
+size_t ExpansionBudget(size_t textSize) {
+    return (size_t{1} << 20) + 4 * textSize;
+}
+
+std::string ExpandLine(Workspace& ws, std::string_view line, size_t& budget) {
     if (line.find(kOpeningMark) == std::string_view::npos ||
         line.find(kClosingMark) == std::string_view::npos)
         return std::string(line);
@@ -383,7 +420,8 @@ std::string ExpandLine(Workspace& ws, std::string_view line) {
         if (close == std::string_view::npos)
             break;
         out.append(line.substr(pos, open - pos));
-        std::optional<std::string> value = InnerValue(ws, line.substr(open + 1, close - open - 1));
+        std::string_view inner = line.substr(open + 1, close - open - 1);
+        std::optional<std::string> value = InnerValue(ws, inner);
         if (!value) {
             out.append(line.substr(open, close + 1 - open));
             pos = close + 1;
@@ -394,12 +432,17 @@ std::string ExpandLine(Workspace& ws, std::string_view line) {
             out += *value;
             continue;
         }
+        if (value->size() > budget) {
+            out += *value; // out of budget: the value is taken as it stands
+            continue;
+        }
         // The value holds an opening mark: scan it together with the rest of the line.
+        budget -= value->size();
         std::string_view rest = line.substr(pos);
         std::string rev(rest.rbegin(), rest.rend());
+        std::vector<OpenValue> openValues{{rev.size(), PlaceholderKey(inner)}};
         rev.append(value->rbegin(), value->rend());
-        const size_t budget = (size_t{1} << 20) + 4 * line.size();
-        return ExpandRescanning(ws, std::move(out), std::move(rev), budget);
+        return ExpandRescanning(ws, std::move(out), std::move(rev), std::move(openValues), budget);
     }
     out.append(line.substr(pos));
     return out;

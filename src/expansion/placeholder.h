@@ -17,8 +17,16 @@ constexpr char kClosingMark = '\xAF';
 
 // The line with every placeholder replaced. A placeholder that yields no value stays
 // as it stands and the scan goes on behind it; a value that holds a placeholder is
-// examined again (within a budget, so a value that contains itself cannot loop).
+// examined again, except for a placeholder met inside its own value, which stays as
+// it stands (so a value that contains itself cannot loop or grow).
 std::string ExpandLine(Workspace& ws, std::string_view line);
+
+// The same with a budget shared by several lines (a whole file): the bytes of values
+// that are examined again are taken from it; a value beyond it is taken as it stands.
+std::string ExpandLine(Workspace& ws, std::string_view line, size_t& budget);
+
+// The budget for expanding a text of that size.
+size_t ExpansionBudget(size_t textSize);
 
 // The value for one placeholder (the keyword arrives upper-cased), or no value when
 // nothing applies to that name and keyword.

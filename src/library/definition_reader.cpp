@@ -111,23 +111,31 @@ std::optional<Error> ApplyList(ListParameter& r, int L, const std::string& line)
     case 1:
     case 2:
         return v.Int16(ignore);
-    case 3:
-        if (auto e = v.Int16(r.Columns))
+    case 3: {
+        // Counts are checked before they are stored, so a refused line leaves the record
+        // as it was (its table still matching its counts).
+        int16_t columns = 0;
+        if (auto e = v.Int16(columns))
             return e;
-        if (r.Columns < 1 || r.Columns > 3)
-            return MakeError("", 0, "a list has 1 to 3 columns, not " + std::to_string(r.Columns));
+        if (columns < 1 || columns > 3)
+            return MakeError("", 0, "a list has 1 to 3 columns, not " + std::to_string(columns));
+        r.Columns = columns;
         r.ResetEntries();
         return std::nullopt;
+    }
     case 4:
         r.CaseRule = line;
         return std::nullopt;
-    case 5:
-        if (auto e = v.Int16(r.Rows))
+    case 5: {
+        int16_t rows = 0;
+        if (auto e = v.Int16(rows))
             return e;
-        if (r.Rows < 0)
+        if (rows < 0)
             return MakeError("", 0, "a list cannot have a negative number of rows");
+        r.Rows = rows;
         r.ResetEntries();
         return std::nullopt;
+    }
     case 6:
         r.EntryFormat = line;
         return std::nullopt;
@@ -167,14 +175,17 @@ std::optional<Error> ApplyOption(OptionParameter& r, int L, const std::string& l
     switch (L) {
     case 1:
         return v.Int16(r.Selected);
-    case 2:
-        if (auto e = v.Int16(r.Count))
+    case 2: {
+        int16_t count = 0;
+        if (auto e = v.Int16(count))
             return e;
-        if (r.Count < 0)
+        if (count < 0)
             return MakeError("", 0, "an option parameter cannot have a negative count");
+        r.Count = count;
         r.Captions.assign(r.Count + 1, "");
         r.Texts.assign(r.Count + 1, "");
         return std::nullopt;
+    }
     case 3:
         r.Name = line;
         return std::nullopt;
@@ -197,13 +208,16 @@ std::optional<Error> ApplyOption(OptionParameter& r, int L, const std::string& l
 std::optional<Error> ApplyMenu(MenuParameter& r, int L, const std::string& line) {
     LineValue v{line};
     switch (L) {
-    case 1:
-        if (auto e = v.Int16(r.Count))
+    case 1: {
+        int16_t count = 0;
+        if (auto e = v.Int16(count))
             return e;
-        if (r.Count < 0)
+        if (count < 0)
             return MakeError("", 0, "a menu cannot have a negative count");
+        r.Count = count;
         r.ResetEntries();
         return std::nullopt;
+    }
     case 2:
         r.Suffix = line;
         return std::nullopt;

@@ -1,0 +1,40 @@
+// Replacing the user's page through a temporary file and a rename once made a private
+// page readable by everyone (the new file took the default permissions) and turned a
+// page reached through a link into a plain file beside the link's target.
+#include "common/files.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace pelto {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(AtomicWrite, KeepsThePagesPermissions) {
+    test::TempFolder folder;
+    const fs::path page = folder.path() / "private.htm";
+    ASSERT_TRUE(WriteFileBytes(page, "old").ok());
+    fs::permissions(page, fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(WriteFileAtomic(page, "new").ok());
+    EXPECT_EQ(test::ReadAll(page), "new");
+    EXPECT_EQ(fs::status(page).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST(AtomicWrite, ReplacesThePageALinkPointsTo) {
+    test::TempFolder folder;
+    fs::create_directory(folder.path() / "site");
+    const fs::path real = folder.path() / "site" / "index.htm";
+    const fs::path link = folder.path() / "index.htm";
+    ASSERT_TRUE(WriteFileBytes(real, "old").ok());
+    fs::create_symlink(real, link);
+    ASSERT_TRUE(WriteFileAtomic(link, "new").ok());
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(test::ReadAll(real), "new");
+    EXPECT_EQ(
+        std::distance(fs::directory_iterator(folder.path() / "site"), fs::directory_iterator()), 1);
+}
+
+} // namespace
+} // namespace pelto
