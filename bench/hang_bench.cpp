@@ -151,9 +151,12 @@ Workspace SelfReferringTexts() {
     text("Pong", "pong \xAEPing,TEXTVALUE\xAF");
     // Each refers twice to the next: 2^20 copies of the last if nothing stops it.
     for (int i = 0; i < 20; ++i)
-        text("Chain" + std::to_string(i), "\xAEChain" + std::to_string(i + 1) +
-                                              ",TEXTVALUE\xAF\xAEChain" + std::to_string(i + 1) +
-                                              ",TEXTVALUE\xAF");
+        text("Chain" + std::to_string(i), "\xAE"
+                                          "Chain" +
+                                              std::to_string(i + 1) +
+                                              ",TEXTVALUE\xAF\xAE"
+                                              "Chain" +
+                                              std::to_string(i + 1) + ",TEXTVALUE\xAF");
     text("Chain20", "end");
     Line(d, "-");
     (void)ReadDefinitionText(ws, d, "self.par");
@@ -166,7 +169,8 @@ void BM_ValueContainingItself(benchmark::State& state) {
     std::string code;
     const char* lines[] = {"var a = \"\xAESelf,TEXTVALUE\xAF\";",
                            "var b = \"\xAEPing,TEXTVALUE\xAF\";",
-                           "var c = \"\xAEChain0,TEXTVALUE\xAF\";"};
+                           "var c = \"\xAE"
+                           "Chain0,TEXTVALUE\xAF\";"};
     for (int i = 0; i < state.range(0); ++i)
         Line(code, lines[i % 3]);
     size_t produced = 0;

@@ -9,23 +9,6 @@ namespace pelto {
 
 namespace fs = std::filesystem;
 
-Result<std::vector<fs::path>> FolderFiles(const fs::path& folder) {
-    std::vector<fs::path> files;
-    std::error_code ec;
-    fs::directory_iterator it(folder, ec);
-    if (ec)
-        return MakeError(PathText(folder), 0, "cannot be listed: " + ec.message());
-    for (; it != fs::directory_iterator(); it.increment(ec)) {
-        if (ec)
-            return MakeError(PathText(folder), 0, "cannot be listed: " + ec.message());
-        std::error_code typeError;
-        if (it->is_regular_file(typeError))
-            files.push_back(it->path());
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
 Status ClearOutputFolder(const Workspace& ws) {
     const fs::path folder = ws.OutputFolder();
     std::error_code ec;

@@ -33,7 +33,4 @@ bool IsPictureName(const std::string& name);
 // end of a name without ".". The folder is kept.
 std::filesystem::path CopyPagePath(const std::filesystem::path& page);
 
-// The ordinary files of a folder, sorted by name.
-Result<std::vector<std::filesystem::path>> FolderFiles(const std::filesystem::path& folder);
-
 } // namespace pelto

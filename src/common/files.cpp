@@ -1,5 +1,6 @@
 #include "common/files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -82,6 +83,23 @@ Status WriteFileAtomic(const fs::path& path, std::string_view bytes) {
         return MakeError(PathText(path), 0, "cannot be replaced: " + ec.message());
     }
     return Status::Ok();
+}
+
+Result<std::vector<fs::path>> FolderFiles(const fs::path& folder) {
+    std::vector<fs::path> files;
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec);
+    if (ec)
+        return MakeError(PathText(folder), 0, "cannot be listed: " + ec.message());
+    for (; it != fs::directory_iterator(); it.increment(ec)) {
+        if (ec)
+            return MakeError(PathText(folder), 0, "cannot be listed: " + ec.message());
+        std::error_code typeError;
+        if (it->is_regular_file(typeError))
+            files.push_back(it->path());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {

@@ -29,6 +29,9 @@ Status WriteFileAtomic(const fs::path& path, std::string_view bytes);
 // extra empty line after it.
 std::vector<std::string> SplitLines(std::string_view text);
 
+// The ordinary files of a folder (no subfolders), sorted by name.
+Result<std::vector<fs::path>> FolderFiles(const fs::path& folder);
+
 // A path as bytes for messages.
 std::string PathText(const fs::path& path);
 

@@ -1,4 +1,5 @@
 #include "expansion/menu_lines.h"
+#include "common/text.h"
 
 #include "common/numbers.h"
 
@@ -11,14 +12,6 @@ namespace pelto {
 namespace {
 
 constexpr int kDeepestNamedLevel = 10;
-
-std::string_view TrimBlanks(std::string_view text) {
-    size_t a = text.find_first_not_of(' ');
-    if (a == std::string_view::npos)
-        return {};
-    size_t b = text.find_last_not_of(' ');
-    return text.substr(a, b - a + 1);
-}
 
 // The line's name without its leading "Menu".
 std::string SuffixOf(const std::string& line) {

@@ -1,4 +1,5 @@
 #include "expansion/placeholder.h"
+#include "common/text.h"
 
 #include "common/numbers.h"
 #include "expansion/colour.h"
@@ -26,14 +27,6 @@ std::string Placeholder(std::string_view name, std::string_view keyword) {
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && text.substr(0, prefix.size()) == prefix;
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    size_t a = text.find_first_not_of(' ');
-    if (a == std::string_view::npos)
-        return {};
-    size_t b = text.find_last_not_of(' ');
-    return text.substr(a, b - a + 1);
 }
 
 // A 16-bit value in upper-case hexadecimal without leading zeros (negative values show

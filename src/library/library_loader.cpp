@@ -3,6 +3,7 @@
 #include "common/files.h"
 #include "common/numbers.h"
 #include "common/scramble.h"
+#include "common/text.h"
 
 #include <algorithm>
 
@@ -129,14 +130,6 @@ bool TakeLines(std::string_view text, int count, std::vector<std::string>& lines
     return true;
 }
 
-std::string Trim(const std::string& s) {
-    size_t a = s.find_first_not_of(" \t");
-    if (a == std::string::npos)
-        return "";
-    size_t b = s.find_last_not_of(" \t");
-    return s.substr(a, b - a + 1);
-}
-
 bool EndsWithHdr(const std::string& name) {
     if (name.size() < 4)
         return false;
@@ -157,7 +150,7 @@ Result<ScriptRecord> ReadScriptHeader(const std::string& plainText, const std::s
     ScriptRecord r;
     r.HeaderFile = headerName;
     r.ScriptId = lines[0];
-    r.IdPrefix = Trim(lines[1]);
+    r.IdPrefix = std::string(TrimBlanks(lines[1]));
     auto stride = ToInt16(LeadingNumber(lines[2]));
     if (!stride)
         return MakeError(headerName, 3, "the variable number stride is outside the 16-bit range");
@@ -210,23 +203,19 @@ LibraryLoadReport LoadScriptLibrary(Workspace& ws) {
         report.fatal = MakeError(PathText(data), 0, "the data folder is missing");
         return report;
     }
-    std::vector<std::string> names;
-    for (fs::directory_iterator it(data, ec), end; !ec && it != end; it.increment(ec)) {
-        std::string name = it->path().filename().string();
-        if (name.empty() || name[0] == '.' || !EndsWithHdr(name))
-            continue;
-        std::error_code fec;
-        if (it->is_regular_file(fec))
-            names.push_back(name);
-    }
-    if (ec) {
-        report.fatal =
-            MakeError(PathText(data), 0, "the data folder cannot be listed: " + ec.message());
+    auto files = FolderFiles(data);
+    if (!files) {
+        report.fatal = files.error();
         return report;
     }
     // A stable order (the file names', as a sorted listing gives them) so that the
     // categories and scripts appear the same way on every machine.
-    std::sort(names.begin(), names.end());
+    std::vector<std::string> names;
+    for (const fs::path& file : *files) {
+        std::string name = file.filename().string();
+        if (name[0] != '.' && EndsWithHdr(name))
+            names.push_back(std::move(name));
+    }
     ws.Library.assign(1, ScriptRecord{});
     std::string lastPlain;
     bool any = false;

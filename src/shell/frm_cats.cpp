@@ -1,4 +1,5 @@
 #include "shell/frm_cats.h"
+#include "common/text.h"
 
 #include "platform/help_viewer.h"
 #include "platform/message_box.h"
@@ -36,13 +37,6 @@ QString Caption(const std::string& bytes) {
     return FromBytes(bytes).replace('&', "&&");
 }
 
-std::string TrimBlanks(const std::string& text) {
-    size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return std::string();
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 QPixmap ButtonPicture(const QString& file) {
     QPixmap picture(file);
     if (!picture.isNull() &&
@@ -55,7 +49,7 @@ QPixmap ButtonPicture(const QString& file) {
 
 QString CategoryPictureFile(const Workspace& ws, const std::string& category) {
     const QString images = PathToQString(ws.ImagesFolder().string());
-    const QString name = FromBytes(TrimBlanks(category));
+    const QString name = FromBytes(std::string(TrimBlanks(category)));
     // A category is a caption, not a path: one that would leave the images folder gets
     // the default picture.
     if (!name.isEmpty() && !name.contains('/') && !name.contains('\\') && name != "..") {

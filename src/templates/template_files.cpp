@@ -35,16 +35,11 @@ Result<std::vector<std::string>> TemplateFilesOnDisk(const Workspace& ws, const 
     std::error_code ec;
     if (!fs::exists(folder, ec))
         return names;
-    fs::directory_iterator it(folder, ec);
-    if (ec)
-        return MakeError(PathText(folder), 0, "cannot be listed: " + ec.message());
-    for (; it != fs::directory_iterator(); it.increment(ec)) {
-        if (ec)
-            return MakeError(PathText(folder), 0, "cannot be listed: " + ec.message());
-        std::error_code typeError;
-        if (!it->is_regular_file(typeError))
-            continue;
-        std::string name = it->path().filename().string();
+    auto files = FolderFiles(folder);
+    if (!files)
+        return files.error();
+    for (const fs::path& file : *files) {
+        std::string name = file.filename().string();
         if (TemplateNumberOf(name, base) > 0)
             names.push_back(std::move(name));
     }
