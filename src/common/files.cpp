@@ -98,7 +98,10 @@ Result<std::vector<fs::path>> FolderFiles(const fs::path& folder) {
         if (it->is_regular_file(typeError))
             files.push_back(it->path());
     }
-    std::sort(files.begin(), files.end());
+    // All entries share the folder, so comparing the plain strings orders them by name (and
+    // is much cheaper than comparing paths element by element).
+    std::sort(files.begin(), files.end(),
+              [](const fs::path& a, const fs::path& b) { return a.native() < b.native(); });
     return files;
 }
 

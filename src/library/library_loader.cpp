@@ -169,6 +169,12 @@ Result<ScriptRecord> ReadScriptHeader(const std::string& plainText, const std::s
     r.ParameterFile =
         headerName.size() >= 3 ? headerName.substr(0, headerName.size() - 3) + "par" : "par";
     FieldReader fields(std::string_view(plainText).substr(rest));
+    const size_t slots = static_cast<size_t>(*count) + 1;
+    r.ItemLocation.reserve(slots);
+    r.ItemCodeFile.reserve(slots);
+    r.ItemExternalName.reserve(slots);
+    r.ItemInclude.reserve(slots);
+    r.ItemOnce.reserve(slots);
     for (int k = 1; k <= *count; ++k) {
         std::string f[5];
         const long itemLine = fields.Line();
@@ -186,9 +192,9 @@ Result<ScriptRecord> ReadScriptHeader(const std::string& plainText, const std::s
             return MakeError(headerName, itemLine,
                              "item " + std::to_string(k) +
                                  ": the include and once flags must be 16-bit whole numbers");
-        r.ItemLocation.push_back(f[0]);
-        r.ItemCodeFile.push_back(f[1]);
-        r.ItemExternalName.push_back(f[2]);
+        r.ItemLocation.push_back(std::move(f[0]));
+        r.ItemCodeFile.push_back(std::move(f[1]));
+        r.ItemExternalName.push_back(std::move(f[2]));
         r.ItemInclude.push_back(*include);
         r.ItemOnce.push_back(*once);
     }
