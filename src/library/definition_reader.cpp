@@ -80,6 +80,17 @@ struct LineValue {
         out = *v;
         return std::nullopt;
     }
+    // A count: a 16-bit whole number that is not negative. out is only set when valid, so a
+    // refused count never leaves a table out of step with its count.
+    std::optional<Error> Count(int16_t& out, const char* refusal) const {
+        int16_t count = 0;
+        if (auto e = Int16(count))
+            return e;
+        if (count < 0)
+            return MakeError("", 0, refusal);
+        out = count;
+        return std::nullopt;
+    }
     std::optional<Error> Int32(int32_t& out) const {
         auto v = ParseInt32(line);
         if (!v)
@@ -127,12 +138,8 @@ std::optional<Error> ApplyList(ListParameter& r, int L, const std::string& line)
         r.CaseRule = line;
         return std::nullopt;
     case 5: {
-        int16_t rows = 0;
-        if (auto e = v.Int16(rows))
+        if (auto e = v.Count(r.Rows, "a list cannot have a negative number of rows"))
             return e;
-        if (rows < 0)
-            return MakeError("", 0, "a list cannot have a negative number of rows");
-        r.Rows = rows;
         r.ResetEntries();
         return std::nullopt;
     }
@@ -176,12 +183,8 @@ std::optional<Error> ApplyOption(OptionParameter& r, int L, const std::string& l
     case 1:
         return v.Int16(r.Selected);
     case 2: {
-        int16_t count = 0;
-        if (auto e = v.Int16(count))
+        if (auto e = v.Count(r.Count, "an option parameter cannot have a negative count"))
             return e;
-        if (count < 0)
-            return MakeError("", 0, "an option parameter cannot have a negative count");
-        r.Count = count;
         r.Captions.assign(r.Count + 1, "");
         r.Texts.assign(r.Count + 1, "");
         return std::nullopt;
@@ -209,12 +212,8 @@ std::optional<Error> ApplyMenu(MenuParameter& r, int L, const std::string& line)
     LineValue v{line};
     switch (L) {
     case 1: {
-        int16_t count = 0;
-        if (auto e = v.Int16(count))
+        if (auto e = v.Count(r.Count, "a menu cannot have a negative count"))
             return e;
-        if (count < 0)
-            return MakeError("", 0, "a menu cannot have a negative count");
-        r.Count = count;
         r.ResetEntries();
         return std::nullopt;
     }
