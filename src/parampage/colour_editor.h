@@ -1,7 +1,7 @@
 #pragma once
 // "Colour": a colour picked on the spectrum palette, typed as decimal red, green and
 // blue, or typed as an HTML code. The sample box holds the colour that is stored.
-#include "parampage/editor_frame.h"
+#include "ui_common/editor_frame.h"
 
 #include <array>
 #include <cstdint>

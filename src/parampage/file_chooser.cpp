@@ -1,6 +1,6 @@
 #include "parampage/file_chooser.h"
 
-#include "parampage/editor_frame.h"
+#include "ui_common/editor_frame.h"
 
 #include <QComboBox>
 #include <QDir>

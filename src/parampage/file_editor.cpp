@@ -1,7 +1,7 @@
 #include "parampage/file_editor.h"
 
 #include "parampage/file_chooser.h"
-#include "parampage/text_input.h"
+#include "ui_common/text_input.h"
 #include "platform/text_codec.h"
 
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #pragma once
 // "File (Other than image)" and "Image": a folder and a file chosen from lists filtered
 // by the parameter's pattern; the image editor previews the clicked picture.
-#include "parampage/editor_frame.h"
+#include "ui_common/editor_frame.h"
 
 class QLabel;
 

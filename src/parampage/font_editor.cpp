@@ -1,7 +1,7 @@
 #include "parampage/font_editor.h"
 
 #include "common/numbers.h"
-#include "parampage/text_input.h"
+#include "ui_common/text_input.h"
 #include "platform/text_codec.h"
 
 #include <QCheckBox>

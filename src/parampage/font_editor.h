@@ -1,7 +1,7 @@
 #pragma once
 // "Font": the system's font names, 34 sizes (6 to 72, even), four style boxes and a
 // sample text drawn in the chosen font.
-#include "parampage/editor_frame.h"
+#include "ui_common/editor_frame.h"
 
 class QCheckBox;
 class QLabel;

@@ -1,6 +1,6 @@
 #pragma once
 // "Script Information": the script's repeat rule, author, support, size, type and note.
-#include "parampage/editor_frame.h"
+#include "ui_common/editor_frame.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #pragma once
 // "Simple Int": one slider and a label with its value and unit.
-#include "parampage/editor_frame.h"
+#include "ui_common/editor_frame.h"
 
 class QLabel;
 class QScrollBar;

@@ -1,7 +1,7 @@
 #include "parampage/list_editor.h"
 
 #include "parampage/list_case_rule.h"
-#include "parampage/text_input.h"
+#include "ui_common/text_input.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // "List (1D to 3D)": the entries of a list parameter with up to three columns. The
 // editor works on ListWorkTable; the record's entries change only at commit.
-#include "parampage/editor_frame.h"
+#include "ui_common/editor_frame.h"
 
 #include <array>
 #include <string>

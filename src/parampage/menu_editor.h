@@ -2,7 +2,7 @@
 // "Menu": the menu builder. Each line shows an entry's depth as leading ">" marks and
 // its caption; the handlers store into the menu record at once, the commit only the
 // count.
-#include "parampage/editor_frame.h"
+#include "ui_common/editor_frame.h"
 
 class QLineEdit;
 class QListWidget;

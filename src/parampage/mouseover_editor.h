@@ -1,7 +1,7 @@
 #pragma once
 // "Mouseover": the links of the sample page and one or two texts per link. The texts
 // are stored into the link table as they are typed.
-#include "parampage/editor_frame.h"
+#include "ui_common/editor_frame.h"
 
 class QLabel;
 class QLineEdit;

@@ -1,6 +1,6 @@
 #pragma once
 // "Options": up to 14 option buttons in two columns of seven.
-#include "parampage/editor_frame.h"
+#include "ui_common/editor_frame.h"
 
 #include <array>
 

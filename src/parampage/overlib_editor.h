@@ -1,7 +1,7 @@
 #pragma once
 // "Overlib": a frame kept for the reserved parameter kind. Nothing fills or reads its
 // controls.
-#include "parampage/editor_frame.h"
+#include "ui_common/editor_frame.h"
 
 #include <array>
 

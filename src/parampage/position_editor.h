@@ -1,6 +1,6 @@
 #pragma once
 // "Position": two sliders, each with a caption and a value label.
-#include "parampage/editor_frame.h"
+#include "ui_common/editor_frame.h"
 
 class QLabel;
 class QScrollBar;

@@ -1,6 +1,6 @@
 #include "parampage/text_editor.h"
 
-#include "parampage/text_input.h"
+#include "ui_common/text_input.h"
 #include "platform/text_codec.h"
 
 #include <QPlainTextEdit>

@@ -1,6 +1,6 @@
 #pragma once
 // "Text": a large multi-line text box.
-#include "parampage/editor_frame.h"
+#include "ui_common/editor_frame.h"
 
 class QPlainTextEdit;
 

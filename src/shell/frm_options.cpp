@@ -2,7 +2,7 @@
 
 #include "platform/native_text.h"
 #include "platform/settings_store.h"
-#include "shell/frm_browse_file.h"
+#include "ui_common/frm_browse_file.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

@@ -6,7 +6,7 @@
 #include "platform/message_box.h"
 #include "platform/native_text.h"
 #include "platform/settings_store.h"
-#include "shell/frm_browse_file.h"
+#include "ui_common/frm_browse_file.h"
 #include "window_fixture.h"
 
 #include <QDir>

@@ -5,7 +5,7 @@
 #include "library/definition_reader.h"
 #include "platform/settings_store.h"
 #include "shell/frm_about.h"
-#include "shell/frm_browse_file.h"
+#include "ui_common/frm_browse_file.h"
 #include "shell/frm_options.h"
 #include "window_fixture.h"
 

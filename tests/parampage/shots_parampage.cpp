@@ -3,7 +3,7 @@
 // program).
 #include "page_fixture.h"
 
-#include "parampage/editor_frame.h"
+#include "ui_common/editor_frame.h"
 #include "platform/message_box.h"
 #include "templates/ui/frm_parameter_set.h"
 

@@ -5,7 +5,7 @@
 #include "platform/message_box.h"
 #include "platform/native_text.h"
 #include "platform/settings_store.h"
-#include "shell/frm_browse_file.h"
+#include "ui_common/frm_browse_file.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

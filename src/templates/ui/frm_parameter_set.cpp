@@ -1,8 +1,8 @@
 #include "templates/ui/frm_parameter_set.h"
 
 #include "library/lookup.h"
-#include "parampage/editor_frame.h"
-#include "parampage/text_input.h"
+#include "ui_common/editor_frame.h"
+#include "ui_common/text_input.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
 

@@ -1,4 +1,4 @@
-#include "shell/frm_browse_file.h"
+#include "ui_common/frm_browse_file.h"
 
 #include "common/files.h"
 #include "library/page_links.h"

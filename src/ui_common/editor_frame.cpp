@@ -1,4 +1,4 @@
-#include "parampage/editor_frame.h"
+#include "ui_common/editor_frame.h"
 
 #include "platform/text_codec.h"
 

@@ -1,4 +1,4 @@
-#include "parampage/text_input.h"
+#include "ui_common/text_input.h"
 
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
