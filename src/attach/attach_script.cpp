@@ -35,14 +35,14 @@ Status PlaceItem(const Workspace& ws, const std::string& keyword, PageText& page
             return MissingTag(pageName, "<BODY", effect, keyword);
         size_t after = body + 5;
         if (keyword == "Body_Onload") {
-            if (after >= page.text().size())
+            if (after >= page.size())
                 return MissingTag(pageName, "<BODY ...>", effect, keyword);
-            if (page.text()[after] == '>')
+            if (page.At(after) == '>')
                 page.Insert(after, " " + code); // a bare tag: inside it, before its ">"
             else
                 page.Insert(after + 1, code);
         } else {
-            size_t close = page.text().find('>', after);
+            size_t close = page.FindChar('>', after);
             if (close == std::string::npos)
                 return MissingTag(pageName, "<BODY ...>", effect, keyword);
             page.Insert(close + 1, code);
@@ -64,7 +64,7 @@ bool IsPlainFileName(const std::string& name) {
            name.find('\\') == std::string::npos && name.find("..") == std::string::npos;
 }
 
-Result<AttachedPage> AttachToText(Workspace& ws, int16_t scriptIndex, std::string pageBytes,
+Result<AttachedPage> AttachToText(Workspace& ws, int16_t scriptIndex, std::string_view pageBytes,
                                   const std::string& pageName) {
     if (scriptIndex < 1 || static_cast<size_t>(scriptIndex) >= ws.Library.size())
         return MakeError("", 0, "no effect is chosen");
@@ -72,21 +72,21 @@ Result<AttachedPage> AttachToText(Workspace& ws, int16_t scriptIndex, std::strin
     const std::string& effect = script.Name.empty() ? script.ScriptId : script.Name;
 
     AttachedPage result;
-    std::string page = std::move(pageBytes);
+    std::string withLinks; // the page with link attributes, when the effect has them
     if (ws.Params.KindCount[Mouseover] > 0) {
-        Result<std::string> withLinks =
-            InsertLinkAttributesText(page, ws.Params.Mouseover, pageName);
-        if (!withLinks)
-            return withLinks.error();
-        page = std::move(*withLinks) + "\r\n"; // the rewritten copy ends with one more line end
+        Result<std::string> rewritten =
+            InsertLinkAttributesText(std::string(pageBytes), ws.Params.Mouseover, pageName);
+        if (!rewritten)
+            return rewritten.error();
+        withLinks = std::move(*rewritten);
+        withLinks += "\r\n"; // the rewritten copy ends with one more line end
+        pageBytes = withLinks;
     }
     if (ws.Params.KindCount[Menu] > 0)
         BuildMenuLines(ws);
 
-    // Room for every item's code, so the page is not moved to a larger buffer item by
-    // item.
-    page.reserve(page.size() + page.size() / 16 + 4096);
-    PageText text(std::move(page));
+    // The items are spliced in as pieces; the page is put together once at the end.
+    PageText text(pageBytes);
     const int16_t items = script.ItemCountValue();
     for (int16_t i = 1; i <= items; ++i) {
         const std::string& keyword = script.ItemLocation[i];
@@ -130,9 +130,7 @@ Result<AttachedPage> AttachToText(Workspace& ws, int16_t scriptIndex, std::strin
             return st.error();
     }
 
-    result.page = text.take();
-    result.page.insert(0, kOutputPageMark + script.ScriptId + "-->\r\n");
-    result.page += "\r\n";
+    result.page = text.Build(kOutputPageMark + script.ScriptId + "-->\r\n", "\r\n");
     return result;
 }
 

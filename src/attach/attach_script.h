@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -26,7 +27,7 @@ struct AttachedPage {
 // attributes (Mouseover) and menu lines (Menu) are made first. Nothing is written.
 // Fails, naming the tag and the effect, when the page lacks a tag an item needs; also
 // on a missing code file and an "External" name that is not a plain file name.
-Result<AttachedPage> AttachToText(Workspace& ws, int16_t scriptIndex, std::string pageBytes,
+Result<AttachedPage> AttachToText(Workspace& ws, int16_t scriptIndex, std::string_view pageBytes,
                                   const std::string& pageName);
 
 // Reads the page, attaches, writes the external files into the output folder and the

@@ -6,6 +6,7 @@
 #include "common/numbers.h"
 
 #include <map>
+#include <unistd.h>
 
 namespace pelto {
 
@@ -48,6 +49,31 @@ Status CopyOutputFiles(const OutputFiles& files, const fs::path& pageFolder, con
     return Status::Ok();
 }
 
+// The copy beside the page holds the same bytes as the result page of the output folder:
+// that file is linked in under a temporary name and renamed over the copy, so the bytes
+// are written once. Where the file system cannot link (another device, a copy that is a
+// symbolic link to elsewhere), they are written again.
+Status WriteCopy(const fs::path& result, const fs::path& copy, std::string_view bytes) {
+    std::error_code ec;
+    if (!fs::is_symlink(copy, ec)) {
+        const fs::file_status old = fs::status(copy, ec);
+        fs::path temp = copy;
+        temp += ".pelto-" + std::to_string(::getpid()) + ".link";
+        fs::create_hard_link(result, temp, ec);
+        if (!ec) {
+            if (fs::is_regular_file(old))
+                fs::permissions(temp, old.permissions(), ec); // the copy keeps its permissions
+            ec.clear();
+            fs::rename(temp, copy, ec);
+            if (!ec)
+                return Status::Ok();
+            std::error_code ignore;
+            fs::remove(temp, ignore);
+        }
+    }
+    return WriteFileAtomic(copy, bytes);
+}
+
 } // namespace
 
 Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
@@ -74,11 +100,11 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
         return st.error();
     // Attach and expand in memory, then write each file of the output folder once: the
     // same files, in the same order, as attaching and the expansion pass over the folder.
-    Result<std::string> pageBytes = ReadFileBytes(page);
+    Result<FileBuffer> pageBytes = ReadFileBuffer(page);
     if (!pageBytes)
         return pageBytes.error();
     Result<AttachedPage> attached =
-        AttachToText(ws, ws.CurrentScriptIndex, std::move(*pageBytes), PathText(page));
+        AttachToText(ws, ws.CurrentScriptIndex, pageBytes->view(), PathText(page));
     if (!attached)
         return attached.error();
     OutputFiles files;
@@ -104,7 +130,7 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
         const fs::path copy = CopyPagePath(page);
         if (Status st = CopyOutputFiles(files, pageFolder, page); !st)
             return st.error();
-        if (Status st = WriteFileAtomic(copy, resultBytes); !st)
+        if (Status st = WriteCopy(result, copy, resultBytes); !st)
             return st.error();
         outcome.pageToOpen = PathText(copy);
         break;

@@ -3,8 +3,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <random>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace pelto {
 
@@ -36,6 +40,49 @@ Result<std::string> ReadFileBytes(const fs::path& path) {
         return MakeError(PathText(path), 0,
                          std::string("cannot be read: ") + std::strerror(err == 0 ? EIO : err));
     return bytes;
+}
+
+void FileBuffer::Free::operator()(char* p) const {
+    std::free(p);
+}
+
+Result<FileBuffer> ReadFileBuffer(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return MakeError(PathText(path), 0,
+                         std::string("cannot be opened for reading: ") + std::strerror(errno));
+    FileBuffer buffer;
+    struct stat st {};
+    size_t capacity = ::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0;
+    // One byte more than the size, so that reaching the end takes no second buffer.
+    capacity += 1;
+    buffer.data_.reset(static_cast<char*>(std::malloc(capacity)));
+    int err = buffer.data_ ? 0 : ENOMEM;
+    while (err == 0) {
+        if (buffer.size_ == capacity) { // the file grew meanwhile
+            char* grown = static_cast<char*>(std::realloc(buffer.data_.get(), capacity * 2));
+            if (!grown) {
+                err = ENOMEM;
+                break;
+            }
+            buffer.data_.release();
+            buffer.data_.reset(grown);
+            capacity *= 2;
+        }
+        const ssize_t n = ::read(fd, buffer.data_.get() + buffer.size_, capacity - buffer.size_);
+        if (n == 0)
+            break;
+        if (n < 0) {
+            if (errno != EINTR)
+                err = errno;
+            continue;
+        }
+        buffer.size_ += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    if (err != 0)
+        return MakeError(PathText(path), 0, std::string("cannot be read: ") + std::strerror(err));
+    return buffer;
 }
 
 Status WriteFileBytes(const fs::path& path, std::string_view bytes) {

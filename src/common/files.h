@@ -5,6 +5,7 @@
 #include "common/result.h"
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,24 @@ namespace fs = std::filesystem;
 
 // The whole file as bytes, or an error naming the file.
 Result<std::string> ReadFileBytes(const fs::path& path);
+
+// A whole file read into memory that is not cleared first: for a large page that is
+// read once and only looked at.
+class FileBuffer {
+public:
+    std::string_view view() const { return {data_.get(), size_}; }
+
+private:
+    friend Result<FileBuffer> ReadFileBuffer(const fs::path& path);
+    struct Free {
+        void operator()(char* p) const;
+    };
+    std::unique_ptr<char, Free> data_;
+    size_t size_ = 0;
+};
+
+// The whole file, or an error naming the file (the messages of ReadFileBytes).
+Result<FileBuffer> ReadFileBuffer(const fs::path& path);
 
 // Creates or truncates the file and writes the bytes.
 Status WriteFileBytes(const fs::path& path, std::string_view bytes);

@@ -76,6 +76,35 @@ TEST_F(DoItTest, CopyPutsTheResultBesideThePageAsIndex1) {
     EXPECT_EQ(test::ReadAll(site / "index_1.htm"), test::ReadAll(Out("result.htm")));
 }
 
+// The copy shares its bytes with the output folder's result page, yet stays the user's
+// file: it keeps its permissions, outlives the next emptying of the output folder, and
+// a copy that is a symbolic link is written where the link points.
+TEST_F(DoItTest, CopyKeepsPermissionsOutlivesTheOutputFolderAndFollowsALink) {
+    AddScript("fx", {{"Body_End", "<p>y</p>"}});
+    ASSERT_TRUE(Run(OutputOption::Copy).ok());
+    const fs::path copy = site / "index_1.htm";
+    fs::permissions(copy, fs::perms::owner_read | fs::perms::owner_write);
+    ws.Library[1].Name = "changed";
+    ASSERT_TRUE(Run(OutputOption::Copy).ok());
+    const std::string result = test::ReadAll(Out("result.htm"));
+    EXPECT_EQ(test::ReadAll(copy), result);
+    EXPECT_EQ(fs::status(copy).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    // Another page empties and refills the output folder; the copy stays as it was.
+    home.WriteFile("site/index.htm", "<body>other</body>");
+    ASSERT_TRUE(Run(OutputOption::Preview).ok());
+    EXPECT_NE(test::ReadAll(Out("result.htm")), result);
+    EXPECT_EQ(test::ReadAll(copy), result);
+
+    fs::remove(copy);
+    home.WriteFile("elsewhere/real.htm", "old");
+    fs::create_symlink(home.path() / "elsewhere" / "real.htm", copy);
+    ASSERT_TRUE(Run(OutputOption::Copy).ok());
+    EXPECT_TRUE(fs::is_symlink(copy));
+    EXPECT_EQ(test::ReadAll(home.path() / "elsewhere" / "real.htm"),
+              test::ReadAll(Out("result.htm")));
+}
+
 TEST_F(DoItTest, CopyNameUsesTheFileNameNotADottedFolder) {
     AddScript("fx", {{"Body_End", "!"}});
     home.WriteFile("my.site/page", "<body></body>");

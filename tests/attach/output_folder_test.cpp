@@ -2,6 +2,9 @@
 #include "attach_fixture.h"
 
 #include "common/files.h"
+#include "expansion/placeholder.h"
+
+#include <random>
 
 namespace pelto {
 namespace {
@@ -22,19 +25,69 @@ TEST_P(ExpandTextTest, RewritesLinesWithCrLfAndOneMore) {
     EXPECT_EQ(ExpandText(ws, GetParam().in), GetParam().out);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, ExpandTextTest,
-                         ::testing::Values(TextCase{"Empty", "", "\r\n"},
-                                           TextCase{"CrLf", "a\r\nb\r\n", "a\r\nb\r\n\r\n"},
-                                           TextCase{"NoFinalLineEnd", "a\r\nb", "a\r\nb\r\n\r\n"},
-                                           TextCase{"LoneCr", "a\rb\r", "a\r\nb\r\n\r\n"},
-                                           TextCase{"LoneLfStaysInTheLine", "a\nb\r\n",
-                                                    "a\nb\r\n\r\n"},
-                                           TextCase{"EmptyLines", "\r\n\r\n", "\r\n\r\n\r\n"},
-                                           TextCase{"Placeholder",
-                                                    "n=\xAE"
-                                                    "App,SCRIPTREPEAT\xAF;\r\n",
-                                                    "n=3;\r\n\r\n"}),
-                         [](const auto& info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ExpandTextTest,
+    ::testing::Values(TextCase{"Empty", "", "\r\n"},
+                      TextCase{"CrLf", "a\r\nb\r\n", "a\r\nb\r\n\r\n"},
+                      TextCase{"NoFinalLineEnd", "a\r\nb", "a\r\nb\r\n\r\n"},
+                      TextCase{"LoneCr", "a\rb\r", "a\r\nb\r\n\r\n"},
+                      TextCase{"LoneLfStaysInTheLine", "a\nb\r\n", "a\nb\r\n\r\n"},
+                      TextCase{"EmptyLines", "\r\n\r\n", "\r\n\r\n\r\n"},
+                      TextCase{"LoneLfAtTheEnd", "a\r\nb\n", "a\r\nb\n\r\n\r\n"},
+                      TextCase{"PlaceholdersOnFirstAndLastLine",
+                               "\xAE"
+                               "App,SCRIPTREPEAT\xAF\r\nx\r\ny\xAE"
+                               "App,SCRIPTREPEAT\xAF",
+                               "3\r\nx\r\ny3\r\n\r\n"},
+                      TextCase{"Placeholder",
+                               "n=\xAE"
+                               "App,SCRIPTREPEAT\xAF;\r\n",
+                               "n=3;\r\n\r\n"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+// The lines of a text, each expanded on its own, as a reader of lines sees them: the
+// reference the whole-text expansion must match byte for byte, whatever the line ends.
+std::string ExpandLineByLine(Workspace& ws, std::string_view bytes) {
+    std::string out;
+    size_t budget = ExpansionBudget(bytes.size());
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t cr = bytes.find('\r', start);
+        size_t end = cr == std::string_view::npos ? bytes.size() : cr;
+        out += ExpandLine(ws, bytes.substr(start, end - start), budget) + "\r\n";
+        if (cr == std::string_view::npos)
+            break;
+        start = cr + 1 + (cr + 1 < bytes.size() && bytes[cr + 1] == '\n');
+    }
+    return out + "\r\n";
+}
+
+TEST(ExpandText, MatchesLineByLineExpansionOfAnyText) {
+    const std::vector<std::string> pieces = {"a",
+                                             "<p>",
+                                             "\r\n",
+                                             "\r\n",
+                                             "\r",
+                                             "\n",
+                                             "\xAE"
+                                             "App,SCRIPTREPEAT\xAF",
+                                             "\xAE"
+                                             "Var,x\xAF",
+                                             "\xAE",
+                                             "\xAF",
+                                             " "};
+    std::mt19937 rng(1216);
+    for (int round = 0; round < 2000; ++round) {
+        std::string text;
+        const int n = static_cast<int>(rng() % 24);
+        for (int i = 0; i < n; ++i)
+            text += pieces[rng() % pieces.size()];
+        Workspace a;
+        Workspace b;
+        a.ScriptRepeat = b.ScriptRepeat = 2;
+        ASSERT_EQ(ExpandText(a, text), ExpandLineByLine(b, text)) << "text: " << text;
+    }
+}
 
 struct NameCase {
     const char* name;
