@@ -4,6 +4,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace pelto {
 
 namespace {
@@ -12,28 +16,14 @@ unsigned char Lower(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
 }
 
-// Sixteen bytes at a time: the places where the needle's first and last bytes (folded)
-// both stand at the right distance. Pages are long and tags start with "<", which is
-// everywhere, so testing two bytes per place in blocks is what keeps the search near the
-// speed of reading the page.
-using Block = uint8_t __attribute__((vector_size(16)));
-
-Block Load(const unsigned char* p) {
-    Block b;
-    std::memcpy(&b, p, sizeof b);
-    return b;
+#if defined(__SSE2__)
+// Compares letters without case and every other byte exactly: OR-ing the case bit
+// into both sides (only for a letter of the needle) folds exactly the two cases of it.
+unsigned char CaseBit(unsigned char c) {
+    const unsigned char l = Lower(c);
+    return l >= 'a' && l <= 'z' ? 0x20 : 0;
 }
-
-Block Fold(Block b) {
-    const Block upper = (b >= 'A') & (b <= 'Z');
-    return b | (upper & 0x20);
-}
-
-bool Any(Block b) {
-    uint64_t half[2];
-    std::memcpy(half, &b, sizeof half);
-    return (half[0] | half[1]) != 0;
-}
+#endif
 
 } // namespace
 
@@ -52,17 +42,31 @@ size_t FindNoCase(std::string_view haystack, std::string_view needle, size_t fro
                 return false;
         return true;
     };
-    const unsigned char first = Lower(n[0]);
-    const unsigned char end = Lower(n[m - 1]);
     size_t i = from;
+#if defined(__SSE2__)
+    // Sixteen places at a time: those where the needle's first and last bytes both
+    // stand. Pages are long and tags start with "<", which is everywhere, so testing
+    // two bytes per place in blocks keeps the search near the speed of reading.
+    const unsigned char firstBit = CaseBit(n[0]);
+    const unsigned char endBit = CaseBit(n[m - 1]);
+    const __m128i firstCase = _mm_set1_epi8(static_cast<char>(firstBit));
+    const __m128i endCase = _mm_set1_epi8(static_cast<char>(endBit));
+    const __m128i first = _mm_set1_epi8(static_cast<char>(n[0] | firstBit));
+    const __m128i end = _mm_set1_epi8(static_cast<char>(n[m - 1] | endBit));
     for (; i + 16 <= last + 1; i += 16) {
-        const Block hits = (Fold(Load(h + i)) == first) & (Fold(Load(h + i + m - 1)) == end);
-        if (!Any(hits))
-            continue;
-        for (size_t k = 0; k < 16; ++k)
-            if (hits[k] && matchesAt(i + k))
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i + m - 1));
+        unsigned hits = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(a, firstCase), first),
+                                            _mm_cmpeq_epi8(_mm_or_si128(b, endCase), end))));
+        while (hits != 0) {
+            const size_t k = static_cast<size_t>(__builtin_ctz(hits));
+            if (matchesAt(i + k))
                 return i + k;
+            hits &= hits - 1;
+        }
     }
+#endif
     for (; i <= last; ++i)
         if (matchesAt(i))
             return i;
