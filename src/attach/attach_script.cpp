@@ -8,6 +8,8 @@
 #include "expansion/link_attributes.h"
 #include "expansion/menu_lines.h"
 
+#include <optional>
+
 namespace pelto {
 
 namespace {
@@ -64,29 +66,30 @@ bool IsPlainFileName(const std::string& name) {
            name.find('\\') == std::string::npos && name.find("..") == std::string::npos;
 }
 
-Result<AttachedPage> AttachToText(Workspace& ws, int16_t scriptIndex, std::string_view pageBytes,
-                                  const std::string& pageName) {
+Result<AttachedParts> AttachToParts(Workspace& ws, int16_t scriptIndex, std::string_view pageBytes,
+                                    const std::string& pageName) {
     if (scriptIndex < 1 || static_cast<size_t>(scriptIndex) >= ws.Library.size())
         return MakeError("", 0, "no effect is chosen");
     const ScriptRecord& script = ws.Library[static_cast<size_t>(scriptIndex)];
     const std::string& effect = script.Name.empty() ? script.ScriptId : script.Name;
 
-    AttachedPage result;
-    std::string withLinks; // the page with link attributes, when the effect has them
+    std::optional<PageText> edited;
     if (ws.Params.KindCount[Mouseover] > 0) {
-        Result<std::string> rewritten =
+        Result<std::string> withLinks =
             InsertLinkAttributesText(std::string(pageBytes), ws.Params.Mouseover, pageName);
-        if (!rewritten)
-            return rewritten.error();
-        withLinks = std::move(*rewritten);
-        withLinks += "\r\n"; // the rewritten copy ends with one more line end
-        pageBytes = withLinks;
+        if (!withLinks)
+            return withLinks.error();
+        *withLinks += "\r\n"; // the rewritten copy ends with one more line end
+        edited.emplace(std::move(*withLinks));
+    } else {
+        edited.emplace(pageBytes);
     }
     if (ws.Params.KindCount[Menu] > 0)
         BuildMenuLines(ws);
 
-    // The items are spliced in as pieces; the page is put together once at the end.
-    PageText text(pageBytes);
+    // The items are spliced in as pieces; the page is put together once, by the caller.
+    AttachedParts result{kOutputPageMark + script.ScriptId + "-->\r\n", std::move(*edited), {}};
+    PageText& text = result.text;
     const int16_t items = script.ItemCountValue();
     for (int16_t i = 1; i <= items; ++i) {
         const std::string& keyword = script.ItemLocation[i];
@@ -130,7 +133,17 @@ Result<AttachedPage> AttachToText(Workspace& ws, int16_t scriptIndex, std::strin
             return st.error();
     }
 
-    result.page = text.Build(kOutputPageMark + script.ScriptId + "-->\r\n", "\r\n");
+    return result;
+}
+
+Result<AttachedPage> AttachToText(Workspace& ws, int16_t scriptIndex, std::string_view pageBytes,
+                                  const std::string& pageName) {
+    Result<AttachedParts> parts = AttachToParts(ws, scriptIndex, pageBytes, pageName);
+    if (!parts)
+        return parts.error();
+    AttachedPage result;
+    result.page = parts->text.Build(parts->firstLine, "\r\n");
+    result.externals = std::move(parts->externals);
     return result;
 }
 

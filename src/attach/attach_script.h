@@ -3,6 +3,7 @@
 // into a copy of the user's page at its location keyword (before "</HEAD", after
 // "<BODY", at the top or end of the body, in place of "*****", behind a handler marker)
 // or becomes an external file of the output folder. The user's page is only read.
+#include "attach/page_search.h"
 #include "common/result.h"
 #include "library/workspace.h"
 
@@ -22,6 +23,18 @@ struct AttachedPage {
     std::string page; // the output page: its first line, then the page text, each + CR LF
     std::vector<std::pair<std::string, std::string>> externals; // file name, bytes
 };
+
+// The output page as the pieces of the edited page, behind its first line (which the
+// caller follows with the pieces and one more CR LF).
+struct AttachedParts {
+    std::string firstLine;
+    PageText text;
+    std::vector<std::pair<std::string, std::string>> externals; // file name, bytes
+};
+
+// AttachToText without putting the page together: pageBytes must outlive the result.
+Result<AttachedParts> AttachToParts(Workspace& ws, int16_t scriptIndex, std::string_view pageBytes,
+                                    const std::string& pageName);
 
 // Attaches script scriptIndex to the page bytes (pageName is used in messages). Link
 // attributes (Mouseover) and menu lines (Menu) are made first. Nothing is written.

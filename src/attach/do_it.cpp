@@ -53,7 +53,7 @@ Status CopyOutputFiles(const OutputFiles& files, const fs::path& pageFolder, con
 // that file is linked in under a temporary name and renamed over the copy, so the bytes
 // are written once. Where the file system cannot link (another device, a copy that is a
 // symbolic link to elsewhere), they are written again.
-Status WriteCopy(const fs::path& result, const fs::path& copy, std::string_view bytes) {
+Status WriteCopy(const fs::path& result, const fs::path& copy, const TextParts& bytes) {
     std::error_code ec;
     if (!fs::is_symlink(copy, ec)) {
         const fs::file_status old = fs::status(copy, ec);
@@ -71,7 +71,14 @@ Status WriteCopy(const fs::path& result, const fs::path& copy, std::string_view 
             fs::remove(temp, ignore);
         }
     }
-    return WriteFileAtomic(copy, bytes);
+    return WriteFileAtomic(copy, bytes.Join());
+}
+
+bool HoldsNul(const std::vector<std::string_view>& parts) {
+    for (std::string_view p : parts)
+        if (p.find('\0') != std::string_view::npos)
+            return true;
+    return false;
 }
 
 } // namespace
@@ -103,21 +110,34 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
     Result<FileBuffer> pageBytes = ReadFileBuffer(page);
     if (!pageBytes)
         return pageBytes.error();
-    Result<AttachedPage> attached =
-        AttachToText(ws, ws.CurrentScriptIndex, pageBytes->view(), PathText(page));
+    Result<AttachedParts> attached =
+        AttachToParts(ws, ws.CurrentScriptIndex, pageBytes->view(), PathText(page));
     if (!attached)
         return attached.error();
     OutputFiles files;
     for (auto& [name, bytes] : attached->externals)
         files[name] = std::move(bytes);
-    files[kResultName] = std::move(attached->page);
+    files[kResultName].clear(); // the result page stays in parts: the page is not copied
+    TextParts resultBytes;
     for (auto& [name, bytes] : files) {
+        if (name == kResultName) {
+            std::vector<std::string_view> parts{attached->firstLine};
+            const auto& pieces = attached->text.Pieces();
+            parts.insert(parts.end(), pieces.begin(), pieces.end());
+            parts.push_back("\r\n");
+            if (HoldsNul(parts))
+                resultBytes.parts = std::move(parts);
+            else
+                resultBytes = ExpandParts(ws, parts);
+            if (Status st = WriteFileParts(output / name, resultBytes.parts); !st)
+                return st.error();
+            continue;
+        }
         if (!IsPictureName(name) && bytes.find('\0') == std::string::npos)
             bytes = ExpandText(ws, bytes);
         if (Status st = WriteFileBytes(output / name, bytes); !st)
             return st.error();
     }
-    const std::string& resultBytes = files[kResultName];
     const fs::path result = output / kResultName;
 
     DoItOutcome outcome;
@@ -142,7 +162,7 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
         }
         if (Status st = CopyOutputFiles(files, pageFolder, page); !st)
             return st.error();
-        if (Status st = WriteFileAtomic(page, resultBytes); !st)
+        if (Status st = WriteFileAtomic(page, resultBytes.Join()); !st)
             return st.error();
         outcome.pageToOpen = PathText(page);
         break;

@@ -127,6 +127,152 @@ std::string ExpandText(Workspace& ws, std::string_view bytes) {
     return out;
 }
 
+std::string TextParts::Join() const {
+    size_t size = 0;
+    for (std::string_view p : parts)
+        size += p.size();
+    std::string out;
+    out.reserve(size);
+    for (std::string_view p : parts)
+        out.append(p);
+    return out;
+}
+
+namespace {
+
+// Every CR of the parts' text has an LF behind it, also where a part ends in the CR.
+bool OnlyCrLfBreaks(const std::vector<std::string_view>& parts) {
+    for (size_t i = 0; i < parts.size(); ++i) {
+        std::string_view p = parts[i];
+        if (p.empty() || p.back() != '\r') {
+            if (!OnlyCrLfBreaks(p))
+                return false;
+            continue;
+        }
+        if (!OnlyCrLfBreaks(p.substr(0, p.size() - 1)))
+            return false;
+        size_t next = i + 1;
+        while (next < parts.size() && parts[next].empty())
+            ++next;
+        if (next == parts.size() || parts[next][0] != '\n')
+            return false;
+    }
+    return true;
+}
+
+// Collects the output: adjacent views of the same bytes are joined into one.
+class PartsOut {
+public:
+    explicit PartsOut(TextParts& out) : out_(out) {}
+    void View(std::string_view v) {
+        if (v.empty())
+            return;
+        std::vector<std::string_view>& parts = out_.parts;
+        if (!parts.empty() && parts.back().data() + parts.back().size() == v.data())
+            parts.back() = std::string_view(parts.back().data(), parts.back().size() + v.size());
+        else
+            parts.push_back(v);
+    }
+    void Own(std::string text) {
+        out_.owned.push_back(std::move(text));
+        View(out_.owned.back());
+    }
+
+private:
+    TextParts& out_;
+};
+
+} // namespace
+
+TextParts ExpandParts(Workspace& ws, const std::vector<std::string_view>& parts) {
+    TextParts result;
+    if (!OnlyCrLfBreaks(parts)) {
+        std::string joined;
+        for (std::string_view p : parts)
+            joined.append(p);
+        result.owned.push_back(ExpandText(ws, joined));
+        result.parts.push_back(result.owned.back());
+        return result;
+    }
+    size_t total = 0;
+    for (std::string_view p : parts)
+        total += p.size();
+    size_t budget = ExpansionBudget(total); // for the whole text, as ExpandText has it
+    PartsOut out(result);
+    // A line that runs over the end of a part is carried over as a copy (lines are short;
+    // the long stretches between them stay views).
+    std::string carry;
+    bool carrying = false;
+    enum class Lf { None, Keep, Skip } lf = Lf::None; // the LF of a CR that ended a part
+    auto endLine = [&](std::string_view line) {
+        if (line.find(kOpeningMark) == std::string_view::npos)
+            out.Own(std::string(line) + "\r\n");
+        else
+            out.Own(ExpandLine(ws, line, budget) + "\r\n");
+    };
+    for (std::string_view p : parts) {
+        if (p.empty())
+            continue;
+        size_t pos = 0;
+        if (lf != Lf::None) { // the part starts with the LF (checked above)
+            if (lf == Lf::Keep)
+                out.View(p.substr(0, 1));
+            lf = Lf::None;
+            pos = 1;
+        }
+        if (carrying) {
+            const size_t cr = p.find('\r', pos);
+            if (cr == std::string_view::npos) {
+                carry.append(p.substr(pos));
+                continue;
+            }
+            carry.append(p.substr(pos, cr - pos));
+            endLine(carry);
+            carry.clear();
+            carrying = false;
+            pos = cr + 2;
+            if (pos > p.size()) {
+                lf = Lf::Skip;
+                continue;
+            }
+        }
+        while (pos < p.size()) {
+            const size_t mark = p.find(kOpeningMark, pos);
+            const size_t stop = mark == std::string_view::npos ? p.size() : mark;
+            // Whole lines before the one that holds stop go out as they stand.
+            const size_t lastCr = p.substr(0, stop).rfind('\r');
+            size_t lineStart = pos;
+            if (lastCr != std::string_view::npos && lastCr >= pos) {
+                lineStart = std::min(lastCr + 2, p.size());
+                out.View(p.substr(pos, lineStart - pos));
+                if (lastCr + 1 == p.size())
+                    lf = Lf::Keep;
+            }
+            if (mark == std::string_view::npos) {
+                if (lineStart < p.size()) {
+                    carry.assign(p.substr(lineStart));
+                    carrying = true;
+                }
+                break;
+            }
+            const size_t cr = p.find('\r', mark);
+            if (cr == std::string_view::npos) {
+                carry.assign(p.substr(lineStart));
+                carrying = true;
+                break;
+            }
+            endLine(p.substr(lineStart, cr - lineStart));
+            pos = cr + 2;
+            if (pos > p.size())
+                lf = Lf::Skip;
+        }
+    }
+    if (carrying)
+        endLine(carry); // the last line had no line end
+    out.Own("\r\n");
+    return result;
+}
+
 Status ExpandFile(Workspace& ws, const fs::path& path) {
     if (IsPictureName(path.filename().string()))
         return Status::Ok();

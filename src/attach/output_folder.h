@@ -4,6 +4,7 @@
 #include "common/result.h"
 #include "library/workspace.h"
 
+#include <deque>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -25,6 +26,18 @@ Status ExpandFile(Workspace& ws, const std::filesystem::path& path);
 
 // The expansion of one file's bytes, as ExpandFile writes them.
 std::string ExpandText(Workspace& ws, std::string_view bytes);
+
+// A text as parts in order: views into the input, and texts the parts own.
+struct TextParts {
+    std::vector<std::string_view> parts;
+    std::deque<std::string> owned; // a deque keeps them in place as it grows
+
+    std::string Join() const;
+};
+
+// ExpandText of the parts' text, given as parts as well: the stretches without a
+// placeholder stay views into the input, so a long page is not copied.
+TextParts ExpandParts(Workspace& ws, const std::vector<std::string_view>& parts);
 
 // True for names ending (any case) in GIF, JPG, JPEG, PNG, ICO, BMP or WEBP.
 bool IsPictureName(const std::string& name);

@@ -41,6 +41,8 @@ public:
     // prefix, the text, suffix: put together in one buffer of the exact size.
     std::string Build(std::string_view prefix = {}, std::string_view suffix = {}) const;
     std::string text() const { return Build(); }
+    // The pieces in order; they stay valid while the PageText lives.
+    const std::vector<std::string_view>& Pieces() const { return pieces_; }
 
 private:
     struct Known {

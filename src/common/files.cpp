@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace pelto {
@@ -97,6 +99,43 @@ Status WriteFileBytes(const fs::path& path, std::string_view bytes) {
     if (written != bytes.size() || err != 0)
         return MakeError(PathText(path), 0,
                          std::string("cannot be written: ") + std::strerror(err ? err : EIO));
+    return Status::Ok();
+}
+
+Status WriteFileParts(const fs::path& path, const std::vector<std::string_view>& parts) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return MakeError(PathText(path), 0,
+                         std::string("cannot be opened for writing: ") + std::strerror(errno));
+    std::vector<iovec> io;
+    io.reserve(parts.size());
+    for (std::string_view p : parts)
+        if (!p.empty())
+            io.push_back({const_cast<char*>(p.data()), p.size()});
+    int err = 0;
+    size_t next = 0;
+    while (next < io.size() && err == 0) {
+        const int count = static_cast<int>(std::min<size_t>(io.size() - next, IOV_MAX));
+        const ssize_t n = ::writev(fd, io.data() + next, count);
+        if (n < 0) {
+            if (errno != EINTR)
+                err = errno;
+            continue;
+        }
+        // Step over what was written; a part written in half is continued.
+        size_t done = static_cast<size_t>(n);
+        while (next < io.size() && done >= io[next].iov_len)
+            done -= io[next++].iov_len;
+        if (next < io.size()) {
+            io[next].iov_base = static_cast<char*>(io[next].iov_base) + done;
+            io[next].iov_len -= done;
+        }
+    }
+    if (::close(fd) != 0 && err == 0)
+        err = errno;
+    if (err != 0)
+        return MakeError(PathText(path), 0,
+                         std::string("cannot be written: ") + std::strerror(err));
     return Status::Ok();
 }
 

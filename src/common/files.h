@@ -38,6 +38,9 @@ Result<FileBuffer> ReadFileBuffer(const fs::path& path);
 // Creates or truncates the file and writes the bytes.
 Status WriteFileBytes(const fs::path& path, std::string_view bytes);
 
+// Creates or truncates the file and writes the parts one after another, in one go.
+Status WriteFileParts(const fs::path& path, const std::vector<std::string_view>& parts);
+
 // Writes the bytes to a temporary file in the same folder, then renames it over the
 // target: the target is either fully old or fully new.
 Status WriteFileAtomic(const fs::path& path, std::string_view bytes);

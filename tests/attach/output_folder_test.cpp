@@ -89,6 +89,57 @@ TEST(ExpandText, MatchesLineByLineExpansionOfAnyText) {
     }
 }
 
+// Split anywhere, even between the CR and the LF of a line end, the parts expand to the
+// same bytes as the whole text.
+TEST(ExpandParts, MatchesTheWholeTextHoweverItIsSplit) {
+    const std::vector<std::string> pieces = {"a",
+                                             "<p>",
+                                             "\r\n",
+                                             "\r\n",
+                                             "\r",
+                                             "\n",
+                                             "\xAE"
+                                             "App,SCRIPTREPEAT\xAF",
+                                             "\xAE",
+                                             " "};
+    std::mt19937 rng(1612);
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        const int n = static_cast<int>(rng() % 24);
+        for (int i = 0; i < n; ++i)
+            text += pieces[rng() % pieces.size()];
+        std::vector<std::string_view> parts;
+        size_t at = 0;
+        while (at < text.size()) {
+            const size_t len = std::min<size_t>(text.size() - at, rng() % 6);
+            parts.push_back(std::string_view(text).substr(at, len));
+            at += len;
+        }
+        Workspace a;
+        Workspace b;
+        a.ScriptRepeat = b.ScriptRepeat = 4;
+        ASSERT_EQ(ExpandParts(a, parts).Join(), ExpandText(b, text)) << "text: " << text;
+    }
+}
+
+TEST(ExpandParts, LinesWithoutPlaceholdersStayInTheInput) {
+    std::string page;
+    for (int i = 0; i < 1000; ++i)
+        page += "<p>line " + std::to_string(i) + "</p>\r\n";
+    const std::string code = "n=\xAE"
+                             "App,SCRIPTREPEAT\xAF;\r\n";
+    const std::string_view whole(page);
+    Workspace ws;
+    ws.ScriptRepeat = 7;
+    TextParts out = ExpandParts(ws, {whole.substr(0, 500), code, whole.substr(500)});
+    ASSERT_EQ(out.Join(), ExpandText(ws, page.substr(0, 500) + code + page.substr(500)));
+    EXPECT_NE(out.Join().find("n=7;\r\n"), std::string::npos);
+    // The long stretches are views into the page, not copies of it.
+    EXPECT_EQ(out.parts.front().data(), page.data());
+    EXPECT_EQ(out.parts[out.parts.size() - 2].data() + out.parts[out.parts.size() - 2].size(),
+              page.data() + page.size());
+}
+
 struct NameCase {
     const char* name;
     bool picture;
