@@ -7,6 +7,7 @@
 #include "common/scramble.h"
 #include "expansion/link_attributes.h"
 #include "expansion/menu_lines.h"
+#include "library/page_encoding.h"
 
 #include <optional>
 
@@ -133,6 +134,15 @@ Result<AttachedParts> AttachToParts(Workspace& ws, int16_t scriptIndex, std::str
             return st.error();
     }
 
+    // A page's byte order mark stays its first bytes: before the mark the first line
+    // would be a stray character that makes the browser open the body there.
+    std::string start;
+    for (size_t i = 0; i < kUtf8Mark.size() && i < text.size(); ++i)
+        start += text.At(i);
+    if (StartsWithUtf8Mark(start)) {
+        text.Insert(kUtf8Mark.size(), result.firstLine);
+        result.firstLine.clear();
+    }
     return result;
 }
 
