@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <random>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
@@ -45,7 +46,10 @@ Result<std::string> ReadFileBytes(const fs::path& path) {
 }
 
 void FileBuffer::Free::operator()(char* p) const {
-    std::free(p);
+    if (mapped != 0)
+        ::munmap(p, mapped);
+    else
+        std::free(p);
 }
 
 Result<FileBuffer> ReadFileBuffer(const fs::path& path) {
@@ -58,17 +62,27 @@ Result<FileBuffer> ReadFileBuffer(const fs::path& path) {
     size_t capacity = ::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0;
     // One byte more than the size, so that reaching the end takes no second buffer.
     capacity += 1;
-    buffer.data_.reset(static_cast<char*>(std::malloc(capacity)));
+    // A large page gets its memory in one step: touching fresh memory page by page
+    // costs more than reading the file.
+    if (capacity >= (size_t{1} << 20)) {
+        void* mapped = ::mmap(nullptr, capacity, PROT_READ | PROT_WRITE,
+                              MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+        if (mapped != MAP_FAILED)
+            buffer.data_ = std::unique_ptr<char, FileBuffer::Free>(static_cast<char*>(mapped),
+                                                                   FileBuffer::Free{capacity});
+    }
+    if (!buffer.data_)
+        buffer.data_.reset(static_cast<char*>(std::malloc(capacity)));
     int err = buffer.data_ ? 0 : ENOMEM;
     while (err == 0) {
         if (buffer.size_ == capacity) { // the file grew meanwhile
-            char* grown = static_cast<char*>(std::realloc(buffer.data_.get(), capacity * 2));
+            char* grown = static_cast<char*>(std::malloc(capacity * 2));
             if (!grown) {
                 err = ENOMEM;
                 break;
             }
-            buffer.data_.release();
-            buffer.data_.reset(grown);
+            std::memcpy(grown, buffer.data_.get(), buffer.size_);
+            buffer.data_ = std::unique_ptr<char, FileBuffer::Free>(grown, FileBuffer::Free{0});
             capacity *= 2;
         }
         const ssize_t n = ::read(fd, buffer.data_.get() + buffer.size_, capacity - buffer.size_);

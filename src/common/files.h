@@ -26,9 +26,10 @@ public:
 private:
     friend Result<FileBuffer> ReadFileBuffer(const fs::path& path);
     struct Free {
+        size_t mapped; // the length of a mapping; 0 for memory from malloc
         void operator()(char* p) const;
     };
-    std::unique_ptr<char, Free> data_;
+    std::unique_ptr<char, Free> data_{nullptr, Free{0}};
     size_t size_ = 0;
 };
 

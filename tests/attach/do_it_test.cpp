@@ -105,6 +105,22 @@ TEST_F(DoItTest, CopyKeepsPermissionsOutlivesTheOutputFolderAndFollowsALink) {
               test::ReadAll(Out("result.htm")));
 }
 
+// A page of several megabytes goes the same way as a short one, byte for byte.
+TEST_F(DoItTest, ALongPageGivesTheSameBytes) {
+    AddScript("fx", {{"Body_End", "<p>y</p>"}});
+    std::string body;
+    while (body.size() < (3u << 20))
+        body += "<p>Some text with a <a href=\"x.htm\">link</a>.</p>\r\n";
+    const std::string longPage = "<html>\r\n<body>\r\n" + body + "</body>\r\n</html>\r\n";
+    home.WriteFile("site/index.htm", longPage);
+    ASSERT_TRUE(Run(OutputOption::Copy).ok());
+    std::string expected = longPage;
+    expected.insert(expected.rfind("</body>"), "<p>y</p>");
+    expected = "<!--2erghdf45yrfx-->\r\n" + expected + "\r\n\r\n";
+    EXPECT_TRUE(test::ReadAll(site / "index_1.htm") == expected);
+    EXPECT_TRUE(test::ReadAll(Out("result.htm")) == expected);
+}
+
 TEST_F(DoItTest, CopyNameUsesTheFileNameNotADottedFolder) {
     AddScript("fx", {{"Body_End", "!"}});
     home.WriteFile("my.site/page", "<body></body>");
