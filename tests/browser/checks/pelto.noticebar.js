@@ -10,20 +10,24 @@ export async function check(page, context) {
   const copies = context?.copies ?? 1;
   if (count !== copies) throw new Error(`${count} notices on the page, expected ${copies}`);
   for (let i = 0; i < count; i++) await notices.nth(i).waitFor({ state: "visible", timeout: 5000 }).catch(() => fail("a notice is not shown"));
-  // A link of the page text that lies under the notices gets the focus from the keyboard
-  // (Shift+Tab, then Tab back): the page scrolls so that no notice covers it.
-  const link = page.locator("main a[href='#top']").nth(1);
-  await link.evaluate((element) => {
+  // Two links of the page text stand one above the other, the second under the notices; the
+  // first has the focus, and Tab moves it to the second: the page scrolls so no notice covers it.
+  await page.evaluate(() => {
+    const words = document.createElement("p");
+    words.id = "pelto-check-links";
+    words.innerHTML = '<a href="#one">One</a><br><br><br><br><br><a href="#two">Two</a>';
+    document.querySelector("main").appendChild(words);
+    const [one, two] = words.querySelectorAll("a");
     const bars = [...document.querySelectorAll(".pelto-noticebar")].map((bar) => bar.getBoundingClientRect());
-    const top = Math.min(...bars.map((bar) => bar.top));
-    const bottom = Math.max(...bars.map((bar) => bar.bottom));
-    const box = element.getBoundingClientRect();
-    window.scrollBy(0, box.top - (top + bottom) / 2 + box.height / 2);
-    element.focus({ preventScroll: true });
+    const middle = (Math.min(...bars.map((bar) => bar.top)) + Math.max(...bars.map((bar) => bar.bottom))) / 2;
+    const box = two.getBoundingClientRect();
+    window.scrollBy(0, box.top + box.height / 2 - middle);
+    one.focus({ preventScroll: true });
   });
-  await page.keyboard.press("Shift+Tab");
   await page.keyboard.press("Tab");
   await page.waitForTimeout(200);
+  const focused = await page.evaluate(() => document.activeElement.textContent);
+  if (focused !== "Two") throw new Error(`Tab moved the focus to "${focused}", not to the next link`);
   const covered = await page.evaluate(() => {
     const focused = document.activeElement.getBoundingClientRect();
     return [...document.querySelectorAll(".pelto-noticebar:not([hidden])")].some((bar) => {
@@ -34,6 +38,7 @@ export async function check(page, context) {
   if (covered) throw new Error("a notice covers the link that has the keyboard focus");
   await page.evaluate(() => {
     document.activeElement.blur();
+    document.getElementById("pelto-check-links").remove();
     window.scrollTo(0, 0);
   });
   for (let i = 0; i < count; i++) {
