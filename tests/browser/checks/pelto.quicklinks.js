@@ -40,6 +40,28 @@ export async function check(page, context) {
   const popups = await page.locator("nav.pelto-quicklinks [aria-haspopup]").count();
   if (popups) throw new Error(`${popups} quick links claim to open a menu (aria-haspopup), but their lists are lists of links`);
 
+  // Captions and links arrive as script strings (quotes, "<" and accented letters escaped) and
+  // reach the bar as typed: the link's "&region" stays, markup stays text.
+  const built = await page.evaluate(() => {
+    const nav = document.createElement("nav");
+    nav.className = "pelto-quicklinks";
+    const data = document.createElement("script");
+    data.type = "text/plain";
+    data.className = "pelto-quicklinks-data";
+    data.textContent = 'Menu1 = new Array("Tom\\\'s \\"A&B\\" \\x3Ci\\x3Ex\\x3C/i\\x3E \\\\ caf\\u00E9 \\u00AE 5 \\u20AC","shop.htm?a=1&region=eu",0)\r\n';
+    nav.appendChild(data);
+    document.body.appendChild(nav);
+    window.Pelto.quicklinks.start(nav);
+    const link = nav.querySelector("a");
+    const result = { text: link ? link.textContent : null, href: link ? link.getAttribute("href") : null, elements: nav.querySelectorAll("i").length };
+    nav.remove();
+    return result;
+  });
+  const typed = `Tom's "A&B" <i>x</i> \\ caf\u00e9 \u00ae 5 \u20ac`;
+  if (built.text !== typed) throw new Error(`a caption reads ${JSON.stringify(built.text)}, not as typed`);
+  if (built.href !== "shop.htm?a=1&region=eu") throw new Error(`a link leads to ${JSON.stringify(built.href)}, not as typed`);
+  if (built.elements) throw new Error("markup in a caption became elements");
+
   if (context?.all) return;
   // The same page on a touch screen.
   const touch = await page.context().browser().newContext({ hasTouch: true, isMobile: false, viewport: { width: 1200, height: 800 } });
