@@ -49,4 +49,18 @@ export async function check(page, context) {
   if (shown.text !== message) throw new Error(`a finished countdown shows ${JSON.stringify(shown.text)}, not the message as typed`);
   if (shown.elements !== 0 || shown.ran) throw new Error("markup in the message became elements of the page");
   if (shown.heading) throw new Error("a finished countdown still shows its heading");
+  // A date that cannot be read shows the message at once and keeps the heading above it.
+  const unreadable = await page.evaluate(() => {
+    const box = document.createElement("div");
+    box.className = "pelto-countdown";
+    box.dataset.target = "next spring";
+    box.dataset.done = "Soon!";
+    box.innerHTML = '<p class="pelto-countdown-heading">Time left</p><div class="pelto-countdown-parts"></div>';
+    document.body.appendChild(box);
+    window.Pelto.countdown.start(box);
+    const result = box.textContent;
+    box.remove();
+    return result;
+  });
+  if (unreadable !== "Time leftSoon!") throw new Error(`a countdown with an unreadable date shows "${unreadable}", not its heading and message`);
 }
