@@ -13,9 +13,11 @@
 #include "undo/undo_store.h"
 #include "window_fixture.h"
 
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -57,6 +59,16 @@ public:
     void ShowParameterPage() override {}
     void ShowApplyDialog(QWidget*) override {}
     void AddRecentEffect() override {}
+};
+
+// Closes a dialog when the check that opened it ends, also after a failed check, so a
+// failing test reports instead of waiting on a modal window.
+struct CloseWhenDone {
+    QDialog* dialog;
+    ~CloseWhenDone() {
+        if (dialog->isVisible())
+            dialog->reject();
+    }
 };
 
 void ClickRow(QListWidget* list, int row, Qt::KeyboardModifiers modifiers = {}) {
@@ -191,7 +203,7 @@ private slots:
         QTest::keyClick(&cats, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(!TestMessages().isEmpty());
         QVERIFY2(TestMessages()[0].contains(Q(other)), qPrintable(TestMessages()[0]));
-        QCOMPARE(test::ReadAll(other), Page); // the last change went
+        QCOMPARE(test::ReadAll(other), Page);   // the last change went
         QVERIFY(test::ReadAll(page()) != Page); // the one before stays
         QCOMPARE(UndoStore(ChangeRecordsFolder(ws)).History()->size(), size_t(1));
     }
@@ -235,6 +247,7 @@ private slots:
                 return;
             }
             sawBatch = true;
+            CloseWhenDone closer{batch};
             // First two pages of the browser's list, picked with the mouse and Ctrl.
             test::WhenModal([&](QWidget* inner) {
                 auto* browser = qobject_cast<FrmBrowseFile*>(inner);
@@ -242,6 +255,7 @@ private slots:
                     inner->close();
                     return;
                 }
+                CloseWhenDone closer{browser};
                 QVERIFY(browser->CmdWholeFolder);
                 QListWidget* files = browser->File1;
                 const int a = files->row(files->findItems("a.htm", Qt::MatchExactly).value(0));
@@ -251,8 +265,8 @@ private slots:
                 QTest::mouseClick(browser->Command1, Qt::LeftButton);
             });
             QTest::mouseClick(batch->CmdAddPages, Qt::LeftButton);
-            QCOMPARE(batch->Pages(), (QStringList{Q(site->path() / "a.htm"),
-                                                  Q(site->path() / "b.htm")}));
+            QCOMPARE(batch->Pages(),
+                     (QStringList{Q(site->path() / "a.htm"), Q(site->path() / "b.htm")}));
             // Then the folder sub/ as a whole.
             test::WhenModal([&](QWidget* inner) {
                 auto* browser = qobject_cast<FrmBrowseFile*>(inner);
@@ -260,6 +274,7 @@ private slots:
                     inner->close();
                     return;
                 }
+                CloseWhenDone closer{browser};
                 browser->SetDir1Path(Q(site->path() / "sub"));
                 QTest::mouseClick(browser->CmdWholeFolder, Qt::LeftButton);
             });
