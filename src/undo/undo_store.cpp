@@ -380,6 +380,7 @@ Status ChangeWriter::Record(const std::string& page, const std::vector<PendingWr
                                  page);
     }
     std::string lines = ManifestPageLine(page);
+    bool blobs = false;
     for (size_t k = 0; k < fresh.size(); ++k) {
         const auto& [path, number] = fresh[k];
         const PendingWrite* w = finalWrites[path];
@@ -400,11 +401,12 @@ Status ChangeWriter::Record(const std::string& page, const std::vector<PendingWr
             f.beforeSha = Sha256Hex(*before);
             if (Status st = WriteFileDurable(BeforeBlob(folder_, number), *before); !st)
                 return failed(st.error());
+            blobs = true;
         }
         lines += ManifestFileLine(f);
     }
-    if (!fresh.empty())
-        if (Status st = SyncFolder(folder_); !st)
+    if (blobs)
+        if (Status st = SyncFolder(folder_); !st) // the new "<n>.before" names
             return failed(st.error());
     for (const auto& [number, w] : again)
         lines += ManifestAfterLine(number, w->bytes.size(), Sha256Hex(w->bytes));
