@@ -6,6 +6,7 @@
 #include "attach/ui/undo_actions.h"
 #include "platform/message_box.h"
 #include "platform/native_text.h"
+#include "platform/text_codec.h"
 #include "ui_common/frm_browse_file.h"
 
 #include <QCloseEvent>
@@ -54,9 +55,8 @@ FrmBatchApply::FrmBatchApply(Workspace& ws, OutputOption option, int16_t repeat,
     LblTask = new QLabel(this);
     LblTask->setObjectName("LblTask");
     LblTask->setWordWrap(true);
-    LblTask->setText(
-        QString("Apply \"%1\" to every page of the list: %2.")
-            .arg(QString::fromStdString(ws_.CurrentScript().Name), OptionText(option)));
+    LblTask->setText(QString("Apply \"%1\" to every page of the list: %2.")
+                         .arg(FromBytes(ws_.CurrentScript().Name), OptionText(option)));
     LstPages = new QListWidget(this);
     LstPages->setObjectName("LstPages");
     LstPages->setAccessibleName("Pages");

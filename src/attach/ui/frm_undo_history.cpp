@@ -64,8 +64,12 @@ void FrmUndoHistory::Fill() {
                                      QString::fromStdString(c.option), pages));
         ids_.push_back(c.id);
     }
-    if (!ids_.empty())
+    if (ids_.empty()) {
+        auto* none = new QListWidgetItem("No change has been recorded yet.", LstChanges);
+        none->setFlags(Qt::NoItemFlags);
+    } else {
         LstChanges->setCurrentRow(0);
+    }
     CmdUndo->setEnabled(!ids_.empty());
 }
 
