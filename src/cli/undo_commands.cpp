@@ -32,7 +32,10 @@ int RunHistory(const Context& ctx, const std::vector<std::string>& args) {
     if (!changes)
         return Report(kFailure, changes.error().text());
     for (const ChangeInfo& c : *changes) {
-        std::string state = c.active ? " (still running)" : c.complete ? "" : " (cut short)";
+        std::string state = !c.damaged.empty() ? " (damaged: " + c.damaged + ")"
+                            : c.active         ? " (still running)"
+                            : c.complete       ? ""
+                                               : " (cut short)";
         std::printf("%s\t%s\t%s\t%s\t%s%s\n", c.id.c_str(), c.time.c_str(), c.scriptId.c_str(),
                     c.option.c_str(), Joined(c.pages).c_str(), state.c_str());
     }

@@ -43,6 +43,7 @@ struct ChangeInfo {
     bool complete = false; // the run finished
     bool active = false;   // a run is still writing it
     uint64_t bytes = 0;    // the record's size on disk
+    std::string damaged;   // why the record cannot be read ("" when it can)
 };
 
 // Text of manifest lines.

@@ -185,8 +185,14 @@ Result<std::vector<ChangeInfo>> UndoStore::History(size_t limit) const {
     std::vector<fs::path> folders = ChangeFolders(folder_);
     for (auto it = folders.rbegin(); it != folders.rend() && changes.size() < limit; ++it) {
         Result<ChangeInfo> info = ReadChange(*it);
-        if (!info)
-            return info.error();
+        if (!info) {
+            // A damaged record is listed with its reason; the others stay usable.
+            ChangeInfo damaged;
+            damaged.id = it->filename().string();
+            damaged.damaged = info.error().text();
+            changes.push_back(std::move(damaged));
+            continue;
+        }
         changes.push_back(std::move(*info));
     }
     return changes;

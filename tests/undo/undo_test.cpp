@@ -174,6 +174,28 @@ TEST_F(UndoTest, ADamagedBeforeCopyStopsTheUndoBeforeItTouchesAFile) {
     EXPECT_EQ(test::ReadAll(page), applied);
 }
 
+TEST_F(UndoTest, ADamagedRecordIsListedWithItsReasonAndTheOthersStayUsable) {
+    auto first = Run(OutputOption::Overwrite);
+    ASSERT_TRUE(first.ok());
+    auto second = Run(OutputOption::Copy);
+    ASSERT_TRUE(second.ok());
+    const fs::path manifest = ChangeRecordsFolder(ws) / second->changeId / "manifest";
+    Write(manifest, "pelto-change\t1\nfile\tbroken\n");
+    auto history = Store().History();
+    ASSERT_TRUE(history.ok());
+    ASSERT_EQ(history->size(), 2u);
+    EXPECT_NE((*history)[0].damaged.find(manifest.string() + ": line 2"), std::string::npos)
+        << (*history)[0].damaged;
+    EXPECT_TRUE((*history)[1].damaged.empty());
+    auto refused = Store().Undo(second->changeId, true);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.error().file, manifest.string());
+    auto undone = Store().Undo(first->changeId, false);
+    ASSERT_TRUE(undone.ok()) << undone.error().text();
+    EXPECT_TRUE(undone->undone);
+    EXPECT_EQ(test::ReadAll(page), kPage);
+}
+
 TEST_F(UndoTest, ARunThatIsCutShortUndoesWhatItWrote) {
     // The record of a run that stopped after its first file: the second file is still
     // as it was, and undo restores the first without asking.

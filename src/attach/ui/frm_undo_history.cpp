@@ -59,9 +59,13 @@ void FrmUndoHistory::Fill() {
         QString pages = c.pages.empty() ? QString() : PathToQString(c.pages.front());
         if (c.pages.size() > 1)
             pages += QString(" and %1 more").arg(c.pages.size() - 1);
-        LstChanges->addItem(QString("%1   %2 (%3)   %4")
-                                .arg(QString::fromStdString(c.time), FromBytes(c.effectName),
-                                     QString::fromStdString(c.option), pages));
+        if (!c.damaged.empty())
+            LstChanges->addItem(QString::fromStdString(c.id) + "   damaged record: " +
+                                ErrorToQString(MakeError("", 0, c.damaged)));
+        else
+            LstChanges->addItem(QString("%1   %2 (%3)   %4")
+                                    .arg(QString::fromStdString(c.time), FromBytes(c.effectName),
+                                         QString::fromStdString(c.option), pages));
         ids_.push_back(c.id);
     }
     if (ids_.empty()) {
