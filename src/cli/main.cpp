@@ -21,8 +21,11 @@ namespace {
 const char kUsageText[] =
     "usage: pelto-cli [--home DIR] list\n"
     "       pelto-cli [--home DIR] params SCRIPTID\n"
-    "       pelto-cli [--home DIR] apply SCRIPTID PAGE [--values FILE]... [--set NAME=VALUE]...\n"
-    "                 [--repeat N] [--mode preview|copy|overwrite] [--yes]\n"
+    "       pelto-cli [--home DIR] apply SCRIPTID PAGE... [--recursive DIR [--glob PATTERN]...]\n"
+    "                 [--jobs N] [--values FILE]... [--set NAME=VALUE]... [--repeat N]\n"
+    "                 [--mode preview|copy|overwrite] [--yes]\n"
+    "       pelto-cli [--home DIR] history\n"
+    "       pelto-cli [--home DIR] undo [ID] [--force]\n"
     "       pelto-cli scramble IN OUT\n";
 
 fs::path ExecutableFolder(const char* argv0) {
@@ -39,10 +42,8 @@ int main(int argc, char** argv) {
     using namespace pelto::cli;
     using Command = int (*)(const Context&, const std::vector<std::string>&);
     const std::map<std::string, Command> commands = {
-        {"apply", RunApply},
-        {"list", RunList},
-        {"params", RunParams},
-        {"scramble", RunScramble},
+        {"apply", RunApply}, {"history", RunHistory}, {"undo", RunUndo},
+        {"list", RunList},   {"params", RunParams},   {"scramble", RunScramble},
     };
     Context ctx;
     ctx.home = ExecutableFolder(argv[0]);
