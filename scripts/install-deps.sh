@@ -10,6 +10,7 @@ packages=(
   clang
   xvfb xauth
   chromium
+  desktop-file-utils appstream dpkg-dev file
 )
 missing=()
 for p in "${packages[@]}"; do

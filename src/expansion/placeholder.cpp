@@ -283,9 +283,8 @@ std::optional<std::string> PlaceholderValue(Workspace& ws, const std::string& na
         break;
     case App:
         if (k == "IMAGESNAME") {
-            std::string folder = ws.ProgramFolder.string();
-            folder += std::filesystem::path::preferred_separator;
-            return folder + "images" + std::string(1, std::filesystem::path::preferred_separator);
+            return ws.ImagesFolder().string() +
+                   std::string(1, std::filesystem::path::preferred_separator);
         }
         if (k == "INTSEQUENCE") {
             if (ws.IntSequence == INT16_MAX)
