@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QMessageBox>
 #include <QPointer>
 #include <QStringList>
 #include <QTimer>
@@ -25,6 +26,14 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Show && !window_) {
+            // A message box before the main window (a missing library, damaged effects)
+            // would wait for a person: the start failed.
+            if (auto* box = qobject_cast<QMessageBox*>(watched)) {
+                std::fprintf(stderr, "pelto: start check: a message box appeared: %s\n",
+                             box->text().toUtf8().constData());
+                QCoreApplication::exit(1);
+                return false;
+            }
             if (auto* w = qobject_cast<FrmCats*>(watched); w && w->isWindow()) {
                 window_ = w;
                 poll_.start();

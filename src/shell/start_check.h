@@ -1,10 +1,12 @@
 #pragma once
 // `pelto --start-check`: the program starts as usual; once its main window has appeared
 // on screen (shown and exposed), the window's title is printed on stdout and the run
-// ends with exit code 0. Lets a script check an installed program without a person at
-// the screen (a failed start-up ends with its own exit code, a hung one not at all).
+// ends with exit code 0. A message box before that (a missing library, damaged effects)
+// is printed on stderr and ends the run with exit code 1. Lets a script check an
+// installed program without a person at the screen.
+#include <QStringList>
+
 class QObject;
-class QStringList;
 
 namespace pelto::ui {
 

@@ -21,6 +21,7 @@ private slots:
         QTest::newRow("home only") << QByteArray() << QByteArray("/home/ann");
         QTest::newRow("empty data home") << QByteArray("") << QByteArray("/home/bo");
         QTest::newRow("data home") << QByteArray("/srv/data/ann") << QByteArray("/home/ann");
+        QTest::newRow("relative data home") << QByteArray("rel/data") << QByteArray("/home/cy");
     }
 
     void agreesWithTheCommandLine() {

@@ -13,7 +13,7 @@ namespace {
 
 using test::ReadAll;
 
-struct Run {
+struct ProgramRun {
     int code = -1;
     std::string out;
     std::string err;
@@ -27,7 +27,8 @@ std::string Quote(const std::string& s) {
 }
 
 // Runs a program with HOME set and XDG_DATA_HOME unset, as a fresh user would.
-Run RunAs(const fs::path& home, const fs::path& program, const std::vector<std::string>& args) {
+ProgramRun RunAs(const fs::path& home, const fs::path& program,
+                 const std::vector<std::string>& args) {
     test::TempFolder capture;
     std::string command =
         "env -u XDG_DATA_HOME HOME=" + Quote(home.string()) + " " + Quote(program.string());
@@ -71,9 +72,10 @@ protected:
 };
 
 TEST_F(InstalledCliTest, ListsTheInstalledLibrary) {
-    const Run installed = RunAs(home, cli, {"list"});
+    const ProgramRun installed = RunAs(home, cli, {"list"});
     ASSERT_EQ(installed.code, 0) << installed.err;
-    const Run portable = RunAs(home, PELTO_CLI, {"--home", test::ShippedProgramFolder(), "list"});
+    const ProgramRun portable =
+        RunAs(home, PELTO_CLI, {"--home", test::ShippedProgramFolder().string(), "list"});
     ASSERT_EQ(portable.code, 0) << portable.err;
     EXPECT_FALSE(installed.out.empty());
     EXPECT_EQ(installed.out, portable.out);
@@ -81,7 +83,7 @@ TEST_F(InstalledCliTest, ListsTheInstalledLibrary) {
 
 TEST_F(InstalledCliTest, ApplyWritesIntoTheUsersDataFolderOnly) {
     const auto before = Snapshot(prefix);
-    const Run list = RunAs(home, cli, {"list"});
+    const ProgramRun list = RunAs(home, cli, {"list"});
     ASSERT_EQ(list.code, 0) << list.err;
     const size_t tab = list.out.find('\t');
     const std::string id = list.out.substr(tab + 1, list.out.find('\t', tab + 1) - tab - 1);
@@ -90,7 +92,7 @@ TEST_F(InstalledCliTest, ApplyWritesIntoTheUsersDataFolderOnly) {
     fs::create_directories(page.parent_path());
     fs::copy_file(prefix / "share" / "pelto" / "sample.htm", page);
 
-    const Run apply = RunAs(home, cli, {"apply", id, page.string()});
+    const ProgramRun apply = RunAs(home, cli, {"apply", id, page.string()});
     ASSERT_EQ(apply.code, 0) << apply.err;
     const fs::path result = userFolder / "output" / "result.htm";
     EXPECT_EQ(apply.out, result.string() + "\n");
@@ -106,11 +108,12 @@ TEST_F(InstalledCliTest, HomeOptionStillNamesAPortableFolder) {
     test::CopyShippedProgramFolder(portable);
     const fs::path page = root.path() / "page.htm";
     fs::copy_file(portable / "sample.htm", page);
-    const Run list = RunAs(home, cli, {"--home", portable.string(), "list"});
+    const ProgramRun list = RunAs(home, cli, {"--home", portable.string(), "list"});
     ASSERT_EQ(list.code, 0) << list.err;
     const size_t tab = list.out.find('\t');
     const std::string id = list.out.substr(tab + 1, list.out.find('\t', tab + 1) - tab - 1);
-    const Run apply = RunAs(home, cli, {"--home", portable.string(), "apply", id, page.string()});
+    const ProgramRun apply =
+        RunAs(home, cli, {"--home", portable.string(), "apply", id, page.string()});
     ASSERT_EQ(apply.code, 0) << apply.err;
     EXPECT_EQ(apply.out, (portable / "output" / "result.htm").string() + "\n");
     EXPECT_FALSE(fs::exists(userFolder)) << "--home must not touch the user's data folder";
@@ -120,7 +123,7 @@ TEST_F(InstalledCliTest, AnUnwritableDataHomeIsNamedAndTheLibraryStillLists) {
     // A file where the data home's folder belongs: the folder cannot be created.
     fs::create_directories(home / ".local");
     ASSERT_TRUE(WriteFileBytes(home / ".local" / "share", "not a folder"));
-    const Run list = RunAs(home, cli, {"list"});
+    const ProgramRun list = RunAs(home, cli, {"list"});
     EXPECT_EQ(list.code, 0) << list.err;
     EXPECT_NE(list.err.find((home / ".local" / "share" / "Pelto").string()), std::string::npos)
         << list.err;
@@ -128,10 +131,10 @@ TEST_F(InstalledCliTest, AnUnwritableDataHomeIsNamedAndTheLibraryStillLists) {
 
 TEST(CliVersionTest, VersionAndHelpGoToStdout) {
     test::TempFolder home;
-    const Run version = RunAs(home.path(), PELTO_CLI, {"--version"});
+    const ProgramRun version = RunAs(home.path(), PELTO_CLI, {"--version"});
     EXPECT_EQ(version.code, 0);
     EXPECT_EQ(version.out, "pelto-cli " PELTO_VERSION "\n");
-    const Run help = RunAs(home.path(), PELTO_CLI, {"--help"});
+    const ProgramRun help = RunAs(home.path(), PELTO_CLI, {"--help"});
     EXPECT_EQ(help.code, 0);
     EXPECT_EQ(help.out.rfind("usage: pelto-cli", 0), 0u) << help.out;
     EXPECT_NE(help.out.find("--version"), std::string::npos);

@@ -8,6 +8,8 @@
 namespace pelto {
 namespace {
 
+namespace fs = std::filesystem;
+
 TEST(WorkspaceFoldersTest, ReadOnlyAndWritableFoldersComeFromTheLayout) {
     ProgramFolders f;
     f.installed = true;
