@@ -25,7 +25,8 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 deb=$(ls "$build"/package/pelto_"$version"_*.deb)
 echo "package: $deb"
 dpkg-deb --field "$deb" Depends
-dpkg-deb --contents "$deb" | grep -q "usr/share/man/man1/pelto-cli.1" ||
+contents=$(dpkg-deb --contents "$deb")
+grep -q "usr/share/man/man1/pelto-cli.1" <<<"$contents" ||
   { echo "the package lacks the manual page" >&2; exit 1; }
 
 work=$(mktemp -d /tmp/pelto-package-check.XXXXXX)
@@ -62,7 +63,7 @@ fail() { echo "package check: $*" >&2; exit 1; }
 user_data="$home/.local/share/Pelto"
 
 [ "$(as_user pelto-cli --version)" = "pelto-cli $version" ] || fail "pelto-cli --version"
-as_user pelto-cli --help | grep -q "^usage: pelto-cli" || fail "pelto-cli --help"
+[[ "$(as_user pelto-cli --help)" == "usage: pelto-cli"* ]] || fail "pelto-cli --help"
 
 as_user pelto-cli list >"$work/list"
 effects=$(wc -l <"$work/list")
@@ -76,7 +77,7 @@ as_user mkdir -p "$home/site"
 as_user cp /usr/share/pelto/sample.htm "$home/site/index.htm"
 result=$(as_user pelto-cli apply "$id" "$home/site/index.htm")
 [ "$result" = "$user_data/output/result.htm" ] || fail "apply wrote \"$result\""
-head -n1 "$result" | grep -q "$id" || fail "$result does not name $id in its first line"
+[[ "$(head -n1 "$result")" == *"$id"* ]] || fail "$result does not name $id in its first line"
 [ -d "$user_data/userdata" ] || fail "no templates folder in $user_data"
 cmp -s /usr/share/pelto/sample.htm "$user_data/sample.htm" || fail "no sample page copy in $user_data"
 echo "pelto-cli apply $id: $result"
@@ -86,8 +87,8 @@ if command -v appstreamcli >/dev/null 2>&1; then
   appstreamcli validate --no-net "/usr/share/metainfo/$app_id.metainfo.xml" >/dev/null
 fi
 for size in 16 22 24 32 48 64 128 256; do
-  file "/usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png" |
-    grep -q "PNG image data, $size x $size" || fail "no ${size}x${size} icon"
+  [[ "$(file "/usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png")" == *"PNG image data, $size x $size,"* ]] ||
+    fail "no ${size}x${size} icon"
 done
 
 # Start the program the way the menu entry does.
