@@ -10,6 +10,7 @@ packages=(
   clang nettle-dev
   xvfb xauth
   chromium
+  desktop-file-utils appstream dpkg-dev file
 )
 missing=()
 for p in "${packages[@]}"; do
