@@ -24,7 +24,7 @@ import path from "node:path";
 import { fileURLToPath, pathToFileURL } from "node:url";
 import { createRequire } from "node:module";
 import { libraryScripts, locationItems, pageLinkTexts } from "./lib/library.js";
-import { hostilePlan, writePlan, snapshotScript, judgeHostile } from "./lib/hostile.js";
+import { hostilePlan, writeTemplate, placePictures, snapshotScript, judgeHostile } from "./lib/hostile.js";
 import { findMotion } from "./lib/motion.js";
 import { readHostStyles, compareHostStyles } from "./lib/host-styles.js";
 import { axeScriptPath, axeViolations, marksScript } from "./lib/axe-scan.js";
@@ -243,9 +243,9 @@ async function checkHostile(browser, args, home, id, sample, dir, bareSnap, cali
   fs.mkdirSync(into, { recursive: true });
   const plan = hostilePlan(script.blocks, pageLinkTexts(fs.readFileSync(pagePath, "latin1")), into);
   const template = path.join(dir, `hostile-${sample.file.replace(/\.htm$/, "")}.p01`);
-  writePlan(plan, template, into);
+  writeTemplate(plan, template);
   const result = apply(args, home, id, pagePath, 0, into, ["--values", template]);
-  writePlan(plan, template, into); // the apply emptied nothing here, but pictures go beside the result
+  placePictures(plan, into);
   const errors = leftPlaceholders(into).map((p) => `placeholder left in ${p}`);
   const requests = [];
   const { context: ctx, page, problems } = await openPage(browser, result, { reducedMotion: "reduce" }, requests);
@@ -412,12 +412,17 @@ async function main() {
 }
 
 // The page with every effect, loaded afresh: the page's own styles, and the accessibility scan.
-// A finding is laid at the door of the effects whose marks the element (or an ancestor) carries,
-// or of every effect when it carries none.
+// A finding is laid at the door of the effect whose mark the element (or its nearest marked
+// ancestor) carries, or of every effect when it carries none.
 async function checkAllPage(browser, allPage, applied, bareMain, results, fail) {
+  // The element's own marks come first, then its ancestors': the nearest mark that some effect
+  // added names the effect.
   const blame = (marks) => {
-    const who = applied.filter((s) => results.get(s.id).marks.some((m) => marks.includes(m)));
-    return who.length ? who : applied;
+    for (const m of marks) {
+      const who = applied.filter((s) => results.get(s.id).marks.includes(m));
+      if (who.length) return who;
+    }
+    return applied;
   };
   {
     const { context: ctx, page } = await openPage(browser, allPage, { reducedMotion: "reduce" });

@@ -120,8 +120,11 @@ export function hostilePlan(blocks, links, folder) {
   return { lines, probes, pictures };
 }
 
-export function writePlan(plan, templateFile, resultFolder) {
+export function writeTemplate(plan, templateFile) {
   fs.writeFileSync(templateFile, toCp1252(plan.lines.join("\r\n") + "\r\n"), "latin1");
+}
+
+export function placePictures(plan, resultFolder) {
   for (const name of plan.pictures) fs.writeFileSync(path.join(resultFolder, name), GIF);
 }
 
