@@ -236,26 +236,39 @@ async function visitStill(browser, diffPage, file, id, bare) {
   return result;
 }
 
-// One effect with hostile values on one sample page.
+// One effect with hostile values on one sample page. A value that shows nowhere is applied once
+// more alone, the other parameters at their defaults.
 async function checkHostile(browser, args, home, id, sample, dir, bareSnap, calibration, script) {
   const pagePath = path.join(home, sample.file);
-  const into = path.join(dir, `hostile-${sample.file.replace(/\.htm$/, "")}`);
-  fs.mkdirSync(into, { recursive: true });
-  const plan = hostilePlan(script.blocks, pageLinkTexts(fs.readFileSync(pagePath, "latin1")), into);
-  const template = path.join(dir, `hostile-${sample.file.replace(/\.htm$/, "")}.p01`);
-  writeTemplate(plan, template);
-  const result = apply(args, home, id, pagePath, 0, into, ["--values", template]);
-  placePictures(plan, into);
-  const errors = leftPlaceholders(into).map((p) => `placeholder left in ${p}`);
-  const requests = [];
-  const { context: ctx, page, problems } = await openPage(browser, result, { reducedMotion: "reduce" }, requests);
-  try {
-    await page.waitForTimeout(SETTLE_MS);
-    const snap = await page.evaluate(snapshotScript);
-    errors.push(...judgeHostile({ plan, snap, bare: bareSnap, requests, calibration }));
-  } finally {
-    errors.push(...problems);
-    await ctx.close();
+  const links = pageLinkTexts(fs.readFileSync(pagePath, "latin1"));
+  const errors = [];
+  let only = null;
+  for (const round of ["together", "alone"]) {
+    const into = path.join(dir, `hostile-${sample.file.replace(/\.htm$/, "")}-${round}`);
+    fs.mkdirSync(into, { recursive: true });
+    const plan = hostilePlan(script.blocks, links, into, only);
+    const template = `${into}.p01`;
+    writeTemplate(plan, template);
+    const result = apply(args, home, id, pagePath, 0, into, ["--values", template]);
+    placePictures(plan, into);
+    errors.push(...leftPlaceholders(into).map((p) => `placeholder left in ${p}`));
+    const requests = [];
+    const { context: ctx, page, problems } = await openPage(browser, result, { reducedMotion: "reduce" }, requests);
+    let nowhere = [];
+    try {
+      await page.waitForTimeout(SETTLE_MS);
+      const judged = judgeHostile({ plan, snap: await page.evaluate(snapshotScript), bare: bareSnap, requests, calibration });
+      errors.push(...judged.errors);
+      nowhere = judged.nowhere;
+    } finally {
+      errors.push(...problems);
+      await ctx.close();
+    }
+    if (nowhere.length === 0) break;
+    if (round === "alone") {
+      for (const p of nowhere) errors.push(`${p.label} is not shown as typed (found nowhere, also when set alone)`);
+    }
+    only = new Set(nowhere.map((p) => p.param));
   }
   return errors;
 }
