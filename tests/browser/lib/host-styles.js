@@ -8,12 +8,14 @@ export const PROBES = [
   { what: "the sale note (#note)", selector: "#note", props: ["transform", "transition"] },
   { what: "a heading (#products h2)", selector: "#products h2", props: ["color", "transition"] },
 ];
-// Longer than the page's own transitions (0.3 s at most).
-const HOVER_WAIT_MS = 450;
+// Lets hover effects start (a frame or two).
+const HOVER_WAIT_MS = 50;
 
+// Reads the styles the element comes to rest at: running transitions are taken to their end.
 function readScript([selector, props]) {
   const el = document.querySelector(selector);
   if (!el) return null;
+  for (const a of el.getAnimations()) if (a instanceof CSSTransition) a.finish();
   const cs = getComputedStyle(el);
   return Object.fromEntries(props.map((p) => [p, cs.getPropertyValue(p)]));
 }
@@ -27,6 +29,8 @@ export async function readHostStyles(page) {
     let hover = null;
     if (rest) {
       try {
+        // In the middle of the window, clear of the bars that effects fix to its edges.
+        await page.evaluate((selector) => document.querySelector(selector).scrollIntoView({ block: "center" }), probe.selector);
         await page.locator(probe.selector).first().hover({ force: true, timeout: 5000 });
         await page.waitForTimeout(HOVER_WAIT_MS);
         hover = await page.evaluate(readScript, [probe.selector, probe.props]);
@@ -37,6 +41,7 @@ export async function readHostStyles(page) {
     out[probe.what] = { rest, hover };
   }
   await page.mouse.move(0, 0);
+  await page.evaluate(() => window.scrollTo(0, 0));
   return out;
 }
 

@@ -113,11 +113,11 @@ export async function findMotion(page, diffPage, gap) {
   const shotA = await page.screenshot({ type: "png" });
   await page.waitForTimeout(gap);
   const b = await page.evaluate(sampleScript);
-  const shotB = await page.screenshot({ type: "png" });
   const { moved, updated } = compareSamples(a, b);
   for (const m of moved.slice(0, 4)) errors.push(`moves by itself although reduced motion is asked for: ${m}`);
   if (moved.length > 4) errors.push(`... and ${moved.length - 4} more changes`);
   if (moved.length === 0) {
+    const shotB = await page.screenshot({ type: "png" });
     const diff = await diffPage.evaluate(pixelDiffScript, [shotA.toString("base64"), shotB.toString("base64")]);
     const union = updated.length ? updated.reduce((u, v) => [Math.min(u[0], v[0]), Math.min(u[1], v[1]), Math.max(u[2], v[2]), Math.max(u[3], v[3])]) : null;
     if (diff && !(union && inside(diff.box, union))) {
