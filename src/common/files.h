@@ -42,9 +42,16 @@ Status WriteFileBytes(const fs::path& path, std::string_view bytes);
 // Creates or truncates the file and writes the parts one after another, in one go.
 Status WriteFileParts(const fs::path& path, const std::vector<std::string_view>& parts);
 
-// Writes the bytes to a temporary file in the same folder, then renames it over the
-// target: the target is either fully old or fully new.
+// Writes the bytes to a temporary file in the same folder, flushes it to the disk, renames
+// it over the target and flushes the folder: the target is either fully old or fully new,
+// also after a power cut.
 Status WriteFileAtomic(const fs::path& path, std::string_view bytes);
+
+// Creates or truncates the file, writes the bytes and flushes them to the disk.
+Status WriteFileDurable(const fs::path& path, std::string_view bytes);
+
+// Flushes a folder's entries (a created, renamed or removed name) to the disk.
+Status SyncFolder(const fs::path& folder);
 
 // Splits text into lines the way a line-oriented reader sees them: a line ends at
 // CR LF, at a lone CR or at a lone LF; the terminator is not part of the line. A final
