@@ -37,8 +37,9 @@ using OutputFiles = std::map<std::string, std::string>;
 
 // Writes the files other than the result page into the page's folder, each through a
 // temporary file and a rename.
-Status CopyOutputFiles(const OutputFiles& files, const fs::path& pageFolder, const fs::path& page,
-                       const fs::path& target, const DoItRequest& request) {
+Status CopyOutputFiles(const OutputFiles& files, const TextParts& result,
+                       const fs::path& pageFolder, const fs::path& page, const fs::path& target,
+                       const DoItRequest& request) {
     for (const auto& [name, bytes] : files)
         if (name != kResultName && SameFile(pageFolder / name, page))
             return MakeError(PathText(pageFolder / name), 0,
@@ -49,8 +50,8 @@ Status CopyOutputFiles(const OutputFiles& files, const fs::path& pageFolder, con
         for (const auto& [name, bytes] : files)
             if (name != kResultName)
                 writes.push_back({pageFolder / name, bytes});
-        auto result = files.find(kResultName);
-        writes.push_back({target, result->second});
+        const std::string resultBytes = result.Join(); // lives until the writes are recorded
+        writes.push_back({target, resultBytes});
         if (Status st = request.beforeWriting(PathText(page), writes); !st)
             return st;
     }
@@ -173,7 +174,7 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
         break;
     case OutputOption::Copy: {
         const fs::path copy = CopyPagePath(page);
-        if (Status st = CopyOutputFiles(files, pageFolder, page, copy, request); !st)
+        if (Status st = CopyOutputFiles(files, resultBytes, pageFolder, page, copy, request); !st)
             return st.error();
         if (Status st = WriteCopy(result, copy, resultBytes); !st)
             return st.error();
@@ -185,7 +186,7 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
             outcome.overwriteDeclined = true;
             break;
         }
-        if (Status st = CopyOutputFiles(files, pageFolder, page, page, request); !st)
+        if (Status st = CopyOutputFiles(files, resultBytes, pageFolder, page, page, request); !st)
             return st.error();
         if (Status st = WriteFileAtomic(page, resultBytes.Join()); !st)
             return st.error();
