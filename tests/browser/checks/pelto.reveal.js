@@ -5,7 +5,7 @@ export async function check(page, context = {}) {
   const confs = await page.locator("[data-pelto-reveal]").count();
   if (confs < (context.copies || 1)) throw new Error(`expected ${context.copies || 1} reveal setting(s), found ${confs}`);
   await page.waitForFunction(() => document.querySelectorAll("[data-pelto-rv]").length > 0, null, { timeout: 5000 });
-  const allShown = () => page.evaluate(() => [...document.querySelectorAll("[data-pelto-rv]")].filter((el) => getComputedStyle(el).opacity !== "1").length);
+  const waitingHidden = () => page.evaluate(() => [...document.querySelectorAll("[data-pelto-rv]:not([data-pelto-rv-in])")].filter((el) => getComputedStyle(el).opacity !== "1").length);
   const appears = (el, how) =>
     el.evaluate(
       (el, how) =>
@@ -40,7 +40,7 @@ export async function check(page, context = {}) {
       if (look.transition !== "color" || look.transform !== rotate) throw new Error(`a waiting paragraph lost the page's own transition or transform (${look.transition}, ${look.transform})`);
       // Printed, nothing waits.
       await page.emulateMedia({ media: "print" });
-      const hiddenInPrint = await allShown();
+      const hiddenInPrint = await waitingHidden();
       await page.emulateMedia({ media: "screen" });
       if (hiddenInPrint) throw new Error(`${hiddenInPrint} element(s) stay hidden on the printed page`);
       await last.evaluate((el) => el.scrollIntoView({ block: "center" }));
