@@ -49,7 +49,8 @@ export async function check(page, context = {}) {
       if (look.transition !== "color" || look.transform !== rotate) throw new Error(`the paragraph lost the page's own transition or transform after it appeared (${look.transition}, ${look.transform})`);
       await page.evaluate(() => window.scrollTo(0, 0));
       // A taller window shows more of the page without any scrolling.
-      const next = await waiting.first().elementHandle();
+      // The first waiting element that is rendered at all (a hidden one can never come into view).
+      const next = (await page.evaluateHandle(() => [...document.querySelectorAll("[data-pelto-rv]:not([data-pelto-rv-in])")].find((el) => el.getClientRects().length > 0) || null)).asElement();
       if (next) {
         const size = page.viewportSize();
         const bottom = await next.evaluate((el) => el.getBoundingClientRect().bottom + window.scrollY);
