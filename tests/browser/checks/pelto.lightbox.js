@@ -12,7 +12,9 @@ export async function check(page, context = {}) {
     await viewer.waitFor({ state: "hidden", timeout: 3000 }).catch(() => {
       throw new Error(`the lightbox did not close ${how}`);
     });
-    if (!(await pic.evaluate((el) => el === document.activeElement))) throw new Error(`the focus did not return to the picture ${how}`);
+    await page.waitForFunction((el) => el === document.activeElement, await pic.elementHandle(), { timeout: 1000 }).catch(() => {
+      throw new Error(`the focus did not return to the picture ${how}`);
+    });
   };
   await pic.scrollIntoViewIfNeeded();
   // A bar of the page's own with the highest z-index there is must still lie below the lightbox.

@@ -55,7 +55,8 @@ export async function check(page, context = {}) {
         const size = page.viewportSize();
         const bottom = await next.evaluate((el) => el.getBoundingClientRect().bottom + window.scrollY);
         try {
-          await page.setViewportSize({ width: size.width, height: Math.ceil(bottom + 100) });
+          // Elements appear once they are inside the upper 92% of the window.
+          await page.setViewportSize({ width: size.width, height: Math.ceil((bottom + 50) / 0.9) });
           await appears(next, "when a taller window brought it into view");
         } finally {
           await page.setViewportSize(size);
