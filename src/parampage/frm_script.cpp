@@ -18,6 +18,7 @@
 #include "platform/text_codec.h"
 #include "platform/window_flow.h"
 #include "templates/ui/frm_parameter_set.h"
+#include "ui_common/user_choice.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -32,7 +33,7 @@ FrmScript::FrmScript(Workspace& ws, WindowFlow& flow, QWidget* parent)
     setWindowTitle("Specify script parameters");
     setFixedSize(582, 371);
 
-    LblScriptName = Named(new QLabel(this), "LblScriptName", "Script name");
+    LblScriptName = Named(PlainLabel(this), "LblScriptName", "Script name");
     QFont titleFont("Arial");
     titleFont.setPointSizeF(font().pointSizeF() * 1.5);
     titleFont.setBold(true);
@@ -72,6 +73,7 @@ FrmScript::FrmScript(Workspace& ws, WindowFlow& flow, QWidget* parent)
             b->setAccessibleDescription(tip);
         }
         b->setAutoDefault(false);
+        ClickOnEnter(b);
         b->setGeometry(geometry);
         return b;
     };
@@ -84,8 +86,12 @@ FrmScript::FrmScript(Workspace& ws, WindowFlow& flow, QWidget* parent)
     Command7 = button(this, "Command7", "Back", nullptr, QRect(401, 326, 84, 30));
     Command5 = button(this, "Command5", "Apply", nullptr, QRect(493, 326, 84, 30));
 
-    connect(LstParameters, &QListWidget::currentRowChanged, this,
-            [this] { LstParameters_Click(); });
+    // Only a change of parameter runs the selection steps; clicking the shown one again
+    // leaves its editor as it is.
+    OnRowChosen(LstParameters, [this](int row) {
+        if (row != CurrentParameterIndex)
+            LstParameters_Click();
+    });
     connect(Command13, &QPushButton::clicked, this, [this] { Command13_Click(); });
     connect(Command12, &QPushButton::clicked, this, [this] { Command12_Click(); });
     connect(Command7, &QPushButton::clicked, this, [this] { Command7_Click(); });
@@ -125,13 +131,17 @@ void FrmScript::Form_Load() {
 }
 
 void FrmScript::LstParameters_Click() {
-    const int selected = LstParameters->currentRow();
+    const int selected = ChosenRow(LstParameters);
     if (selected < 0)
         return;
+    if (CurrentParameterIndex != -1 && !CommitParameter(CurrentParameterIndex)) {
+        // Refused: the user stays on the parameter, its editor untouched, to correct it.
+        // (Selecting the current parameter again runs no selection steps.)
+        LstParameters->setCurrentRow(CurrentParameterIndex);
+        return;
+    }
     for (EditorFrame* frame : FrameDataType)
         frame->hide();
-    if (CurrentParameterIndex != -1)
-        CommitParameter(CurrentParameterIndex);
     CurrentParameterIndex = static_cast<int16_t>(selected);
     ShowParameter(selected);
 }
@@ -150,32 +160,36 @@ void FrmScript::ShowParameter(int position) {
     FrameDataType[record.Kind]->Show(record.Ordinal);
 }
 
-void FrmScript::CommitParameter(int position) {
+bool FrmScript::CommitParameter(int position) {
     if (position < 0 || position >= ws_.Params.ParameterCount)
-        return;
+        return true;
     const ParameterRecord& record = ws_.Params.ParameterRecords[position + 1];
     if (record.Kind < 0 || record.Kind >= static_cast<int>(FrameDataType.size()))
-        return;
+        return true;
     if (record.Ordinal < 0 || record.Ordinal > MaxPerKind)
-        return;
-    FrameDataType[record.Kind]->Commit(record.Ordinal);
+        return true;
+    EditorFrame* editor = FrameDataType[record.Kind];
+    if (!editor->CanCommit(record.Ordinal))
+        return false;
+    editor->Commit(record.Ordinal);
+    return true;
 }
 
 void FrmScript::SelectParameterRow(int row) {
-    if (LstParameters->currentRow() == row)
+    if (ChosenRow(LstParameters) == row)
         LstParameters_Click();
     else
         LstParameters->setCurrentRow(row);
 }
 
 void FrmScript::Command13_Click() {
-    const int selected = LstParameters->currentRow();
+    const int selected = ChosenRow(LstParameters);
     if (selected != LstParameters->count() - 1)
         LstParameters->setCurrentRow(selected + 1);
 }
 
 void FrmScript::Command12_Click() {
-    const int selected = LstParameters->currentRow();
+    const int selected = ChosenRow(LstParameters);
     if (selected >= 1)
         LstParameters->setCurrentRow(selected - 1);
 }
@@ -187,11 +201,15 @@ void FrmScript::Command7_Click() {
 }
 
 void FrmScript::Command5_Click() {
-    if (LstParameters->count() >= 1 && LstParameters->currentRow() >= 0 &&
-        CurrentParameterIndex != -1)
-        CommitParameter(CurrentParameterIndex);
-    if (LstParameters->count() >= 1)
+    // A refused value keeps the user on its parameter; nothing is applied with an old one.
+    if (LstParameters->count() >= 1 && ChosenRow(LstParameters) >= 0 &&
+        CurrentParameterIndex != -1 && !CommitParameter(CurrentParameterIndex))
+        return;
+    if (LstParameters->count() >= 1) {
         SelectParameterRow(LstParameters->count() - 1);
+        if (CurrentParameterIndex != LstParameters->count() - 1)
+            return;
+    }
     flow_.AddRecentEffect();
     flow_.ShowApplyDialog(this);
 }

@@ -40,7 +40,9 @@ public:
     FrmScript(Workspace& ws, WindowFlow& flow, QWidget* parent = nullptr);
 
     void ShowParameter(int position);
-    void CommitParameter(int position);
+    // False (after the editor's message) when the editor holds a value the record cannot
+    // take; nothing is stored then.
+    bool CommitParameter(int position);
 
     void LstParameters_Click();
     void Command13_Click(); // ">>"
