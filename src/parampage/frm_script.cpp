@@ -21,8 +21,10 @@
 #include "ui_common/user_choice.h"
 
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 
 namespace pelto::ui {
@@ -92,6 +94,8 @@ FrmScript::FrmScript(Workspace& ws, WindowFlow& flow, QWidget* parent)
         if (row != CurrentParameterIndex)
             LstParameters_Click();
     });
+    LstParameters->installEventFilter(this);
+    LstParameters->viewport()->installEventFilter(this);
     connect(Command13, &QPushButton::clicked, this, [this] { Command13_Click(); });
     connect(Command12, &QPushButton::clicked, this, [this] { Command12_Click(); });
     connect(Command7, &QPushButton::clicked, this, [this] { Command7_Click(); });
@@ -160,19 +164,61 @@ void FrmScript::ShowParameter(int position) {
     FrameDataType[record.Kind]->Show(record.Ordinal);
 }
 
-bool FrmScript::CommitParameter(int position) {
+EditorFrame* FrmScript::EditorAt(int position, int16_t& ordinal) const {
     if (position < 0 || position >= ws_.Params.ParameterCount)
-        return true;
+        return nullptr;
     const ParameterRecord& record = ws_.Params.ParameterRecords[position + 1];
     if (record.Kind < 0 || record.Kind >= static_cast<int>(FrameDataType.size()))
-        return true;
+        return nullptr;
     if (record.Ordinal < 0 || record.Ordinal > MaxPerKind)
+        return nullptr;
+    ordinal = record.Ordinal;
+    return FrameDataType[record.Kind];
+}
+
+bool FrmScript::CommitParameter(int position) {
+    int16_t ordinal = 0;
+    EditorFrame* editor = EditorAt(position, ordinal);
+    if (!editor)
         return true;
-    EditorFrame* editor = FrameDataType[record.Kind];
-    if (!editor->CanCommit(record.Ordinal))
+    if (!editor->CanCommit(ordinal))
         return false;
-    editor->Commit(record.Ordinal);
+    editor->Commit(ordinal);
     return true;
+}
+
+bool FrmScript::MayLeaveParameter() {
+    int16_t ordinal = 0;
+    EditorFrame* editor = EditorAt(CurrentParameterIndex, ordinal);
+    return !editor || editor->CanCommit(ordinal);
+}
+
+bool FrmScript::eventFilter(QObject* watched, QEvent* event) {
+    if (CurrentParameterIndex == -1)
+        return false;
+    bool leaving = false;
+    if (watched == LstParameters->viewport() && (event->type() == QEvent::MouseButtonPress ||
+                                                 event->type() == QEvent::MouseButtonDblClick)) {
+        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        const QModelIndex row = LstParameters->indexAt(at);
+        leaving = row.isValid() && row.row() != CurrentParameterIndex;
+    } else if (watched == LstParameters && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        switch (key->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            leaving = true;
+            break;
+        default: // a letter moves to the parameter it starts
+            leaving = !key->text().isEmpty() && key->text().at(0).isLetterOrNumber();
+            break;
+        }
+    }
+    return leaving && !MayLeaveParameter(); // refused: the list does not move
 }
 
 void FrmScript::SelectParameterRow(int row) {
@@ -184,13 +230,13 @@ void FrmScript::SelectParameterRow(int row) {
 
 void FrmScript::Command13_Click() {
     const int selected = ChosenRow(LstParameters);
-    if (selected != LstParameters->count() - 1)
+    if (selected != LstParameters->count() - 1 && MayLeaveParameter())
         LstParameters->setCurrentRow(selected + 1);
 }
 
 void FrmScript::Command12_Click() {
     const int selected = ChosenRow(LstParameters);
-    if (selected >= 1)
+    if (selected >= 1 && MayLeaveParameter())
         LstParameters->setCurrentRow(selected - 1);
 }
 

@@ -4,6 +4,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QTimer>
 
 namespace pelto::ui {
@@ -22,7 +23,7 @@ bool IsEnter(const QEvent* event) {
 class RowChoiceWatcher : public QObject {
 public:
     RowChoiceWatcher(QAbstractItemView* list, std::function<void(int)> chosen)
-        : QObject(list), list_(list), chosen_(std::move(chosen)) {
+        : QObject(list), list_(list), listArea_(list->viewport()), chosen_(std::move(chosen)) {
         list->viewport()->installEventFilter(this);
         connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
             ++highlightChanges_;
@@ -38,13 +39,14 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == list_->viewport() && event->type() == QEvent::MouseButtonPress)
+        if (watched == listArea_ && event->type() == QEvent::MouseButtonPress)
             changesAtPress_ = highlightChanges_;
         return false;
     }
 
 private:
     QAbstractItemView* list_;
+    QPointer<QWidget> listArea_; // compared by address only: it may go before this watcher
     std::function<void(int)> chosen_;
     unsigned long highlightChanges_ = 0;
     unsigned long changesAtPress_ = 0;
@@ -78,16 +80,19 @@ private:
 };
 
 // QComboBox reports the wheel, arrow keys and typed letters on the closed box as
-// "activated" too; only what happens inside the open list (or Enter on the box) is a
-// choice here. The open list's own handlers run after these filters, within the same
-// event, so the mark set here is cleared as soon as control returns to the event loop.
+// "activated" too; only a pick in the open list (or Enter on the box) is a choice here.
+// A pick closes the list first and reports the entry in the same event, so an
+// "activated" that follows the list's closing (or a click or Enter inside it) is a
+// pick. The mark is cleared as soon as control returns to the event loop.
 class EntryChoiceWatcher : public QObject {
 public:
     EntryChoiceWatcher(QComboBox* combo, std::function<void(int)> chosen)
-        : QObject(combo), combo_(combo), chosen_(std::move(chosen)) {
-        combo->installEventFilter(this);
-        combo->view()->installEventFilter(this);
-        combo->view()->viewport()->installEventFilter(this);
+        : QObject(combo), combo_(combo), list_(combo->view()), listArea_(combo->view()->viewport()),
+          listFrame_(combo->view()->window()), chosen_(std::move(chosen)) {
+        for (QObject* watched :
+             {static_cast<QObject*>(combo_), static_cast<QObject*>(list_),
+              static_cast<QObject*>(listArea_), static_cast<QObject*>(listFrame_)})
+            watched->installEventFilter(this);
         connect(combo, &QComboBox::activated, this, [this](int index) {
             if (!picking_ || index < 0)
                 return;
@@ -99,15 +104,16 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == combo_) {
-            if (IsEnter(event) && !combo_->view()->isVisible() && combo_->currentIndex() >= 0) {
+            if (IsEnter(event) && listFrame_ && !listFrame_->isVisible() &&
+                combo_->currentIndex() >= 0) {
                 chosen_(combo_->currentIndex());
                 return true;
             }
             return false;
         }
-        const bool pick = (watched == combo_->view()->viewport() &&
-                           event->type() == QEvent::MouseButtonRelease) ||
-                          (watched == combo_->view() && IsEnter(event));
+        const bool pick = (watched == listFrame_ && event->type() == QEvent::Hide) ||
+                          (watched == listArea_ && event->type() == QEvent::MouseButtonRelease) ||
+                          (watched == list_ && IsEnter(event));
         if (pick) {
             picking_ = true;
             QTimer::singleShot(0, this, [this] { picking_ = false; });
@@ -117,6 +123,10 @@ protected:
 
 private:
     QComboBox* combo_;
+    // The open list's parts, watched by address only: they may go before this watcher.
+    QPointer<QWidget> list_;
+    QPointer<QWidget> listArea_;
+    QPointer<QWidget> listFrame_;
     std::function<void(int)> chosen_;
     bool picking_ = false;
 };

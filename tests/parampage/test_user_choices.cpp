@@ -5,6 +5,7 @@
 #include "test_registry.h"
 
 #include "parampage/colour_editor.h"
+#include "parampage/colour_palette.h"
 #include "parampage/list_editor.h"
 #include "parampage/menu_editor.h"
 #include "platform/message_box.h"
@@ -261,7 +262,8 @@ private slots:
         auto leaveBy = [&](const std::function<void()>& act) {
             ui::ClearTestMessages();
             act();
-            QCOMPARE(ui::TestMessages().size(), 1); // said once
+            QVERIFY2(ui::TestMessages().size() == 1, // said once
+                     qPrintable(ui::TestMessages().join(" / ")));
             QVERIFY(ui::TestMessages()[0].contains(QString::fromUtf8("\xE2\x9C\x93")));
             QCOMPARE(f.page().CurrentParameterIndex, int16_t(0));
             QCOMPARE(f.page().LstParameters->currentRow(), 0);
