@@ -2,14 +2,35 @@
 // links were read from, and optionally a NUL byte and the page as it is now (edited in
 // between). With the same page every link gets its attribute and nothing else changes;
 // with an edited page the insertion either fails naming the page or writes only at
-// real links.
+// real links. The second texts are taken from the template's bytes, so they hold
+// whatever a user might type: the filled template must hold them escaped for HTML,
+// each in place of the template's own first "*" and "#".
 #include "harness/check.h"
+#include "harness/escape_rules.h"
 #include "harness/harness.h"
 
+#include "expansion/escaping.h"
 #include "expansion/link_attributes.h"
 #include "library/page_links.h"
 
 namespace pelto::fuzz {
+
+namespace {
+
+// The template filled by hand: the escaped texts at the template's first "*" and "#".
+std::string FilledByHand(const std::string& tmpl, const std::string& first,
+                         const std::string& second) {
+    const size_t star = tmpl.find('*');
+    if (star == std::string::npos)
+        return tmpl;
+    const size_t hash = tmpl.find('#');
+    std::string out;
+    for (size_t i = 0; i < tmpl.size(); ++i)
+        out += i == star ? EscapeHtml(first) : i == hash ? EscapeHtml(second) : tmpl.substr(i, 1);
+    return out;
+}
+
+} // namespace
 
 std::string RunLinkAttributes(std::string_view input) {
     Check check;
@@ -28,8 +49,15 @@ std::string RunLinkAttributes(std::string_view input) {
     if (!links)
         return {};
     mouseover.Links = std::move(*links);
-    for (int i = 1; i <= mouseover.LinkCount(); ++i)
-        mouseover.Links[static_cast<size_t>(i)].Text2 = "two" + std::to_string(i);
+    for (int i = 1; i <= mouseover.LinkCount(); ++i) {
+        PageLink& l = mouseover.Links[static_cast<size_t>(i)];
+        l.Text2 = mouseover.Template.substr(0, static_cast<size_t>(i) % 24) + std::to_string(i);
+        check.That(FillFirstMarkers(mouseover.Template, l.Text1, l.Text2) ==
+                       FilledByHand(mouseover.Template, l.Text1, l.Text2),
+                   "link " + std::to_string(i) + "'s texts were not filled in escaped");
+        CheckHtmlEscaped(EscapeHtml(l.Text1), check);
+        CheckHtmlEscaped(EscapeHtml(l.Text2), check);
+    }
 
     auto out = InsertLinkAttributesText(page, mouseover, "page.htm");
     if (!out) {

@@ -7,6 +7,7 @@
 #include "common/scramble.h"
 #include "expansion/link_attributes.h"
 #include "expansion/menu_lines.h"
+#include "library/page_encoding.h"
 
 namespace pelto {
 
@@ -131,7 +132,10 @@ Result<AttachedPage> AttachToText(Workspace& ws, int16_t scriptIndex, std::strin
     }
 
     result.page = text.take();
-    result.page.insert(0, kOutputPageMark + script.ScriptId + "-->\r\n");
+    // A page's byte order mark stays its first bytes: before the mark the first line
+    // would be a stray character that makes the browser open the body there.
+    const size_t first = StartsWithUtf8Mark(result.page) ? kUtf8Mark.size() : 0;
+    result.page.insert(first, kOutputPageMark + script.ScriptId + "-->\r\n");
     result.page += "\r\n";
     return result;
 }

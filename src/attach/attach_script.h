@@ -14,7 +14,8 @@
 
 namespace pelto {
 
-// The first line of every output page, followed by the ScriptId and "-->".
+// The first line of every output page, followed by the ScriptId and "-->" (after the
+// page's UTF-8 byte order mark, when it has one).
 constexpr const char* kOutputPageMark = "<!--2erghdf45yr";
 
 struct AttachedPage {

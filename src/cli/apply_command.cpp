@@ -2,6 +2,7 @@
 #include "attach/do_it.h"
 #include "cli/commands.h"
 #include "cli/session.h"
+#include "cli/terminal_text.h"
 #include "common/files.h"
 #include "common/numbers.h"
 #include "expansion/colour.h"
@@ -174,6 +175,17 @@ std::optional<std::string> ApplySet(Workspace& ws, const std::string& name,
     return bad + "this kind of parameter cannot be set from the command line";
 }
 
+// A file or image path made absolute while it is still in the terminal's bytes, so the
+// folder it is taken from is the one the user is in; other values as typed.
+std::string AbsoluteIfFile(const Workspace& ws, const std::string& name, const std::string& typed) {
+    const int16_t kind = GetParameterKind(ws, name);
+    if ((kind != File && kind != Image) || GetParameterOrdinal(ws, name) < 1 || typed.empty())
+        return typed;
+    std::error_code ec;
+    fs::path path = fs::absolute(typed, ec);
+    return ec ? typed : path.string();
+}
+
 } // namespace
 
 int RunApply(const Context& ctx, const std::vector<std::string>& args) {
@@ -193,9 +205,17 @@ int RunApply(const Context& ctx, const std::vector<std::string>& args) {
     for (const std::string& file : a.valueFiles)
         if (Status st = ReadTemplateFile(ws, file); !st)
             return Report(kFailure, st.error().text());
-    for (const auto& [name, value] : a.sets)
-        if (auto usage = ApplySet(ws, name, value))
-            return Report(kUsage, *usage);
+    for (const auto& [typedName, typedValue] : a.sets) {
+        std::string problem;
+        std::optional<std::string> name = FromTerminal(typedName, problem);
+        std::optional<std::string> value;
+        if (name)
+            value = FromTerminal(AbsoluteIfFile(ws, *name, typedValue), problem);
+        if (!value)
+            return Report(kUsage, "--set " + typedName + ": " + problem);
+        if (auto usage = ApplySet(ws, *name, *value))
+            return Report(kUsage, ToTerminal(*usage));
+    }
 
     DoItRequest request;
     request.option = a.mode;

@@ -1,6 +1,7 @@
 // list, params and scramble: reading the library without changing anything.
 #include "cli/commands.h"
 #include "cli/session.h"
+#include "cli/terminal_text.h"
 #include "common/files.h"
 #include "common/scramble.h"
 #include "library/lookup.h"
@@ -17,7 +18,8 @@ int RunList(const Context& ctx, const std::vector<std::string>& args) {
         return code;
     for (size_t i = 1; i < ws.Library.size(); ++i) {
         const ScriptRecord& r = ws.Library[i];
-        std::printf("%zu\t%s\t%s\t%s\n", i, r.ScriptId.c_str(), r.Category.c_str(), r.Name.c_str());
+        std::printf("%zu\t%s\t%s\t%s\n", i, ToTerminal(r.ScriptId).c_str(),
+                    ToTerminal(r.Category).c_str(), ToTerminal(r.Name).c_str());
     }
     return kOk;
 }
@@ -32,7 +34,7 @@ int RunParams(const Context& ctx, const std::vector<std::string>& args) {
         return code;
     auto entries = FillParameterList(ws);
     for (size_t p = 0; p < entries.size(); ++p)
-        std::printf("%zu\t%d\t%s\n", p, entries[p].itemNumber, entries[p].text.c_str());
+        std::printf("%zu\t%d\t%s\n", p, entries[p].itemNumber, ToTerminal(entries[p].text).c_str());
     return kOk;
 }
 

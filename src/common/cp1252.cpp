@@ -1,7 +1,5 @@
 #include "common/cp1252.h"
 
-#include <cstdint>
-
 namespace pelto {
 
 namespace {
@@ -12,20 +10,15 @@ constexpr uint16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 
                                 0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
                                 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
-void AppendUtf8(std::string& out, uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
+} // namespace
+
+uint32_t Cp1252CodePoint(unsigned char byte) {
+    if (byte >= 0x80 && byte <= 0x9F && kHigh[byte - 0x80] != 0)
+        return kHigh[byte - 0x80];
+    return byte;
 }
 
-int ByteFor(uint32_t cp) {
+int Cp1252ByteFor(uint32_t cp) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
         return static_cast<int>(cp);
     for (int i = 0; i < 32; ++i)
@@ -34,48 +27,105 @@ int ByteFor(uint32_t cp) {
     return -1;
 }
 
-} // namespace
+void AppendUtf8(std::string& out, uint32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+size_t ReadUtf8Char(std::string_view text, size_t at, uint32_t& codePoint) {
+    auto b = static_cast<unsigned char>(text[at]);
+    uint32_t cp;
+    size_t len;
+    uint32_t least; // the smallest code point that needs this length
+    if (b < 0x80) {
+        codePoint = b;
+        return 1;
+    } else if ((b & 0xE0) == 0xC0) {
+        cp = b & 0x1F;
+        len = 2;
+        least = 0x80;
+    } else if ((b & 0xF0) == 0xE0) {
+        cp = b & 0x0F;
+        len = 3;
+        least = 0x800;
+    } else if ((b & 0xF8) == 0xF0) {
+        cp = b & 0x07;
+        len = 4;
+        least = 0x10000;
+    } else {
+        return 0;
+    }
+    if (at + len > text.size())
+        return 0;
+    for (size_t k = 1; k < len; ++k) {
+        auto c = static_cast<unsigned char>(text[at + k]);
+        if ((c & 0xC0) != 0x80)
+            return 0;
+        cp = (cp << 6) | (c & 0x3F);
+    }
+    if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    codePoint = cp;
+    return len;
+}
+
+bool IsValidUtf8(std::string_view text) {
+    uint32_t cp = 0;
+    for (size_t i = 0; i < text.size();) {
+        size_t len = ReadUtf8Char(text, i, cp);
+        if (len == 0)
+            return false;
+        i += len;
+    }
+    return true;
+}
 
 std::optional<std::string> Utf8ToCp1252(std::string_view utf8, size_t* badOffset) {
     std::string out;
     out.reserve(utf8.size());
-    size_t i = 0;
-    auto fail = [&](size_t at) -> std::optional<std::string> {
-        if (badOffset)
-            *badOffset = at;
-        return std::nullopt;
-    };
-    while (i < utf8.size()) {
-        auto b = static_cast<unsigned char>(utf8[i]);
-        uint32_t cp;
-        size_t len;
-        if (b < 0x80) {
-            cp = b;
-            len = 1;
-        } else if ((b & 0xE0) == 0xC0) {
-            cp = b & 0x1F;
-            len = 2;
-        } else if ((b & 0xF0) == 0xE0) {
-            cp = b & 0x0F;
-            len = 3;
-        } else if ((b & 0xF8) == 0xF0) {
-            cp = b & 0x07;
-            len = 4;
-        } else {
-            return fail(i);
+    for (size_t i = 0; i < utf8.size();) {
+        uint32_t cp = 0;
+        size_t len = ReadUtf8Char(utf8, i, cp);
+        int byte = len == 0 ? -1 : Cp1252ByteFor(cp);
+        if (byte < 0) {
+            if (badOffset)
+                *badOffset = i;
+            return std::nullopt;
         }
-        if (i + len > utf8.size())
-            return fail(i);
-        for (size_t k = 1; k < len; ++k) {
-            auto c = static_cast<unsigned char>(utf8[i + k]);
-            if ((c & 0xC0) != 0x80)
-                return fail(i);
-            cp = (cp << 6) | (c & 0x3F);
-        }
-        int byte = ByteFor(cp);
-        if (byte < 0)
-            return fail(i);
         out += static_cast<char>(byte);
+        i += len;
+    }
+    return out;
+}
+
+std::string Utf8ToCp1252WithReferences(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size();) {
+        uint32_t cp = 0xFFFD;
+        size_t len = ReadUtf8Char(utf8, i, cp);
+        if (len == 0) {
+            cp = 0xFFFD;
+            len = 1;
+        }
+        int byte = Cp1252ByteFor(cp);
+        if (byte >= 0)
+            out += static_cast<char>(byte);
+        else
+            out += "&#" + std::to_string(cp) + ";";
         i += len;
     }
     return out;

@@ -1,6 +1,7 @@
 #pragma once
 // Windows-1252 <-> UTF-8 for the core (the effect sources are written in UTF-8 and
-// packed into Windows-1252 data files).
+// packed into Windows-1252 data files; pages and terminals may speak UTF-8).
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,5 +15,28 @@ std::optional<std::string> Utf8ToCp1252(std::string_view utf8, size_t* badOffset
 
 // Windows-1252 bytes to UTF-8 (the five unassigned bytes map to U+FFFD).
 std::string Cp1252ToUtf8(std::string_view bytes);
+
+// The Unicode code point of a Windows-1252 byte; the five unassigned bytes (0x81,
+// 0x8D, 0x8F, 0x90, 0x9D) give the code point of the same number.
+uint32_t Cp1252CodePoint(unsigned char byte);
+
+// The Windows-1252 byte that writes the code point, or -1 when there is none.
+int Cp1252ByteFor(uint32_t codePoint);
+
+// Appends the UTF-8 bytes of a code point (up to U+10FFFF).
+void AppendUtf8(std::string& out, uint32_t codePoint);
+
+// Reads one UTF-8 character at text[at]: its length in bytes (the code point goes to
+// codePoint), or 0 when the bytes there are no well-formed character (a stray or
+// missing continuation byte, an overlong form, a surrogate, beyond U+10FFFF).
+size_t ReadUtf8Char(std::string_view text, size_t at, uint32_t& codePoint);
+
+// True when the text is well-formed UTF-8 throughout.
+bool IsValidUtf8(std::string_view text);
+
+// UTF-8 text to Windows-1252 that loses nothing a page can show: a character that
+// Windows-1252 cannot write becomes the character reference "&#N;", a byte that is no
+// well-formed character becomes "&#65533;" (the replacement character).
+std::string Utf8ToCp1252WithReferences(std::string_view utf8);
 
 } // namespace pelto

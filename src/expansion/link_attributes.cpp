@@ -2,6 +2,7 @@
 
 #include "common/files.h"
 #include "common/numbers.h"
+#include "expansion/escaping.h"
 
 namespace pelto {
 
@@ -19,15 +20,21 @@ bool StartsLink(const std::string& page, size_t at) {
 
 std::string FillFirstMarkers(std::string_view templateText, std::string_view first,
                              std::string_view second) {
-    size_t star = templateText.find('*');
+    const size_t star = templateText.find('*');
     if (star == std::string_view::npos)
         return std::string(templateText);
-    std::string out(templateText.substr(0, star));
-    out += first;
-    out += templateText.substr(star + 1);
-    size_t hash = out.find('#');
-    if (hash != std::string::npos)
-        out.replace(hash, 1, second);
+    // The second text goes in place of the template's own first "#", never one that
+    // came in with the first text (an escaped text holds "#" in its references).
+    const size_t hash = templateText.find('#');
+    std::string out;
+    for (size_t i = 0; i < templateText.size(); ++i) {
+        if (i == star)
+            out += EscapeHtml(first);
+        else if (i == hash)
+            out += EscapeHtml(second);
+        else
+            out += templateText[i];
+    }
     return out;
 }
 

@@ -10,8 +10,9 @@
 
 namespace pelto {
 
-// The template with its first "*" replaced by first and then the first "#" by second.
-// A template without "*" comes back unchanged.
+// The template with its first "*" replaced by first and its own first "#" by second,
+// both escaped for HTML so they stay inside the attribute. A template without "*"
+// comes back unchanged.
 std::string FillFirstMarkers(std::string_view templateText, std::string_view first,
                              std::string_view second);
 

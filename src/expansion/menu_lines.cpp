@@ -2,6 +2,7 @@
 #include "common/text.h"
 
 #include "common/numbers.h"
+#include "expansion/escaping.h"
 
 #include <algorithm>
 #include <string_view>
@@ -62,9 +63,10 @@ void BuildMenuLines(Workspace& ws) {
     for (int i = 1; i <= count; ++i) {
         std::string& line = lines[i];
         line += " = new Array(\"";
-        line += m.MenuCaptions[i];
+        // Escaped, so a caption or link cannot end the string or the script.
+        line += EscapeJs(m.MenuCaptions[i]);
         line += "\",\"";
-        line += TrimBlanks(m.MenuLinks[i]);
+        line += EscapeJs(TrimBlanks(m.MenuLinks[i]));
         line += '"';
         int children = 0;
         for (int j = i + 1; j <= count && depth[j] > depth[i]; ++j)

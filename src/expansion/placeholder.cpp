@@ -3,6 +3,7 @@
 
 #include "common/numbers.h"
 #include "expansion/colour.h"
+#include "expansion/escaping.h"
 #include "library/lookup.h"
 
 #include <algorithm>
@@ -55,15 +56,20 @@ std::string FontStep(int16_t size) {
     return FormatInt(std::min(step, 10));
 }
 
-// The "NOTNULL" conditions of the parameter, applied one after another.
-std::string ApplyConditions(const Workspace& ws, const std::string& name, std::string entry) {
+// The "NOTNULL" conditions of the parameter, applied one after another to entry (the
+// escaped form of plain). Whether an entry is blank is told from plain, as the user
+// typed it, so escaping never turns a blank entry into a filled one.
+std::string ApplyConditions(const Workspace& ws, const std::string& name, std::string entry,
+                            std::string plain) {
     const auto& conditions = ws.Params.Conditions;
     for (size_t i = 1; i < conditions.size(); ++i) {
         const Condition& c = conditions[i];
         if (c.Parameter != name || c.Test != "NOTNULL")
             continue;
-        if (!TrimBlanks(entry).empty())
+        if (!TrimBlanks(plain).empty()) {
             entry = FillMarkers(c.Format, 0, entry);
+            plain = FillMarkers(c.Format, 0, plain);
+        }
     }
     return entry;
 }
@@ -80,15 +86,21 @@ const std::string* StoredEntry(const ListParameter& list, long long row, int col
     return &cells[static_cast<size_t>(column)];
 }
 
+// The list's value for the keyword. Each value taken from the user's entries is
+// escaped before it is put into the entry format or a condition, which come from the
+// definition and stay as they are.
 std::optional<std::string> ListValue(const Workspace& ws, const ListParameter& list,
-                                     const std::string& name, const std::string& keyword) {
+                                     const std::string& name, const std::string& keyword,
+                                     Escaping how) {
     std::optional<std::string> result;
     if (keyword == "LISTENTRY") {
         std::string all;
         for (int16_t r = 0; r < list.Rows; ++r) {
             const std::string* cell = StoredEntry(list, r, 0);
-            std::string entry = FillMarkers(list.EntryFormat, r, cell ? *cell : std::string());
-            entry = ApplyConditions(ws, name, std::move(entry));
+            const std::string value = cell ? *cell : std::string();
+            std::string entry =
+                ApplyConditions(ws, name, FillMarkers(list.EntryFormat, r, Escape(how, value)),
+                                FillMarkers(list.EntryFormat, r, value));
             if (list.LineBreak == 1)
                 entry += "\r\n";
             all += entry;
@@ -98,7 +110,7 @@ std::optional<std::string> ListValue(const Workspace& ws, const ListParameter& l
         result = FormatInt(list.Rows);
     } else if (keyword == "FIRSTENTRY") {
         const std::string* cell = StoredEntry(list, 0, 0);
-        result = cell ? *cell : std::string();
+        result = cell ? Escape(how, *cell) : std::string();
     }
     // The prefixes win over every other list keyword.
     int column = StartsWith(keyword, "LE")   ? 0
@@ -110,7 +122,7 @@ std::optional<std::string> ListValue(const Workspace& ws, const ListParameter& l
         // A row that is not stored gives the empty text: nothing is read outside the table.
         const std::string* cell =
             (n >= 0 && n < 32768) ? StoredEntry(list, static_cast<long long>(n), column) : nullptr;
-        result = cell ? ApplyConditions(ws, name, *cell) : std::string();
+        result = cell ? ApplyConditions(ws, name, Escape(how, *cell), *cell) : std::string();
     }
     return result;
 }
@@ -177,8 +189,12 @@ std::string FillMarkers(std::string_view format, int16_t number, std::string_vie
     return out;
 }
 
-std::optional<std::string> PlaceholderValue(Workspace& ws, const std::string& name,
-                                            const std::string& keyword) {
+namespace {
+
+// The value for a keyword without modifier; list entries are escaped as `how` says,
+// other values are escaped by the caller.
+std::optional<std::string> PlainValue(Workspace& ws, const std::string& name,
+                                      const std::string& keyword, Escaping how) {
     const int16_t kind = GetParameterKind(ws, name);
     const int16_t ordinal = GetParameterOrdinal(ws, name);
     const ParameterState& p = ws.Params;
@@ -260,7 +276,7 @@ std::optional<std::string> PlaceholderValue(Workspace& ws, const std::string& na
     }
     case List:
         if (InTable(ordinal))
-            return ListValue(ws, p.ListParameters[ordinal], name, k);
+            return ListValue(ws, p.ListParameters[ordinal], name, k, how);
         break;
     case Position:
         if (!InTable(ordinal))
@@ -301,6 +317,21 @@ std::optional<std::string> PlaceholderValue(Workspace& ws, const std::string& na
         break; // Reserved, Mouseover and Info have no keyword
     }
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<std::string> PlaceholderValue(Workspace& ws, const std::string& name,
+                                            const std::string& keyword) {
+    std::string plainKeyword = keyword;
+    const Escaping how = SplitModifier(plainKeyword);
+    std::optional<std::string> value = PlainValue(ws, name, plainKeyword, how);
+    if (!value || how == Escaping::None)
+        return value;
+    // A list has escaped its entries already; its formats come from the definition.
+    if (GetParameterKind(ws, name) == List)
+        return value;
+    return Escape(how, *value);
 }
 
 std::string ExpandPlaceholder(Workspace& ws, const std::string& name, const std::string& keyword) {
@@ -353,11 +384,14 @@ std::string ExpandRescanning(Workspace& ws, std::string out, std::string rev,
         size_t at = rev.rfind(kOpeningMark);
         if (at == std::string::npos)
             break;
-        AppendReversed(out, rev, at + 1);
-        rev.resize(at + 1);
         size_t close = at == 0 ? std::string::npos : rev.rfind(kClosingMark, at - 1);
         if (close == std::string::npos)
             break;
+        // A placeholder never holds an opening mark: it starts at the last one before
+        // its closing mark, and earlier ones are plain text.
+        at = rev.find(kOpeningMark, close + 1);
+        AppendReversed(out, rev, at + 1);
+        rev.resize(at + 1);
         std::string inner(rev.rbegin() + 1, rev.rbegin() + static_cast<std::ptrdiff_t>(at - close));
         rev.resize(close);
         while (!open.empty() && open.back().below > rev.size())
@@ -412,6 +446,9 @@ std::string ExpandLine(Workspace& ws, std::string_view line, size_t& budget) {
         size_t close = line.find(kClosingMark, open + 1);
         if (close == std::string_view::npos)
             break;
+        // A placeholder never holds an opening mark: it starts at the last one before
+        // its closing mark, and earlier ones are plain text.
+        open = line.rfind(kOpeningMark, close - 1);
         out.append(line.substr(pos, open - pos));
         std::string_view inner = line.substr(open + 1, close - open - 1);
         std::optional<std::string> value = InnerValue(ws, inner);

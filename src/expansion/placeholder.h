@@ -1,8 +1,10 @@
 #pragma once
 // Placeholder expansion: script code names parameters between the marks 174 and 175
 // ("<mark>Name,KEYWORD<mark>"); ExpandLine replaces each by a rendering of the
-// parameter's current value. It reads ws.Params and the current script record, and
-// advances the two program-wide counters (IntSequence, VarNames).
+// parameter's current value. A keyword may end in "|HTML", "|JS" or "|URL": the value
+// is then escaped for that place (expansion/escaping.h); for the list keywords each
+// user entry is escaped before it fills the format. It reads ws.Params and the current
+// script record, and advances the two program-wide counters (IntSequence, VarNames).
 #include "library/workspace.h"
 
 #include <cstdint>
@@ -15,10 +17,12 @@ namespace pelto {
 constexpr char kOpeningMark = '\xAE';
 constexpr char kClosingMark = '\xAF';
 
-// The line with every placeholder replaced. A placeholder that yields no value stays
-// as it stands and the scan goes on behind it; a value that holds a placeholder is
-// examined again, except for a placeholder met inside its own value, which stays as
-// it stands (so a value that contains itself cannot loop or grow).
+// The line with every placeholder replaced. A placeholder never holds an opening mark:
+// it starts at the last one before its closing mark, so a lone mark in the text stays
+// plain text. A placeholder that yields no value stays as it stands and the scan goes
+// on behind it; a value that holds a placeholder is examined again, except for a
+// placeholder met inside its own value, which stays as it stands (so a value that
+// contains itself cannot loop or grow).
 std::string ExpandLine(Workspace& ws, std::string_view line);
 
 // The same with a budget shared by several lines (a whole file): the bytes of values
@@ -28,8 +32,8 @@ std::string ExpandLine(Workspace& ws, std::string_view line, size_t& budget);
 // The budget for expanding a text of that size.
 size_t ExpansionBudget(size_t textSize);
 
-// The value for one placeholder (the keyword arrives upper-cased), or no value when
-// nothing applies to that name and keyword.
+// The value for one placeholder (the keyword arrives upper-cased, modifier included),
+// or no value when nothing applies to that name and keyword.
 std::optional<std::string> PlaceholderValue(Workspace& ws, const std::string& name,
                                             const std::string& keyword);
 

@@ -1,6 +1,8 @@
 #include "library/page_links.h"
 
+#include "common/cp1252.h"
 #include "common/files.h"
+#include "library/page_encoding.h"
 
 #include <algorithm>
 
@@ -40,6 +42,9 @@ std::string LinkTextOf(std::string tag) {
 
 Result<std::vector<PageLink>> ScanLinks(const std::string& page, const std::string& fileName) {
     std::vector<PageLink> links(1);
+    // Link texts of a UTF-8 page are decoded into the program's Windows-1252; the
+    // offsets stay byte offsets of the page.
+    const bool utf8 = IsUtf8Page(page);
     const size_t n = page.size();
     size_t i = 0;
     while (i < n) {
@@ -91,6 +96,8 @@ Result<std::vector<PageLink>> ScanLinks(const std::string& page, const std::stri
                              "the page ends inside the link that starts here");
         PageLink link;
         link.LinkText = LinkTextOf(tag);
+        if (utf8)
+            link.LinkText = Utf8ToCp1252WithReferences(link.LinkText);
         link.LinkStart = static_cast<int64_t>(start);
         link.LinkEnd = static_cast<int64_t>(i);
         links.push_back(std::move(link));

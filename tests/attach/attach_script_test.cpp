@@ -101,6 +101,28 @@ TEST_F(AttachFixture, NoItemsGiveThePageBelowTheFirstLine) {
     EXPECT_EQ(out->page, "<!--2erghdf45yrempty-->\r\n<p>page</p>\r\n\r\n");
 }
 
+TEST_F(AttachFixture, ByteOrderMarkStaysTheFirstBytes) {
+    int16_t index = AddScript("fx", {{"Head", "<script></script>"}});
+    const std::string mark = "\xEF\xBB\xBF";
+    auto once = AttachToText(ws, index, mark + "<html><head></head></html>", "p");
+    ASSERT_TRUE(once.ok()) << once.error().text();
+    EXPECT_EQ(once->page,
+              mark + "<!--2erghdf45yrfx-->\r\n<html><head><script></script></head></html>\r\n");
+    // Applied again to the result: the new first line goes after the mark too.
+    ws.ScriptRepeat = 1;
+    auto twice = AttachToText(ws, index, once->page, "p");
+    ASSERT_TRUE(twice.ok()) << twice.error().text();
+    EXPECT_EQ(twice->page.substr(0, 3 + 2 * 22),
+              mark + "<!--2erghdf45yrfx-->\r\n<!--2erghdf45yrfx-->\r\n");
+}
+
+TEST_F(AttachFixture, OnlyALeadingByteOrderMarkCounts) {
+    int16_t index = AddScript("empty", {});
+    auto out = AttachToText(ws, index, "<p>\xEF\xBB\xBF</p>", "p");
+    ASSERT_TRUE(out.ok());
+    EXPECT_EQ(out->page, "<!--2erghdf45yrempty-->\r\n<p>\xEF\xBB\xBF</p>\r\n");
+}
+
 TEST_F(AttachFixture, IncludeFlagOtherThanOneInsertsNothing) {
     int16_t index = AddScript("fx", {{"Head", "skipped", "", 0}, {"Head", "kept", "", 1}});
     auto out = AttachToText(ws, index, "</head>", "p");

@@ -23,13 +23,18 @@ TEST_P(FillFirstMarkersTest, Fills) {
     EXPECT_EQ(FillFirstMarkers(c.templateText, c.first, c.second), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Templates, FillFirstMarkersTest,
-                         ::testing::Values(MarkerCase{"title=\"#\"", "a", "b", "title=\"#\""},
-                                           MarkerCase{"data-a=\"*\" data-b=\"#\"", "one", "two",
-                                                      "data-a=\"one\" data-b=\"two\""},
-                                           MarkerCase{"x=* y=* z=# #", "1", "2", "x=1 y=* z=2 #"},
-                                           MarkerCase{"*", "has#hash", "2", "has2hash"},
-                                           MarkerCase{"", "a", "b", ""}));
+INSTANTIATE_TEST_SUITE_P(
+    Templates, FillFirstMarkersTest,
+    ::testing::Values(
+        MarkerCase{"title=\"#\"", "a", "b", "title=\"#\""},
+        MarkerCase{"data-a=\"*\" data-b=\"#\"", "one", "two", "data-a=\"one\" data-b=\"two\""},
+        MarkerCase{"x=* y=* z=# #", "1", "2", "x=1 y=* z=2 #"},
+        MarkerCase{"*", "has#hash", "2", "has#hash"}, MarkerCase{"#=*", "1", "2", "2=1"},
+        MarkerCase{"t=\"*\" u=\"#\"", "Tom's \"A&B\"", "<i>caf\xE9</i>",
+                   "t=\"Tom&#39;s &quot;A&amp;B&quot;\" "
+                   "u=\"&lt;i&gt;caf&#233;&lt;/i&gt;\""},
+        MarkerCase{"t=\"*|#\"", "&amp; \x80", "&#8364;", "t=\"&amp; &#8364;|&#8364;\""},
+        MarkerCase{"", "a", "b", ""}));
 
 MouseoverParameter Scan(const std::string& page, const std::string& templateText) {
     MouseoverParameter m;

@@ -65,11 +65,43 @@ TEST(BuildMenuLines, SkippedLevelIsNotCountedAsChild) {
                                                    "Menu1_1 = new Array(\"B\",\"b\",0);"}));
 }
 
-TEST(BuildMenuLines, CaptionUnchangedLinkTrimmed) {
+TEST(BuildMenuLines, CaptionKeepsItsBlanksLinkTrimmed) {
     Workspace ws = MenuWorkspace({{"Say \"hi\"", " Say \"hi\" ", "  x.htm  "}});
     BuildMenuLines(ws);
-    EXPECT_EQ(Lines(ws)[0], "Menu1 = new Array(\" Say \"hi\" \",\"x.htm\",0);");
+    EXPECT_EQ(Lines(ws)[0], "Menu1 = new Array(\" Say \\\"hi\\\" \",\"x.htm\",0);");
 }
+
+struct MenuTextCase {
+    const char* label;
+    std::string text;
+    std::string written; // inside the double quotes of the line
+};
+
+class MenuTextTest : public ::testing::TestWithParam<MenuTextCase> {};
+
+// Caption and link are written so that the string holds exactly what was typed.
+TEST_P(MenuTextTest, CaptionAndLinkAreEscapedForJavaScript) {
+    const MenuTextCase& c = GetParam();
+    Workspace ws = MenuWorkspace({{"x", c.text, c.text}});
+    BuildMenuLines(ws);
+    EXPECT_EQ(Lines(ws)[0], "Menu1 = new Array(\"" + c.written + "\",\"" + c.written + "\",0);");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, MenuTextTest,
+    ::testing::Values(MenuTextCase{"DoubleQuote", "A\"B", "A\\\"B"},
+                      MenuTextCase{"Apostrophe", "Tom's", "Tom\\'s"},
+                      MenuTextCase{"Backslash", "a\\b", "a\\\\b"},
+                      MenuTextCase{"Backtick", "`x`", "\\x60x\\x60"},
+                      MenuTextCase{"ScriptEnd", "</script>", "\\x3C/script\\x3E"},
+                      MenuTextCase{"Ampersand", "A&B", "A&B"},
+                      MenuTextCase{"LineBreak", "a\r\nb", "a\\r\\nb"},
+                      MenuTextCase{"Placeholder",
+                                   "\xAE"
+                                   "App,SCRIPTREPEAT\xAF",
+                                   "\\u00AEApp,SCRIPTREPEAT\\u00AF"},
+                      MenuTextCase{"Accents", "caf\xE9 \x80", "caf\\u00E9 \\u20AC"}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 TEST(BuildMenuLines, ChildBeforeAnyTopLevelEntry) {
     Workspace ws = MenuWorkspace({{">A", "A", "a"}, {">B", "B", "b"}, {"C", "C", "c"}});
