@@ -35,12 +35,23 @@ using OutputFiles = std::map<std::string, std::string>;
 
 // Writes the files other than the result page into the page's folder, each through a
 // temporary file and a rename.
-Status CopyOutputFiles(const OutputFiles& files, const fs::path& pageFolder, const fs::path& page) {
+Status CopyOutputFiles(const OutputFiles& files, const fs::path& pageFolder, const fs::path& page,
+                       const fs::path& target, const DoItRequest& request) {
     for (const auto& [name, bytes] : files)
         if (name != kResultName && SameFile(pageFolder / name, page))
             return MakeError(PathText(pageFolder / name), 0,
                              "the effect's file of this name would replace the page itself; "
                              "nothing was copied");
+    if (request.beforeWriting) {
+        std::vector<PendingWrite> writes;
+        for (const auto& [name, bytes] : files)
+            if (name != kResultName)
+                writes.push_back({pageFolder / name, bytes});
+        auto result = files.find(kResultName);
+        writes.push_back({target, result->second});
+        if (Status st = request.beforeWriting(PathText(page), writes); !st)
+            return st;
+    }
     for (const auto& [name, bytes] : files)
         if (name != kResultName)
             if (Status st = WriteFileAtomic(pageFolder / name, bytes); !st)
@@ -63,14 +74,14 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
     const fs::path page = fs::absolute(fs::path(ws.SampleFile), ec);
     if (!fs::is_regular_file(page, ec))
         return MakeError(ws.SampleFile, 0, "is not a file that can be read");
-    const fs::path output = ws.OutputFolder();
+    const fs::path output = request.outputArea.empty() ? ws.OutputFolder() : request.outputArea;
     if (LiesIn(page, output))
         return MakeError(ws.SampleFile, 0,
                          "lies in the output folder, which is emptied before every run; "
                          "choose a page outside it");
 
     ws.ScriptRepeat = request.repeat;
-    if (Status st = ClearOutputFolder(ws); !st)
+    if (Status st = ClearOutputFolder(output); !st)
         return st.error();
     // Attach and expand in memory, then write each file of the output folder once: the
     // same files, in the same order, as attaching and the expansion pass over the folder.
@@ -102,7 +113,7 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
         break;
     case OutputOption::Copy: {
         const fs::path copy = CopyPagePath(page);
-        if (Status st = CopyOutputFiles(files, pageFolder, page); !st)
+        if (Status st = CopyOutputFiles(files, pageFolder, page, copy, request); !st)
             return st.error();
         if (Status st = WriteFileAtomic(copy, resultBytes); !st)
             return st.error();
@@ -114,7 +125,7 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
             outcome.overwriteDeclined = true;
             break;
         }
-        if (Status st = CopyOutputFiles(files, pageFolder, page); !st)
+        if (Status st = CopyOutputFiles(files, pageFolder, page, page, request); !st)
             return st.error();
         if (Status st = WriteFileAtomic(page, resultBytes); !st)
             return st.error();

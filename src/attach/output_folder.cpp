@@ -10,7 +10,10 @@ namespace pelto {
 namespace fs = std::filesystem;
 
 Status ClearOutputFolder(const Workspace& ws) {
-    const fs::path folder = ws.OutputFolder();
+    return ClearOutputFolder(ws.OutputFolder());
+}
+
+Status ClearOutputFolder(const fs::path& folder) {
     std::error_code ec;
     fs::create_directories(folder, ec);
     if (ec)

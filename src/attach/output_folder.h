@@ -14,6 +14,8 @@ namespace pelto {
 // Deletes every ordinary file of the output folder (subfolders are not touched). A
 // missing output folder is created.
 Status ClearOutputFolder(const Workspace& ws);
+// The same for another folder (a run's own output area).
+Status ClearOutputFolder(const std::filesystem::path& folder);
 
 // Expands every text file of the output folder, in file-name order.
 Status ExpandOutputFolder(Workspace& ws);

@@ -4,7 +4,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <random>
+#include <unistd.h>
 
 namespace pelto {
 
@@ -53,8 +55,52 @@ Status WriteFileBytes(const fs::path& path, std::string_view bytes) {
     return Status::Ok();
 }
 
+Status WriteFileDurable(const fs::path& path, std::string_view bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return MakeError(PathText(path), 0,
+                         std::string("cannot be opened for writing: ") + std::strerror(errno));
+    int err = 0;
+    size_t done = 0;
+    while (done < bytes.size() && err == 0) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n > 0)
+            done += static_cast<size_t>(n);
+        else if (n < 0 && errno != EINTR)
+            err = errno;
+        else if (n == 0)
+            err = EIO;
+    }
+    if (err == 0 && ::fsync(fd) != 0)
+        err = errno;
+    if (::close(fd) != 0 && err == 0)
+        err = errno;
+    if (err != 0)
+        return MakeError(PathText(path), 0,
+                         std::string("cannot be written: ") + std::strerror(err));
+    return Status::Ok();
+}
+
+Status SyncFolder(const fs::path& folder) {
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return MakeError(PathText(folder), 0,
+                         std::string("cannot be opened to flush it: ") + std::strerror(errno));
+    int err = 0;
+    // Some file systems cannot flush a folder (EINVAL); their renames are durable anyway.
+    if (::fsync(fd) != 0 && errno != EINVAL)
+        err = errno;
+    ::close(fd);
+    if (err != 0)
+        return MakeError(PathText(folder), 0,
+                         std::string("cannot be flushed to the disk: ") + std::strerror(err));
+    return Status::Ok();
+}
+
 Status WriteFileAtomic(const fs::path& path, std::string_view bytes) {
-    static std::mt19937_64 rng{std::random_device{}()};
+    // Each thread has its own generator: batches write from several threads at once.
+    thread_local std::mt19937_64 rng{std::random_device{}()};
     // A page reached through a link is replaced where it really lies, and keeps its
     // permissions (a private page stays private).
     std::error_code ec;
@@ -67,7 +113,7 @@ Status WriteFileAtomic(const fs::path& path, std::string_view bytes) {
     const fs::file_status old = fs::status(target, ec);
     fs::path temp = target;
     temp += ".pelto-" + std::to_string(rng() % 1000000000ULL) + ".tmp";
-    Status st = WriteFileBytes(temp, bytes);
+    Status st = WriteFileDurable(temp, bytes);
     if (!st.ok()) {
         std::error_code ignore;
         fs::remove(temp, ignore);
@@ -82,7 +128,7 @@ Status WriteFileAtomic(const fs::path& path, std::string_view bytes) {
         fs::remove(temp, ignore);
         return MakeError(PathText(path), 0, "cannot be replaced: " + ec.message());
     }
-    return Status::Ok();
+    return SyncFolder(target.parent_path());
 }
 
 Result<std::vector<fs::path>> FolderFiles(const fs::path& folder) {

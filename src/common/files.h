@@ -19,9 +19,16 @@ Result<std::string> ReadFileBytes(const fs::path& path);
 // Creates or truncates the file and writes the bytes.
 Status WriteFileBytes(const fs::path& path, std::string_view bytes);
 
-// Writes the bytes to a temporary file in the same folder, then renames it over the
-// target: the target is either fully old or fully new.
+// Writes the bytes to a temporary file in the same folder, flushes it to the disk, renames
+// it over the target and flushes the folder: the target is either fully old or fully new,
+// also after a power cut.
 Status WriteFileAtomic(const fs::path& path, std::string_view bytes);
+
+// Creates or truncates the file, writes the bytes and flushes them to the disk.
+Status WriteFileDurable(const fs::path& path, std::string_view bytes);
+
+// Flushes a folder's entries (a created, renamed or removed name) to the disk.
+Status SyncFolder(const fs::path& folder);
 
 // Splits text into lines the way a line-oriented reader sees them: a line ends at
 // CR LF, at a lone CR or at a lone LF; the terminator is not part of the line. A final

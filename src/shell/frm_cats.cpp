@@ -1,4 +1,6 @@
 #include "shell/frm_cats.h"
+#include "attach/ui/frm_undo_history.h"
+#include "attach/ui/undo_actions.h"
 #include "common/text.h"
 
 #include "platform/help_viewer.h"
@@ -87,6 +89,16 @@ void FrmCats::BuildMenus() {
     mnu_options_sample_file->setObjectName("mnu_options_sample_file");
     connect(mnu_options_sample_file, &QAction::triggered, this,
             &FrmCats::mnu_options_sample_file_Click);
+
+    mnu_changes = menuBar()->addMenu("&Changes");
+    mnu_changes->setObjectName("mnu_changes");
+    mnu_undo_last = mnu_changes->addAction("&Undo last change");
+    mnu_undo_last->setObjectName("mnu_undo_last");
+    mnu_undo_last->setShortcut(QKeySequence::Undo);
+    connect(mnu_undo_last, &QAction::triggered, this, &FrmCats::mnu_undo_last_Click);
+    mnu_undo_history = mnu_changes->addAction("Change &history...");
+    mnu_undo_history->setObjectName("mnu_undo_history");
+    connect(mnu_undo_history, &QAction::triggered, this, &FrmCats::mnu_undo_history_Click);
 
     mnu_help = menuBar()->addMenu("&Help");
     mnu_help->setObjectName("mnu_help");
@@ -315,6 +327,15 @@ void FrmCats::mnu_help_tutorial_Click() {
 void FrmCats::mnu_help_about_Click() {
     frmAbout about(this);
     about.exec();
+}
+
+void FrmCats::mnu_undo_last_Click() {
+    UndoChangeAsking(this, ws_, "");
+}
+
+void FrmCats::mnu_undo_history_Click() {
+    FrmUndoHistory history(ws_, this);
+    history.exec();
 }
 
 } // namespace pelto::ui

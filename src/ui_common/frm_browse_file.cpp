@@ -249,11 +249,37 @@ void FrmBrowseFile::File1_DblClick(QListWidgetItem* item) {
     Command1_Click();
 }
 
+void FrmBrowseFile::SetManyPages() {
+    manyPages_ = true;
+    setWindowTitle("Select Pages");
+    File1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    CmdWholeFolder = new QPushButton("Whole folder", this);
+    CmdWholeFolder->setObjectName("CmdWholeFolder");
+    CmdWholeFolder->setAccessibleName("Whole folder");
+    CmdWholeFolder->setAutoDefault(false);
+    if (auto* buttons = Command1->parentWidget()->findChild<QHBoxLayout*>())
+        buttons->insertWidget(1, CmdWholeFolder);
+    setTabOrder(Command1, CmdWholeFolder);
+    setTabOrder(CmdWholeFolder, Command2);
+    connect(CmdWholeFolder, &QPushButton::clicked, this, &FrmBrowseFile::CmdWholeFolder_Click);
+}
+
+void FrmBrowseFile::CmdWholeFolder_Click() {
+    selectedFolder_ = file1Path_;
+    accept();
+}
+
 void FrmBrowseFile::Command1_Click() {
     const QList<QListWidgetItem*> selected = File1->selectedItems();
     if (selected.isEmpty())
         return; // only a highlighted file is taken
     const QString folder = file1Path_;
+    if (manyPages_) {
+        for (const QListWidgetItem* item : File1->selectedItems())
+            selectedPages_ << folder + (folder.endsWith('/') ? "" : "/") + item->text();
+        accept();
+        return;
+    }
     const QString page = folder + (folder.endsWith('/') ? "" : "/") + selected.first()->text();
     const std::string pageBytes = PathFromQString(page);
 

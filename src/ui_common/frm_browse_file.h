@@ -51,6 +51,14 @@ public:
     void Command2_Click();
     void ChkShowHidden_Click();
 
+    // Many pages at once (applying to several pages): File1 takes several files, and
+    // CmdWholeFolder takes the folder File1 shows; SampleFile is left as it is.
+    void SetManyPages();
+    QStringList SelectedPages() const { return selectedPages_; }
+    QString SelectedFolder() const { return selectedFolder_; }
+    QPushButton* CmdWholeFolder = nullptr; // "Whole folder", only for many pages
+    void CmdWholeFolder_Click();
+
 private:
     void FillDrives(const QString& startFolder);
     QTreeWidgetItem* AddFolderItem(QTreeWidgetItem* parent, const QString& name,
@@ -62,6 +70,9 @@ private:
     Workspace& ws_;
     QString file1Path_;
     bool fileSelected_ = false;
+    bool manyPages_ = false;
+    QStringList selectedPages_;
+    QString selectedFolder_;
 };
 
 } // namespace pelto::ui

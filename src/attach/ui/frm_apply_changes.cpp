@@ -1,6 +1,9 @@
 #include "attach/ui/frm_apply_changes.h"
 
 #include "attach/do_it.h"
+#include "attach/recorded_run.h"
+#include "attach/ui/frm_batch_apply.h"
+#include "attach/ui/undo_actions.h"
 #include "platform/browser_launcher.h"
 #include "platform/message_box.h"
 #include "platform/native_text.h"
@@ -115,7 +118,19 @@ FrmApplyChanges::FrmApplyChanges(Workspace& ws, QWidget* parent) : QDialog(paren
     Timer1->setObjectName("Timer1");
     Timer1->setInterval(500);
 
+    CmdUndo = new QPushButton("Undo last change", this);
+    CmdUndo->setObjectName("CmdUndo");
+    CmdUndo->setAccessibleName("Undo last change");
+    CmdUndo->setAutoDefault(false);
+    CmdUndo->setEnabled(false);
+    CmdBatch = new QPushButton("Several pages...", this);
+    CmdBatch->setObjectName("CmdBatch");
+    CmdBatch->setAccessibleName("Several pages");
+    CmdBatch->setAutoDefault(false);
+
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(CmdUndo);
+    buttons->addWidget(CmdBatch);
     buttons->addStretch(1);
     buttons->addWidget(Command2);
     buttons->addWidget(Command1);
@@ -131,6 +146,8 @@ FrmApplyChanges::FrmApplyChanges(Workspace& ws, QWidget* parent) : QDialog(paren
     setTabOrder(Option3, HScrollScriptRepeat);
     setTabOrder(HScrollScriptRepeat, Command2);
     setTabOrder(Command2, Command1);
+    setTabOrder(Command1, CmdUndo);
+    setTabOrder(CmdUndo, CmdBatch);
 
     connect(HScrollScriptRepeat, &QScrollBar::valueChanged, this,
             [this](int) { HScrollScriptRepeat_Change(); });
@@ -138,6 +155,8 @@ FrmApplyChanges::FrmApplyChanges(Workspace& ws, QWidget* parent) : QDialog(paren
     connect(Command3, &QPushButton::clicked, this, &FrmApplyChanges::Command3_Click);
     connect(Command2, &QPushButton::clicked, this, &FrmApplyChanges::Command2_Click);
     connect(Command1, &QPushButton::clicked, this, &FrmApplyChanges::Command1_Click);
+    connect(CmdUndo, &QPushButton::clicked, this, &FrmApplyChanges::CmdUndo_Click);
+    connect(CmdBatch, &QPushButton::clicked, this, &FrmApplyChanges::CmdBatch_Click);
 
     Form_Load();
 }
@@ -187,9 +206,11 @@ void FrmApplyChanges::Command2_Click() {
     };
     ws_.ScriptRepeat = request.repeat;
 
-    std::optional<Result<DoItOutcome>> run;
+    std::optional<Result<RecordedOutcome>> run;
     try {
-        run.emplace(DoIt(ws_, request));
+        // Another run (a second window, pelto-cli) holding the output folder is named in
+        // the message; this one does not wait for it.
+        run.emplace(DoItRecorded(ws_, request, FileLock::Wait::No));
     } catch (const std::exception& e) {
         // The core reports errors as values; this only keeps an unforeseen file-system
         // failure from ending the program.
@@ -197,11 +218,14 @@ void FrmApplyChanges::Command2_Click() {
                     MessageIcon::Critical);
         return;
     }
-    Result<DoItOutcome>& outcome = *run;
-    if (!outcome) {
-        ShowMessage(this, ErrorToQString(outcome.error()), MessageIcon::Critical);
+    Result<RecordedOutcome>& recorded = *run;
+    if (!recorded) {
+        ShowMessage(this, ErrorToQString(recorded.error()), MessageIcon::Critical);
         return;
     }
+    if (!recorded->changeId.empty())
+        CmdUndo->setEnabled(true);
+    const DoItOutcome* outcome = &recorded->outcome;
     if (outcome->overwriteDeclined || outcome->pageToOpen.empty())
         return;
     const QString page = PathToQString(outcome->pageToOpen);
@@ -212,6 +236,19 @@ void FrmApplyChanges::Command2_Click() {
                                    "default web browser for this system.")
                         .arg(QDir::toNativeSeparators(page)),
                     MessageIcon::Exclamation);
+}
+
+void FrmApplyChanges::CmdUndo_Click() {
+    if (UndoChangeAsking(this, ws_, ""))
+        CmdUndo->setEnabled(false);
+}
+
+void FrmApplyChanges::CmdBatch_Click() {
+    const OutputOption option = Option1->isChecked()   ? OutputOption::Copy
+                                : Option2->isChecked() ? OutputOption::Overwrite
+                                                       : OutputOption::Preview;
+    FrmBatchApply batch(ws_, option, static_cast<int16_t>(HScrollScriptRepeat->value()), this);
+    batch.exec();
 }
 
 void FrmApplyChanges::Command1_Click() {

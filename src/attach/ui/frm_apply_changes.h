@@ -47,6 +47,8 @@ public:
     QPushButton* Command2 = nullptr; // "Do it"
     QPushButton* Command1 = nullptr; // "Back"
     QTimer* Timer1 = nullptr;
+    QPushButton* CmdUndo = nullptr;  // "Undo last change", once a run wrote into a folder
+    QPushButton* CmdBatch = nullptr; // "Several pages...": the batch window
 
     void Form_Load();
     void HScrollScriptRepeat_Change();
@@ -54,6 +56,8 @@ public:
     void Command3_Click();
     void Command2_Click();
     void Command1_Click();
+    void CmdUndo_Click();
+    void CmdBatch_Click();
 
     // Escape and the window's close button leave the dialog as "Back" does.
     void reject() override;
