@@ -18,10 +18,13 @@
 #include "platform/text_codec.h"
 #include "platform/window_flow.h"
 #include "templates/ui/frm_parameter_set.h"
+#include "ui_common/user_choice.h"
 
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 
 namespace pelto::ui {
@@ -32,7 +35,7 @@ FrmScript::FrmScript(Workspace& ws, WindowFlow& flow, QWidget* parent)
     setWindowTitle("Specify script parameters");
     setFixedSize(582, 371);
 
-    LblScriptName = Named(new QLabel(this), "LblScriptName", "Script name");
+    LblScriptName = Named(PlainLabel(this), "LblScriptName", "Script name");
     QFont titleFont("Arial");
     titleFont.setPointSizeF(font().pointSizeF() * 1.5);
     titleFont.setBold(true);
@@ -72,6 +75,7 @@ FrmScript::FrmScript(Workspace& ws, WindowFlow& flow, QWidget* parent)
             b->setAccessibleDescription(tip);
         }
         b->setAutoDefault(false);
+        ClickOnEnter(b);
         b->setGeometry(geometry);
         return b;
     };
@@ -84,8 +88,14 @@ FrmScript::FrmScript(Workspace& ws, WindowFlow& flow, QWidget* parent)
     Command7 = button(this, "Command7", "Back", nullptr, QRect(401, 326, 84, 30));
     Command5 = button(this, "Command5", "Apply", nullptr, QRect(493, 326, 84, 30));
 
-    connect(LstParameters, &QListWidget::currentRowChanged, this,
-            [this] { LstParameters_Click(); });
+    // Only a change of parameter runs the selection steps; clicking the shown one again
+    // leaves its editor as it is.
+    OnRowChosen(LstParameters, [this](int row) {
+        if (row != CurrentParameterIndex)
+            LstParameters_Click();
+    });
+    LstParameters->installEventFilter(this);
+    LstParameters->viewport()->installEventFilter(this);
     connect(Command13, &QPushButton::clicked, this, [this] { Command13_Click(); });
     connect(Command12, &QPushButton::clicked, this, [this] { Command12_Click(); });
     connect(Command7, &QPushButton::clicked, this, [this] { Command7_Click(); });
@@ -125,13 +135,17 @@ void FrmScript::Form_Load() {
 }
 
 void FrmScript::LstParameters_Click() {
-    const int selected = LstParameters->currentRow();
+    const int selected = ChosenRow(LstParameters);
     if (selected < 0)
         return;
+    if (CurrentParameterIndex != -1 && !CommitParameter(CurrentParameterIndex)) {
+        // Refused: the user stays on the parameter, its editor untouched, to correct it.
+        // (Selecting the current parameter again runs no selection steps.)
+        LstParameters->setCurrentRow(CurrentParameterIndex);
+        return;
+    }
     for (EditorFrame* frame : FrameDataType)
         frame->hide();
-    if (CurrentParameterIndex != -1)
-        CommitParameter(CurrentParameterIndex);
     CurrentParameterIndex = static_cast<int16_t>(selected);
     ShowParameter(selected);
 }
@@ -150,33 +164,79 @@ void FrmScript::ShowParameter(int position) {
     FrameDataType[record.Kind]->Show(record.Ordinal);
 }
 
-void FrmScript::CommitParameter(int position) {
+EditorFrame* FrmScript::EditorAt(int position, int16_t& ordinal) const {
     if (position < 0 || position >= ws_.Params.ParameterCount)
-        return;
+        return nullptr;
     const ParameterRecord& record = ws_.Params.ParameterRecords[position + 1];
     if (record.Kind < 0 || record.Kind >= static_cast<int>(FrameDataType.size()))
-        return;
+        return nullptr;
     if (record.Ordinal < 0 || record.Ordinal > MaxPerKind)
-        return;
-    FrameDataType[record.Kind]->Commit(record.Ordinal);
+        return nullptr;
+    ordinal = record.Ordinal;
+    return FrameDataType[record.Kind];
+}
+
+bool FrmScript::CommitParameter(int position) {
+    int16_t ordinal = 0;
+    EditorFrame* editor = EditorAt(position, ordinal);
+    if (!editor)
+        return true;
+    if (!editor->CanCommit(ordinal))
+        return false;
+    editor->Commit(ordinal);
+    return true;
+}
+
+bool FrmScript::MayLeaveParameter() {
+    int16_t ordinal = 0;
+    EditorFrame* editor = EditorAt(CurrentParameterIndex, ordinal);
+    return !editor || editor->CanCommit(ordinal);
+}
+
+bool FrmScript::eventFilter(QObject* watched, QEvent* event) {
+    if (CurrentParameterIndex == -1)
+        return false;
+    bool leaving = false;
+    if (watched == LstParameters->viewport() && (event->type() == QEvent::MouseButtonPress ||
+                                                 event->type() == QEvent::MouseButtonDblClick)) {
+        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        const QModelIndex row = LstParameters->indexAt(at);
+        leaving = row.isValid() && row.row() != CurrentParameterIndex;
+    } else if (watched == LstParameters && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        switch (key->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            leaving = true;
+            break;
+        default: // a letter moves to the parameter it starts
+            leaving = !key->text().isEmpty() && key->text().at(0).isLetterOrNumber();
+            break;
+        }
+    }
+    return leaving && !MayLeaveParameter(); // refused: the list does not move
 }
 
 void FrmScript::SelectParameterRow(int row) {
-    if (LstParameters->currentRow() == row)
+    if (ChosenRow(LstParameters) == row)
         LstParameters_Click();
     else
         LstParameters->setCurrentRow(row);
 }
 
 void FrmScript::Command13_Click() {
-    const int selected = LstParameters->currentRow();
-    if (selected != LstParameters->count() - 1)
+    const int selected = ChosenRow(LstParameters);
+    if (selected != LstParameters->count() - 1 && MayLeaveParameter())
         LstParameters->setCurrentRow(selected + 1);
 }
 
 void FrmScript::Command12_Click() {
-    const int selected = LstParameters->currentRow();
-    if (selected >= 1)
+    const int selected = ChosenRow(LstParameters);
+    if (selected >= 1 && MayLeaveParameter())
         LstParameters->setCurrentRow(selected - 1);
 }
 
@@ -187,11 +247,15 @@ void FrmScript::Command7_Click() {
 }
 
 void FrmScript::Command5_Click() {
-    if (LstParameters->count() >= 1 && LstParameters->currentRow() >= 0 &&
-        CurrentParameterIndex != -1)
-        CommitParameter(CurrentParameterIndex);
-    if (LstParameters->count() >= 1)
+    // A refused value keeps the user on its parameter; nothing is applied with an old one.
+    if (LstParameters->count() >= 1 && ChosenRow(LstParameters) >= 0 &&
+        CurrentParameterIndex != -1 && !CommitParameter(CurrentParameterIndex))
+        return;
+    if (LstParameters->count() >= 1) {
         SelectParameterRow(LstParameters->count() - 1);
+        if (CurrentParameterIndex != LstParameters->count() - 1)
+            return;
+    }
     flow_.AddRecentEffect();
     flow_.ShowApplyDialog(this);
 }

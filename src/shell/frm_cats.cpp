@@ -11,6 +11,7 @@
 #include "shell/frm_about.h"
 #include "shell/frm_options.h"
 #include "shell/shell_pictures.h"
+#include "ui_common/user_choice.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -163,6 +164,7 @@ void FrmCats::BuildButtons(int count) {
         button->setSizePolicy(policy);
         button->hide();
         layout->addWidget(button, i / kColumns, i % kColumns);
+        ClickOnEnter(button);
         connect(button, &QToolButton::clicked, this, [this, i] { CmdCats_Click(i); });
         CmdCats.push_back(button);
     }

@@ -19,6 +19,8 @@ bool InTable(const Workspace& ws, int16_t kind, int16_t ordinal) {
 
 // The kind of a declared parameter of that name; no value when the script has none.
 std::optional<int16_t> DeclaredKind(const Workspace& ws, const std::string& name) {
+    if (ws.Params.KindCount[Reserved] > 0 && name == ws.Params.ReservedName)
+        return Reserved; // the kind-8 parameter, listed under its (empty) name
     if (name.empty())
         return std::nullopt;
     const int16_t kind = GetParameterKind(ws, name);

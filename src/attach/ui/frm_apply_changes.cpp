@@ -8,8 +8,10 @@
 #include "platform/message_box.h"
 #include "platform/native_text.h"
 #include "platform/settings_store.h"
+#include "ui_common/elided_label.h"
 #include "ui_common/frm_browse_file.h"
 
+#include <QDir>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -53,7 +55,9 @@ FrmApplyChanges::FrmApplyChanges(Workspace& ws, QWidget* parent) : QDialog(paren
     Frame3 = new QGroupBox("Web Page", this);
     Frame3->setObjectName("Frame3");
     Frame3->setAccessibleName("Web Page");
-    LblHTMLFile = new QLabel(Frame3);
+    // A long path is shortened in the middle (its tool tip holds it whole), so it never
+    // widens the dialog.
+    LblHTMLFile = new ElidedLabel(Qt::ElideMiddle, Frame3);
     LblHTMLFile->setObjectName("LblHTMLFile");
     LblHTMLFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
     Command3 = new QPushButton("Browse", Frame3);
@@ -170,8 +174,7 @@ void FrmApplyChanges::Form_Load() {
 void FrmApplyChanges::ShowSampleFile() {
     const QString page = PathToQString(ws_.SampleFile);
     if (LblHTMLFile->text() != page) {
-        LblHTMLFile->setText(page);
-        LblHTMLFile->setToolTip(page);
+        LblHTMLFile->SetFullText(page);
         LblHTMLFile->setAccessibleName(page);
     }
 }
@@ -223,8 +226,16 @@ void FrmApplyChanges::Command2_Click() {
     if (!recorded->changeId.empty())
         CmdUndo->setEnabled(true);
     const DoItOutcome* outcome = &recorded->outcome;
-    if (!outcome->overwriteDeclined && !outcome->pageToOpen.empty())
-        OpenInBrowser(PathToQString(outcome->pageToOpen));
+    if (outcome->overwriteDeclined || outcome->pageToOpen.empty())
+        return;
+    const QString page = PathToQString(outcome->pageToOpen);
+    if (!OpenInBrowser(page))
+        ShowMessage(this,
+                    QStringLiteral("The page \"%1\" is ready, but no web browser could be started "
+                                   "to show it. Open it in your browser yourself, or set a "
+                                   "default web browser for this system.")
+                        .arg(QDir::toNativeSeparators(page)),
+                    MessageIcon::Exclamation);
 }
 
 void FrmApplyChanges::CmdUndo_Click() {
@@ -243,6 +254,11 @@ void FrmApplyChanges::CmdBatch_Click() {
 void FrmApplyChanges::Command1_Click() {
     SaveSetting("Settings", "Sample File", PathToQString(ws_.SampleFile));
     accept();
+}
+
+void FrmApplyChanges::reject() {
+    // The next opening starts from the page chosen here, however the dialog is left.
+    Command1_Click();
 }
 
 } // namespace pelto::ui

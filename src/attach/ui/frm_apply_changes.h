@@ -16,6 +16,10 @@ class QScrollBar;
 class QTimer;
 
 namespace pelto::ui {
+class ElidedLabel;
+}
+
+namespace pelto::ui {
 
 class FrmApplyChanges : public QDialog {
     Q_OBJECT
@@ -31,7 +35,7 @@ public:
     }
 
     QGroupBox* Frame3 = nullptr;
-    QLabel* LblHTMLFile = nullptr;
+    ElidedLabel* LblHTMLFile = nullptr;
     QPushButton* Command3 = nullptr; // "Browse"
     QGroupBox* Frame1 = nullptr;
     QRadioButton* Option1 = nullptr; // copy beside the page
@@ -54,6 +58,9 @@ public:
     void Command1_Click();
     void CmdUndo_Click();
     void CmdBatch_Click();
+
+    // Escape and the window's close button leave the dialog as "Back" does.
+    void reject() override;
 
 private:
     void ShowSampleFile();
