@@ -50,8 +50,7 @@ Status CopyOutputFiles(const OutputFiles& files, const TextParts& result,
         for (const auto& [name, bytes] : files)
             if (name != kResultName)
                 writes.push_back({pageFolder / name, bytes});
-        const std::string resultBytes = result.Join(); // lives until the writes are recorded
-        writes.push_back({target, resultBytes});
+        writes.push_back({target, result.parts});
         if (Status st = request.beforeWriting(PathText(page), writes); !st)
             return st;
     }

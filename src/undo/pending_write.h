@@ -1,13 +1,29 @@
 #pragma once
-// A file Pelto is about to write into the user's folder, with the bytes it will get.
+// A file Pelto is about to write into the user's folder, with the bytes it will get: the
+// parts in order, so a long page is recorded without being joined into one copy.
+#include <cstddef>
 #include <filesystem>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace pelto {
 
 struct PendingWrite {
     std::filesystem::path path;
-    std::string_view bytes;
+    std::vector<std::string_view> parts;
+
+    PendingWrite(std::filesystem::path p, std::string_view bytes)
+        : path(std::move(p)), parts{bytes} {}
+    PendingWrite(std::filesystem::path p, std::vector<std::string_view> ps)
+        : path(std::move(p)), parts(std::move(ps)) {}
+
+    std::size_t Size() const {
+        std::size_t n = 0;
+        for (std::string_view part : parts)
+            n += part.size();
+        return n;
+    }
 };
 
 } // namespace pelto

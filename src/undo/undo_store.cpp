@@ -339,6 +339,35 @@ Status ChangeWriter::Append(const std::string& lines) {
     return Status::Ok();
 }
 
+namespace {
+
+// Keeps the previous bytes of a file about to be replaced, and gives their size and SHA-256.
+// The writes replace a file by renaming a new one over it, so its old inode keeps those
+// bytes untouched: a hard link into the record keeps them without reading or copying a long
+// page into memory. Where no link can be made (another file system, a protected link), the
+// bytes are copied. Undo checks the saved bytes against their SHA-256 either way.
+Result<FileDigest> KeepPreviousBytes(const fs::path& file, const fs::path& blob) {
+    // Following a symbolic link: the page may be a link to where its bytes live.
+    if (::linkat(AT_FDCWD, file.c_str(), AT_FDCWD, blob.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        const int fd = ::open(blob.c_str(), O_RDONLY | O_CLOEXEC);
+        const bool synced = fd >= 0 && ::fsync(fd) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        if (synced)
+            return Sha256OfFile(blob); // of what the record holds
+        std::error_code ignore;
+        fs::remove(blob, ignore);
+    }
+    Result<std::string> before = ReadFileBytes(file);
+    if (!before)
+        return before.error();
+    if (Status st = WriteFileDurable(blob, *before); !st)
+        return st.error();
+    return FileDigest{Sha256Hex(*before), before->size()};
+}
+
+} // namespace
+
 Status ChangeWriter::Record(const std::string& page, const std::vector<PendingWrite>& writes) {
     auto failed = [&](const Error& e) {
         std::lock_guard<std::mutex> guard(mutex_);
@@ -393,20 +422,18 @@ Status ChangeWriter::Record(const std::string& page, const std::vector<PendingWr
         ChangedFile f;
         f.number = number;
         f.path = path;
-        f.afterSize = w->bytes.size();
-        f.afterSha = Sha256Hex(w->bytes);
+        f.afterSize = w->Size();
+        f.afterSha = Sha256Hex(w->parts);
         std::error_code ec;
         const fs::file_status status = fs::status(path, ec);
         if (fs::exists(status)) {
-            Result<std::string> before = ReadFileBytes(path);
-            if (!before)
-                return failed(before.error());
+            Result<FileDigest> kept = KeepPreviousBytes(path, BeforeBlob(folder_, number));
+            if (!kept)
+                return failed(kept.error());
             f.existed = true;
             f.mode = static_cast<unsigned>(status.permissions() & fs::perms::mask);
-            f.beforeSize = before->size();
-            f.beforeSha = Sha256Hex(*before);
-            if (Status st = WriteFileDurable(BeforeBlob(folder_, number), *before); !st)
-                return failed(st.error());
+            f.beforeSize = kept->size;
+            f.beforeSha = kept->sha;
             blobs = true;
         }
         lines += ManifestFileLine(f);
@@ -415,7 +442,7 @@ Status ChangeWriter::Record(const std::string& page, const std::vector<PendingWr
         if (Status st = SyncFolder(folder_); !st) // the new "<n>.before" names
             return failed(st.error());
     for (const auto& [number, w] : again)
-        lines += ManifestAfterLine(number, w->bytes.size(), Sha256Hex(w->bytes));
+        lines += ManifestAfterLine(number, w->Size(), Sha256Hex(w->parts));
     std::lock_guard<std::mutex> guard(mutex_);
     if (Status st = Append(lines); !st) {
         broken_ = true;
