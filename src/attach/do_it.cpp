@@ -63,14 +63,14 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
     const fs::path page = fs::absolute(fs::path(ws.SampleFile), ec);
     if (!fs::is_regular_file(page, ec))
         return MakeError(ws.SampleFile, 0, "is not a file that can be read");
-    const fs::path output = ws.OutputFolder();
+    const fs::path output = request.folder.empty() ? ws.OutputFolder() : request.folder;
     if (LiesIn(page, output))
         return MakeError(ws.SampleFile, 0,
                          "lies in the output folder, which is emptied before every run; "
                          "choose a page outside it");
 
     ws.ScriptRepeat = request.repeat;
-    if (Status st = ClearOutputFolder(ws); !st)
+    if (Status st = ClearFolderFiles(output); !st)
         return st.error();
     // Attach and expand in memory, then write each file of the output folder once: the
     // same files, in the same order, as attaching and the expansion pass over the folder.

@@ -7,6 +7,7 @@
 #include "library/workspace.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -19,6 +20,9 @@ struct DoItRequest {
     int16_t repeat = 0; // ScriptRepeat, 0..25
     // Asked before the user's page is overwritten; false leaves it untouched.
     std::function<bool()> confirmOverwrite;
+    // Where the run writes its files; empty means the program's output folder. The live
+    // preview of the parameter page builds into a folder of its own this way.
+    std::filesystem::path folder;
 };
 
 struct DoItOutcome {

@@ -10,7 +10,10 @@ namespace pelto {
 namespace fs = std::filesystem;
 
 Status ClearOutputFolder(const Workspace& ws) {
-    const fs::path folder = ws.OutputFolder();
+    return ClearFolderFiles(ws.OutputFolder());
+}
+
+Status ClearFolderFiles(const fs::path& folder) {
     std::error_code ec;
     fs::create_directories(folder, ec);
     if (ec)

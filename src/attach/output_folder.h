@@ -15,6 +15,9 @@ namespace pelto {
 // missing output folder is created.
 Status ClearOutputFolder(const Workspace& ws);
 
+// The same for any folder: deletes its ordinary files, creating it when missing.
+Status ClearFolderFiles(const std::filesystem::path& folder);
+
 // Expands every text file of the output folder, in file-name order.
 Status ExpandOutputFolder(Workspace& ws);
 

@@ -11,7 +11,9 @@
 #include <array>
 #include <cstdint>
 
+class QCheckBox;
 class QGroupBox;
+class QTimer;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -24,6 +26,7 @@ class FileEditor;
 class FontEditor;
 class FrmParameterSet;
 class InfoEditor;
+class LivePreview;
 class IntEditor;
 class ListEditor;
 class MenuEditor;
@@ -83,7 +86,28 @@ public:
     MenuEditor* menuEditor = nullptr;
     InfoEditor* infoEditor = nullptr;
 
+    // "Preview" and the live preview beside the editors; both null in a build without
+    // the web engine. The preview is made when it is first shown.
+    QCheckBox* ChkPreview = nullptr;
+    LivePreview* Preview = nullptr;
+
+    // Rebuilds the preview with the values as they stand in the editors now.
+    void RefreshPreview();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // Places the controls for the window's size: the list and the editors take the
+    // extra height, the editors or the preview the extra width.
+    void LayOut();
+    // Rebuilds the preview after delayMs without a further change.
+    void SchedulePreview(int delayMs);
+    void ChkPreview_Click();
+    QTimer* previewTimer_ = nullptr;
+
     void Form_Load();
     // Selects a row and runs the selection steps even when it is already selected.
     void SelectParameterRow(int row);
