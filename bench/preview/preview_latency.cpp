@@ -48,6 +48,8 @@ double Median(std::vector<double> v) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // The web engine of the live preview shares its drawing context with the windows.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     ui::EnableTestMessages();
     QTemporaryDir home;

@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -75,26 +76,30 @@ QVariant Eval(ui::LivePreview* preview, const QString& script) {
         out = v;
         done = true;
     });
-    QTest::qWaitFor([&] { return done; }, 10000);
+    if (!QTest::qWaitFor([&] { return done; }, 10000))
+        qWarning("no answer to %s", qPrintable(script));
     return out;
 }
 
 // Waits until script evaluates to expected in the preview; returns the last answer.
 QString WaitFor(ui::LivePreview* preview, const QString& script, const QString& expected) {
     QString last;
-    QTest::qWaitFor(
+    const bool same = QTest::qWaitFor(
         [&] {
             last = Eval(preview, script).toString();
             return last == expected;
         },
         20000);
+    if (!same)
+        qWarning("%s stayed %s", qPrintable(script), qPrintable(last));
     return last;
 }
 
 // Opens the page wide enough for the preview.
 ui::LivePreview* OpenPreview(PageFixture& f) {
     f.page().resize(1200, 700);
-    QTest::qWaitFor([&] { return f.page().Preview && f.page().Preview->isVisible(); }, 5000);
+    if (!QTest::qWaitFor([&] { return f.page().Preview && f.page().Preview->isVisible(); }, 5000))
+        return nullptr;
     return f.page().Preview;
 }
 
@@ -162,6 +167,7 @@ private slots:
         PageFixture f(ThreeValues(), tall);
         AddItems(f);
         ui::LivePreview* preview = OpenPreview(f);
+        QVERIFY(preview);
         QCOMPARE(WaitFor(preview, kText, "hello"), QString("hello"));
         auto* view = preview->View;
         view->setFocus();
@@ -182,6 +188,7 @@ private slots:
         PageFixture f(ThreeValues(), kPage);
         AddItems(f);
         ui::LivePreview* preview = OpenPreview(f);
+        QVERIFY(preview);
         QCOMPARE(WaitFor(preview, kText, "hello"), QString("hello"));
         fs::remove(f.folder.path() / "sample.htm");
         f.Select("Size");
@@ -209,6 +216,7 @@ private slots:
         const std::set<fs::path> before = FilesBelow(f.folder.path());
         const std::string pageBytes = *ReadFileBytes(f.folder.path() / "sample.htm");
         ui::LivePreview* preview = OpenPreview(f);
+        QVERIFY(preview);
         QCOMPARE(WaitFor(preview, kText, "hello"), QString("hello"));
         f.Select("Size");
         QTest::keyClick(f.Find<QScrollBar>("HScrollSimpleInt"), Qt::Key_Right);
@@ -243,6 +251,7 @@ private slots:
                         "<script>window.open('" +
                         url + "');missingToo();</script>");
         ui::LivePreview* preview = OpenPreview(f);
+        QVERIFY(preview);
         QCOMPARE(WaitFor(preview, kText, "hello"), QString("hello"));
         QCOMPARE(WaitFor(preview, "String(window.besideLoaded)", "true"), QString("true"));
         QTRY_COMPARE(preview->LblScriptErrors->text(), QString("2 script errors"));
@@ -340,6 +349,7 @@ private slots:
 };
 
 int main(int argc, char** argv) {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     ui::EnableTestMessages();
     // "--geometry-only" runs the size checks alone (for the run at twice the scale).
