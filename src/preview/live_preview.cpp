@@ -97,7 +97,9 @@ void LivePreview::StartBuild() {
 
 void LivePreview::BuildFinished() {
     const PreviewBuild build = watcher_.result();
-    if (pending_) {
+    const bool stale = dropRunning_;
+    dropRunning_ = false;
+    if (pending_ || stale) {
         // A newer change came in while this one was built: show only the newest.
         StartBuild();
         return;
@@ -115,6 +117,8 @@ void LivePreview::BuildFinished() {
 }
 
 void LivePreview::ShowProblem(const QString& text) {
+    pending_.reset();
+    dropRunning_ = watcher_.isRunning();
     restoreScroll_ = false;
     page_->Errors.clear();
     ShowErrors();

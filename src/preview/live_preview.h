@@ -64,6 +64,8 @@ private:
     std::optional<Workspace> pending_;
     QPointF scroll_;
     bool restoreScroll_ = false;
+    // The running build started before the message now shown: its page is stale.
+    bool dropRunning_ = false;
 };
 
 } // namespace pelto::ui
