@@ -2,8 +2,12 @@
 // Shared by every copy of the effect on a page; each copy calls attach() with its own names.
 (() => {
   "use strict";
-  if (window.peltoLinkTips) return;
+  const P = (window.Pelto = window.Pelto || {});
+  if (P.linktips) return;
+  // How long a tooltip stays after the pointer leaves its link, so the pointer can reach it.
+  const GRACE = 400;
   function attach({ tip, titleAttribute, textAttribute, delay, gap }) {
+    if (!tip) return;
     const selector = "[" + titleAttribute + "]";
     let timer = 0;
     let current = null;
@@ -15,6 +19,8 @@
       tip.classList.remove("pelto-linktips-shown");
       tip.hidden = true;
     }
+    // The tooltip is placed once, in page coordinates, so scrolling carries it along with its
+    // link and nothing is measured again while the page scrolls.
     function show(link) {
       const title = (link.getAttribute(titleAttribute) || "").trim();
       const text = (link.getAttribute(textAttribute) || "").trim();
@@ -31,25 +37,35 @@
       if (text) link.setAttribute("aria-describedby", tip.id);
       requestAnimationFrame(() => tip.classList.add("pelto-linktips-shown"));
     }
-    function later(link, wait) {
+    function later(action, wait) {
       clearTimeout(timer);
-      timer = setTimeout(() => show(link), wait);
+      timer = setTimeout(action, wait);
     }
+    // The pointer may move from the link onto the tooltip and rest there.
     document.addEventListener("pointerover", (event) => {
+      if (event.target.closest(".pelto-linktips")) {
+        clearTimeout(timer);
+        return;
+      }
       const link = event.target.closest(selector);
-      if (link && link !== current) later(link, delay);
-      else if (!link) hide();
+      if (link && link === current) clearTimeout(timer);
+      else if (link) later(() => show(link), delay);
+      else if (current && current !== document.activeElement) later(hide, GRACE);
+      else clearTimeout(timer);
     });
     document.addEventListener("focusin", (event) => {
       const link = event.target.closest(selector);
-      if (link) later(link, 0);
+      if (link) later(() => show(link), 0);
       else hide();
     });
-    document.addEventListener("focusout", hide);
+    document.addEventListener("focusout", (event) => {
+      if (event.target === current) hide();
+    });
     document.addEventListener("keydown", (event) => {
       if (event.key === "Escape") hide();
     });
-    addEventListener("scroll", () => current && show(current), { passive: true });
+    // A new layout may move the link: the tooltip goes and comes back on the next hover.
+    addEventListener("resize", hide, { passive: true });
   }
-  window.peltoLinkTips = { attach };
+  P.linktips = { attach };
 })();

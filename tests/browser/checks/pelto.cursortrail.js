@@ -1,4 +1,5 @@
-// Moving the mouse brings out the dots, and they gather under the pointer.
+// Moving the mouse brings out the dots, and they gather under the pointer; a reader who asks for
+// reduced motion sees no trail.
 
 // Waits for a condition in the page; a timeout becomes a failure that says what did not happen.
 async function until(page, what, condition, argument, timeout = 5000) {
@@ -25,4 +26,13 @@ export async function check(page, context) {
     null);
   const blocking = await page.$$eval(".pelto-cursortrail-dot", (dots) => dots.filter((dot) => getComputedStyle(dot).pointerEvents !== "none").length);
   if (blocking) throw new Error(`${blocking} trail dots catch clicks`);
+  try {
+    await page.emulateMedia({ reducedMotion: "reduce" });
+    await page.mouse.move(200, 200, { steps: 6 });
+    await page.waitForTimeout(300);
+    const seen = await page.$$eval(".pelto-cursortrail-dot", (dots) => dots.filter((dot) => Number(getComputedStyle(dot).opacity) > 0).length);
+    if (seen) throw new Error(`${seen} trail dots show although reduced motion is asked for`);
+  } finally {
+    await page.emulateMedia({ reducedMotion: null });
+  }
 }

@@ -1,4 +1,5 @@
-// The picture loads, glides to its place beside the pointer, and stays inside a smaller window.
+// The picture loads, glides to its place beside the pointer, and stays inside a smaller window; for a
+// reader who asks for reduced motion it jumps to its place at once.
 
 // Waits for a condition in the page; a timeout becomes a failure that says what did not happen.
 async function until(page, what, condition, argument, timeout = 5000) {
@@ -40,4 +41,15 @@ export async function check(page, context) {
     await page.setViewportSize(size);
   }
   if ((await place()).some((p) => p.w < 1)) throw new Error("the following picture has no size");
+  try {
+    await page.emulateMedia({ reducedMotion: "reduce" });
+    await page.mouse.move(500, 400);
+    const jumped = await page.$$eval("img.pelto-followimage", (all) => all.map((img) => Math.round(img.getBoundingClientRect().top)));
+    await page.waitForTimeout(200);
+    const later = await page.$$eval("img.pelto-followimage", (all) => all.map((img) => Math.round(img.getBoundingClientRect().top)));
+    if (jumped.join() !== later.join()) throw new Error(`with reduced motion the picture glided from ${jumped} to ${later} instead of jumping`);
+    if (!(jumped[0] >= 420 && jumped[0] <= 430)) throw new Error(`with reduced motion the picture stands at ${jumped[0]}px, not beside the pointer`);
+  } finally {
+    await page.emulateMedia({ reducedMotion: null });
+  }
 }

@@ -1,4 +1,6 @@
-// A link of the page text gets its underline swept in on hover and on keyboard focus.
+// The links of the chosen part of the page (main, by default) get their underline swept in on hover
+// and on keyboard focus; other links are left alone, and every link keeps the page's own
+// underline and hover cues.
 
 // Waits for a condition in the page; a timeout becomes a failure that says what did not happen.
 async function until(page, what, condition, argument, timeout = 5000) {
@@ -10,17 +12,34 @@ async function until(page, what, condition, argument, timeout = 5000) {
 }
 
 export async function check(page, context) {
-  const marks = await page.evaluate(() => document.body.getAttributeNames().filter((name) => /^data-plh\d+$/.test(name)).length);
-  const copies = context?.copies ?? 1;
-  if (marks !== copies) throw new Error(`the body has ${marks} data-pLh marks, expected ${copies}`);
-  const size = (selector) => page.$eval(selector, (link) => getComputedStyle(link).backgroundSize);
-  // Links that other effects build (a quick links bar, say) keep their own look.
-  const products = "a[href='#products']:not([class*='pelto-'] a)";
-  if ((await size(products)) !== "0% 2px") throw new Error(`a resting link's underline is ${await size(products)}`);
-  await page.locator(products).first().hover({ timeout: 5000 });
-  await until(page, "hovering a link did not sweep in its underline", (selector) => getComputedStyle(document.querySelector(selector)).backgroundSize === "100% 2px", products);
+  const look = (selector) =>
+    page.$eval(selector, (link) => {
+      const style = getComputedStyle(link);
+      return { size: style.backgroundSize, image: style.backgroundImage, line: style.textDecorationLine, colour: style.color };
+    });
+  const inMain = "main p > a[href='#news']";
+  const inNav = ".site-nav a[href='#products']";
+  const resting = await look(inMain);
+  if (resting.size !== "0% 2px" || !resting.image.startsWith("linear-gradient(")) throw new Error(`a resting link of the page text has the line ${resting.image} at ${resting.size}`);
+  if (resting.line !== "underline") throw new Error(`a link of the page text lost its own underline (${resting.line})`);
+  await page.locator(inMain).first().hover({ timeout: 5000 });
+  await until(page, "hovering a link did not sweep in its underline", (selector) => getComputedStyle(document.querySelector(selector)).backgroundSize === "100% 2px", inMain);
   await page.mouse.move(5, 700);
-  const contact = "a[href='#contact']:not([class*='pelto-'] a)";
+
+  // The page's navigation lies outside the chosen part: no line, and its own hover underline.
+  const nav = await look(inNav);
+  if (nav.image !== "none") throw new Error(`a navigation link outside the chosen part got the line ${nav.image}`);
+  await page.locator(inNav).first().hover({ timeout: 5000 });
+  const navHover = await look(inNav);
+  if (navHover.line !== "underline" || navHover.image !== "none") throw new Error(`hovering a navigation link shows ${navHover.line} and ${navHover.image}, not the page's own underline`);
+  await page.mouse.move(5, 700);
+
+  if (!context?.all) {
+    const marked = await page.$$eval("a.pelto-linkhover", (links) => links.filter((link) => !link.closest("main")).length);
+    if (marked) throw new Error(`${marked} links outside main carry the underline`);
+  }
+  // From the keyboard: Shift+Tab and Tab back onto the link of the page text.
+  const contact = "main p > a[href='#news']";
   await page.locator(contact).first().focus({ timeout: 5000 });
   await page.keyboard.press("Shift+Tab");
   await page.keyboard.press("Tab");

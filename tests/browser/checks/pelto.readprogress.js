@@ -1,4 +1,5 @@
-// The bar is empty at the top, partly filled half way down and full at the end of the page.
+// The bars run along the top edge, each copy just inside the one before; a bar is empty at the top,
+// partly filled half way down and full at the end of the page.
 
 // Waits for a condition in the page; a timeout becomes a failure that says what did not happen.
 async function until(page, what, condition, argument, timeout = 5000) {
@@ -14,6 +15,8 @@ export async function check(page, context) {
   const copies = context?.copies ?? 1;
   const count = (await values()).length;
   if (count !== copies) throw new Error(`${count} reading progress bars on the page, expected ${copies}`);
+  const tops = await page.$$eval(".pelto-readprogress", (bars) => bars.map((bar) => Math.round(bar.getBoundingClientRect().top)).sort((a, b) => a - b));
+  if (!context?.all && tops.join() !== (copies === 1 ? "0" : "0,5")) throw new Error(`the bars stand at ${tops.join(", ")}px from the top of the window`);
   try {
     await page.evaluate(() => window.scrollTo(0, 0));
     await until(page, "a bar is not empty at the top of the page", () => [...document.querySelectorAll(".pelto-readprogress")].every((bar) => bar.getAttribute("aria-valuenow") === "0"), null);

@@ -1,4 +1,6 @@
-// The snow layer covers the window, lets clicks through, keeps moving, and follows a resize.
+// The snow layer covers the window, lets clicks through, keeps moving, and follows a resize; one
+// visible button pauses and restarts the snow by mouse and keyboard, and a reader who asks for
+// reduced motion starts with the snow standing still.
 
 // Waits for a condition in the page; a timeout becomes a failure that says what did not happen.
 async function until(page, what, condition, argument, timeout = 5000) {
@@ -7,6 +9,19 @@ async function until(page, what, condition, argument, timeout = 5000) {
   } catch {
     throw new Error(`${what} (waited ${timeout / 1000} s)`);
   }
+}
+
+const pictures = (page) => page.$$eval("canvas.pelto-snowfall", (all) => all.map((canvas) => canvas.toDataURL()));
+
+async function falls(page, what) {
+  await until(page, what, (old) => [...document.querySelectorAll("canvas.pelto-snowfall")].every((canvas, i) => canvas.toDataURL() !== old[i]), await pictures(page));
+}
+
+async function standsStill(page, what) {
+  const before = await pictures(page);
+  await page.waitForTimeout(500);
+  const after = await pictures(page);
+  if (before.some((picture, i) => picture !== after[i])) throw new Error(what);
 }
 
 export async function check(page, context) {
@@ -28,8 +43,22 @@ export async function check(page, context) {
     }),
   );
   if (blank) throw new Error("a snow layer is empty");
-  const first = await page.$$eval("canvas.pelto-snowfall", (all) => all.map((canvas) => canvas.toDataURL()));
-  await until(page, "the snow does not move", (old) => [...document.querySelectorAll("canvas.pelto-snowfall")].every((canvas, i) => canvas.toDataURL() !== old[i]), first);
+  await falls(page, "the snow does not move");
+
+  const pause = page.getByRole("button", { name: "Pause the snow", exact: true });
+  if ((await pause.count()) !== 1) throw new Error(`${await pause.count()} buttons named "Pause the snow", expected one for all layers`);
+  if (!(await pause.isVisible())) throw new Error("the pause button is not visible");
+  await pause.click({ timeout: 5000 });
+  const play = page.getByRole("button", { name: "Play the snow", exact: true });
+  if ((await play.getAttribute("aria-pressed")) !== "true") throw new Error("the pressed pause button does not say so (aria-pressed)");
+  await standsStill(page, "the snow falls on after the pause button was pressed");
+  // From the keyboard: Enter on the focused button lets the snow fall again.
+  await play.focus({ timeout: 5000 });
+  await page.keyboard.press("Enter");
+  if ((await pause.getAttribute("aria-pressed")) !== "false") throw new Error("Enter on the button did not start the snow again");
+  await falls(page, "the snow did not fall again after the play button was pressed");
+  await page.evaluate(() => document.activeElement.blur());
+
   const size = page.viewportSize();
   try {
     await page.setViewportSize({ width: 500, height: 400 });
@@ -37,5 +66,17 @@ export async function check(page, context) {
       null);
   } finally {
     await page.setViewportSize(size);
+  }
+
+  if (context?.all) return;
+  // A reader who asks for reduced motion sees still flakes and the button to start them.
+  try {
+    await page.emulateMedia({ reducedMotion: "reduce" });
+    await page.reload({ waitUntil: "load" });
+    await standsStill(page, "the snow falls although reduced motion is asked for");
+    await page.getByRole("button", { name: "Play the snow", exact: true }).click({ timeout: 5000 });
+    await falls(page, "the play button did not start the snow for a reader who asked for reduced motion");
+  } finally {
+    await page.emulateMedia({ reducedMotion: null });
   }
 }
