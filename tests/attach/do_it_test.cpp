@@ -59,7 +59,8 @@ TEST_F(DoItTest, PreviewBuildsTheResultInAnEmptiedOutputFolder) {
 }
 
 TEST_F(DoItTest, PreviewIntoAFolderOfItsOwnLeavesTheOutputFolderAlone) {
-    AddScript("fx", {{"Head", "<script src=\"x.js\"></script>"}, {"External", "var a;", "x.js"}});
+    // Not "once": the external file's name starts with the repeat count.
+    AddScript("fx", {{"Head", "<script src=\"0x.js\"></script>"}, {"External", "var a;", "x.js"}});
     home.WriteFile("output/kept.txt", "kept");
     home.WriteFile("preview/stale.htm", "old");
     DoItRequest request;
@@ -69,10 +70,10 @@ TEST_F(DoItTest, PreviewIntoAFolderOfItsOwnLeavesTheOutputFolderAlone) {
     ASSERT_TRUE(outcome.ok()) << outcome.error().text();
     EXPECT_EQ(outcome->pageToOpen, (home.path() / "preview" / "result.htm").string());
     EXPECT_FALSE(fs::exists(home.path() / "preview" / "stale.htm"));
-    EXPECT_EQ(test::ReadAll(home.path() / "preview" / "x.js"), "var a;\r\n\r\n");
+    EXPECT_EQ(test::ReadAll(home.path() / "preview" / "0x.js"), "var a;\r\n\r\n");
     EXPECT_EQ(test::ReadAll(Out("kept.txt")), "kept");
     EXPECT_FALSE(fs::exists(Out("result.htm")));
-    EXPECT_FALSE(fs::exists(site / "x.js"));
+    EXPECT_FALSE(fs::exists(site / "0x.js"));
     EXPECT_EQ(test::ReadAll(page), pageText);
 
     // A page inside that folder would be deleted by the run: refused as for the output folder.

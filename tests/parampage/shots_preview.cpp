@@ -63,7 +63,7 @@ private slots:
         f.folder.WriteScrambled("sh_1.dat", "<h1 id=\"fx\" style=\"color:#\xAEHeading colour,"
                                             "HVALUE\xAF;font-size:\xAEHeading size,INTVALUE\xAF"
                                             "px\">\xAEHeading,TEXTVALUE\xAF</h1>");
-        r.ItemLocation = {"Body_Top"};
+        r.ItemLocation = {"Body_End"};
         r.ItemCodeFile = {"sh_1.dat"};
         r.ItemExternalName = {""};
         r.ItemInclude = {1};
