@@ -73,11 +73,12 @@ int main(int argc, char** argv) {
     r.IdStride = 100;
     r.ParameterFile = "bench.par";
     r.ItemCount = "1";
-    r.ItemLocation = {"Head"};
-    r.ItemCodeFile = {"bench_1.dat"};
-    r.ItemExternalName = {""};
-    r.ItemInclude = {1};
-    r.ItemOnce = {0};
+    // Items count from 1: append after the record's unused first entries.
+    r.ItemLocation.push_back("Head");
+    r.ItemCodeFile.push_back("bench_1.dat");
+    r.ItemExternalName.push_back("");
+    r.ItemInclude.push_back(1);
+    r.ItemOnce.push_back(0);
     ws.Library.push_back(r);
     ws.CurrentScriptIndex = 1;
     ws.CurrentParameterFile = "bench.par";

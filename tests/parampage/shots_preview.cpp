@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QScrollBar>
 #include <QSet>
@@ -63,11 +64,12 @@ private slots:
         f.folder.WriteScrambled("sh_1.dat", "<h1 id=\"fx\" style=\"color:#\xAEHeading colour,"
                                             "HVALUE\xAF;font-size:\xAEHeading size,INTVALUE\xAF"
                                             "px\">\xAEHeading,TEXTVALUE\xAF</h1>");
-        r.ItemLocation = {"Body_End"};
-        r.ItemCodeFile = {"sh_1.dat"};
-        r.ItemExternalName = {""};
-        r.ItemInclude = {1};
-        r.ItemOnce = {0};
+        // Items count from 1: append after the record's unused first entries.
+        r.ItemLocation.push_back("Body_End");
+        r.ItemCodeFile.push_back("sh_1.dat");
+        r.ItemExternalName.push_back("");
+        r.ItemInclude.push_back(1);
+        r.ItemOnce.push_back(0);
         f.page().resize(1100, 520);
         QVERIFY(QTest::qWaitFor([&] { return f.page().Preview && f.page().Preview->isVisible(); },
                                 5000));
@@ -80,6 +82,10 @@ private slots:
         shown = false;
         QVERIFY(QTest::qWaitFor([&] { return shown; }, 20000));
         QTest::qWait(300); // the engine paints after the load
+        QFile result(preview->PreviewFolder() + "/result.htm");
+        QVERIFY(result.open(QIODevice::ReadOnly));
+        const QByteArray built = result.readAll();
+        QVERIFY2(built.contains("<h1 id=\"fx\""), built.constData());
         const QImage image = f.page().grab().toImage();
         const QString path = QDir(OutputFolder()).filePath("parampage_preview.png");
         QVERIFY(image.save(path));
