@@ -8,9 +8,10 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
   qt6-webengine-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  clang
+  clang nettle-dev
   xvfb xauth
   chromium
+  desktop-file-utils appstream dpkg-dev file
 )
 missing=()
 for p in "${packages[@]}"; do

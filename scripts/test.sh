@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Pelto with its tests and runs every test.
+# Installs what is missing, builds Pelto with its tests and runs every test; last, builds
+# the Debian package, installs it, checks it as a user would and removes it again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -8,3 +9,4 @@ cmake --build build-test -j"$(nproc)"
 ctest --test-dir build-test --output-on-failure -j2
 bash scripts/fuzz.sh 5
 bash scripts/sanitize.sh
+bash scripts/package-check.sh

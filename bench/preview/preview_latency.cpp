@@ -137,7 +137,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 20; ++i) {
         Workspace copy = ws;
         DoItRequest request;
-        request.folder = buildFolder.path().toStdString();
+        request.outputArea = buildFolder.path().toStdString();
         QElapsedTimer t;
         t.start();
         if (!DoIt(copy, request))

@@ -9,6 +9,8 @@
 #include "expansion/menu_lines.h"
 #include "library/page_encoding.h"
 
+#include <optional>
+
 namespace pelto {
 
 namespace {
@@ -36,14 +38,14 @@ Status PlaceItem(const Workspace& ws, const std::string& keyword, PageText& page
             return MissingTag(pageName, "<BODY", effect, keyword);
         size_t after = body + 5;
         if (keyword == "Body_Onload") {
-            if (after >= page.text().size())
+            if (after >= page.size())
                 return MissingTag(pageName, "<BODY ...>", effect, keyword);
-            if (page.text()[after] == '>')
+            if (page.At(after) == '>')
                 page.Insert(after, " " + code); // a bare tag: inside it, before its ">"
             else
                 page.Insert(after + 1, code);
         } else {
-            size_t close = page.text().find('>', after);
+            size_t close = page.FindChar('>', after);
             if (close == std::string::npos)
                 return MissingTag(pageName, "<BODY ...>", effect, keyword);
             page.Insert(close + 1, code);
@@ -65,29 +67,30 @@ bool IsPlainFileName(const std::string& name) {
            name.find('\\') == std::string::npos && name.find("..") == std::string::npos;
 }
 
-Result<AttachedPage> AttachToText(Workspace& ws, int16_t scriptIndex, std::string pageBytes,
-                                  const std::string& pageName) {
+Result<AttachedParts> AttachToParts(Workspace& ws, int16_t scriptIndex, std::string_view pageBytes,
+                                    const std::string& pageName) {
     if (scriptIndex < 1 || static_cast<size_t>(scriptIndex) >= ws.Library.size())
         return MakeError("", 0, "no effect is chosen");
     const ScriptRecord& script = ws.Library[static_cast<size_t>(scriptIndex)];
     const std::string& effect = script.Name.empty() ? script.ScriptId : script.Name;
 
-    AttachedPage result;
-    std::string page = std::move(pageBytes);
+    std::optional<PageText> edited;
     if (ws.Params.KindCount[Mouseover] > 0) {
         Result<std::string> withLinks =
-            InsertLinkAttributesText(page, ws.Params.Mouseover, pageName);
+            InsertLinkAttributesText(std::string(pageBytes), ws.Params.Mouseover, pageName);
         if (!withLinks)
             return withLinks.error();
-        page = std::move(*withLinks) + "\r\n"; // the rewritten copy ends with one more line end
+        *withLinks += "\r\n"; // the rewritten copy ends with one more line end
+        edited.emplace(std::move(*withLinks));
+    } else {
+        edited.emplace(pageBytes);
     }
     if (ws.Params.KindCount[Menu] > 0)
         BuildMenuLines(ws);
 
-    // Room for every item's code, so the page is not moved to a larger buffer item by
-    // item.
-    page.reserve(page.size() + page.size() / 16 + 4096);
-    PageText text(std::move(page));
+    // The items are spliced in as pieces; the page is put together once, by the caller.
+    AttachedParts result{kOutputPageMark + script.ScriptId + "-->\r\n", std::move(*edited), {}};
+    PageText& text = result.text;
     const int16_t items = script.ItemCountValue();
     for (int16_t i = 1; i <= items; ++i) {
         const std::string& keyword = script.ItemLocation[i];
@@ -131,12 +134,26 @@ Result<AttachedPage> AttachToText(Workspace& ws, int16_t scriptIndex, std::strin
             return st.error();
     }
 
-    result.page = text.take();
     // A page's byte order mark stays its first bytes: before the mark the first line
     // would be a stray character that makes the browser open the body there.
-    const size_t first = StartsWithUtf8Mark(result.page) ? kUtf8Mark.size() : 0;
-    result.page.insert(first, kOutputPageMark + script.ScriptId + "-->\r\n");
-    result.page += "\r\n";
+    std::string start;
+    for (size_t i = 0; i < kUtf8Mark.size() && i < text.size(); ++i)
+        start += text.At(i);
+    if (StartsWithUtf8Mark(start)) {
+        text.Insert(kUtf8Mark.size(), result.firstLine);
+        result.firstLine.clear();
+    }
+    return result;
+}
+
+Result<AttachedPage> AttachToText(Workspace& ws, int16_t scriptIndex, std::string_view pageBytes,
+                                  const std::string& pageName) {
+    Result<AttachedParts> parts = AttachToParts(ws, scriptIndex, pageBytes, pageName);
+    if (!parts)
+        return parts.error();
+    AttachedPage result;
+    result.page = parts->text.Build(parts->firstLine, "\r\n");
+    result.externals = std::move(parts->externals);
     return result;
 }
 

@@ -5,7 +5,9 @@
 #include "common/files.h"
 #include "common/numbers.h"
 
+#include <fcntl.h>
 #include <map>
+#include <unistd.h>
 
 namespace pelto {
 
@@ -35,17 +37,74 @@ using OutputFiles = std::map<std::string, std::string>;
 
 // Writes the files other than the result page into the page's folder, each through a
 // temporary file and a rename.
-Status CopyOutputFiles(const OutputFiles& files, const fs::path& pageFolder, const fs::path& page) {
+Status CopyOutputFiles(const OutputFiles& files, const TextParts& result,
+                       const fs::path& pageFolder, const fs::path& page, const fs::path& target,
+                       const DoItRequest& request) {
     for (const auto& [name, bytes] : files)
         if (name != kResultName && SameFile(pageFolder / name, page))
             return MakeError(PathText(pageFolder / name), 0,
                              "the effect's file of this name would replace the page itself; "
                              "nothing was copied");
+    if (request.beforeWriting) {
+        std::vector<PendingWrite> writes;
+        for (const auto& [name, bytes] : files)
+            if (name != kResultName)
+                writes.push_back({pageFolder / name, bytes});
+        const std::string resultBytes = result.Join(); // lives until the writes are recorded
+        writes.push_back({target, resultBytes});
+        if (Status st = request.beforeWriting(PathText(page), writes); !st)
+            return st;
+    }
     for (const auto& [name, bytes] : files)
         if (name != kResultName)
             if (Status st = WriteFileAtomic(pageFolder / name, bytes); !st)
                 return st;
     return Status::Ok();
+}
+
+bool FlushFile(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+// The copy beside the page holds the same bytes as the result page of the output folder:
+// that file is linked in under a temporary name and renamed over the copy, so the bytes
+// are written once. Where the file system cannot link (another device, a copy that is a
+// symbolic link to elsewhere), they are written again.
+Status WriteCopy(const fs::path& result, const fs::path& copy, const TextParts& bytes) {
+    std::error_code ec;
+    if (!fs::is_symlink(copy, ec)) {
+        const fs::file_status old = fs::status(copy, ec);
+        fs::path temp = copy;
+        temp += ".pelto-" + std::to_string(::getpid()) + ".link";
+        fs::create_hard_link(result, temp, ec);
+        if (!ec) {
+            if (fs::is_regular_file(old))
+                fs::permissions(temp, old.permissions(), ec); // the copy keeps its permissions
+            ec.clear();
+            // On the disk before it takes the copy's name, as every file written beside the
+            // page is.
+            const bool flushed = FlushFile(temp);
+            if (flushed)
+                fs::rename(temp, copy, ec);
+            if (flushed && !ec)
+                return SyncFolder(copy.parent_path());
+            std::error_code ignore;
+            fs::remove(temp, ignore);
+        }
+    }
+    return WriteFileAtomic(copy, bytes.Join());
+}
+
+bool HoldsNul(const std::vector<std::string_view>& parts) {
+    for (std::string_view p : parts)
+        if (p.find('\0') != std::string_view::npos)
+            return true;
+    return false;
 }
 
 } // namespace
@@ -63,35 +122,48 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
     const fs::path page = fs::absolute(fs::path(ws.SampleFile), ec);
     if (!fs::is_regular_file(page, ec))
         return MakeError(ws.SampleFile, 0, "is not a file that can be read");
-    const fs::path output = request.folder.empty() ? ws.OutputFolder() : request.folder;
+    const fs::path output = request.outputArea.empty() ? ws.OutputFolder() : request.outputArea;
     if (LiesIn(page, output))
         return MakeError(ws.SampleFile, 0,
                          "lies in the output folder, which is emptied before every run; "
                          "choose a page outside it");
 
     ws.ScriptRepeat = request.repeat;
-    if (Status st = ClearFolderFiles(output); !st)
+    if (Status st = ClearOutputFolder(output); !st)
         return st.error();
     // Attach and expand in memory, then write each file of the output folder once: the
     // same files, in the same order, as attaching and the expansion pass over the folder.
-    Result<std::string> pageBytes = ReadFileBytes(page);
+    Result<FileBuffer> pageBytes = ReadFileBuffer(page);
     if (!pageBytes)
         return pageBytes.error();
-    Result<AttachedPage> attached =
-        AttachToText(ws, ws.CurrentScriptIndex, std::move(*pageBytes), PathText(page));
+    Result<AttachedParts> attached =
+        AttachToParts(ws, ws.CurrentScriptIndex, pageBytes->view(), PathText(page));
     if (!attached)
         return attached.error();
     OutputFiles files;
     for (auto& [name, bytes] : attached->externals)
         files[name] = std::move(bytes);
-    files[kResultName] = std::move(attached->page);
+    files[kResultName].clear(); // the result page stays in parts: the page is not copied
+    TextParts resultBytes;
     for (auto& [name, bytes] : files) {
+        if (name == kResultName) {
+            std::vector<std::string_view> parts{attached->firstLine};
+            const auto& pieces = attached->text.Pieces();
+            parts.insert(parts.end(), pieces.begin(), pieces.end());
+            parts.push_back("\r\n");
+            if (HoldsNul(parts))
+                resultBytes.parts = std::move(parts);
+            else
+                resultBytes = ExpandParts(ws, parts);
+            if (Status st = WriteFileParts(output / name, resultBytes.parts); !st)
+                return st.error();
+            continue;
+        }
         if (!IsPictureName(name) && bytes.find('\0') == std::string::npos)
             bytes = ExpandText(ws, bytes);
         if (Status st = WriteFileBytes(output / name, bytes); !st)
             return st.error();
     }
-    const std::string& resultBytes = files[kResultName];
     const fs::path result = output / kResultName;
 
     DoItOutcome outcome;
@@ -102,9 +174,9 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
         break;
     case OutputOption::Copy: {
         const fs::path copy = CopyPagePath(page);
-        if (Status st = CopyOutputFiles(files, pageFolder, page); !st)
+        if (Status st = CopyOutputFiles(files, resultBytes, pageFolder, page, copy, request); !st)
             return st.error();
-        if (Status st = WriteFileAtomic(copy, resultBytes); !st)
+        if (Status st = WriteCopy(result, copy, resultBytes); !st)
             return st.error();
         outcome.pageToOpen = PathText(copy);
         break;
@@ -114,9 +186,9 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
             outcome.overwriteDeclined = true;
             break;
         }
-        if (Status st = CopyOutputFiles(files, pageFolder, page); !st)
+        if (Status st = CopyOutputFiles(files, resultBytes, pageFolder, page, page, request); !st)
             return st.error();
-        if (Status st = WriteFileAtomic(page, resultBytes); !st)
+        if (Status st = WriteFileAtomic(page, resultBytes.Join()); !st)
             return st.error();
         outcome.pageToOpen = PathText(page);
         break;

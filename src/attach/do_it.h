@@ -5,11 +5,13 @@
 // the returned page in the browser; the core never starts one.
 #include "common/result.h"
 #include "library/workspace.h"
+#include "undo/pending_write.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace pelto {
 
@@ -20,9 +22,12 @@ struct DoItRequest {
     int16_t repeat = 0; // ScriptRepeat, 0..25
     // Asked before the user's page is overwritten; false leaves it untouched.
     std::function<bool()> confirmOverwrite;
-    // Where the run writes its files; empty means the program's output folder. The live
-    // preview of the parameter page builds into a folder of its own this way.
-    std::filesystem::path folder;
+    // Where the run builds its files; empty: the program's output folder.
+    std::filesystem::path outputArea;
+    // Before writing into the user's folder: told every file about to be written there
+    // (the change record); an error stops the run with nothing written.
+    std::function<Status(const std::string& page, const std::vector<PendingWrite>& writes)>
+        beforeWriting;
 };
 
 struct DoItOutcome {

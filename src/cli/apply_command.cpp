@@ -1,5 +1,7 @@
 // apply: what the apply dialog's "Do it" does, driven from the command line.
 #include "attach/do_it.h"
+#include "attach/recorded_run.h"
+#include "cli/batch_command.h"
 #include "cli/commands.h"
 #include "cli/session.h"
 #include "cli/terminal_text.h"
@@ -21,6 +23,7 @@ namespace {
 struct ApplyArgs {
     std::string scriptId;
     std::string page;
+    BatchArgs batch;
     std::vector<std::string> valueFiles;
     std::vector<std::pair<std::string, std::string>> sets; // name, value
     int16_t repeat = 0;
@@ -71,16 +74,35 @@ std::optional<std::string> ParseApplyArgs(const std::vector<std::string>& args, 
                 return "--mode needs preview, copy or overwrite, not \"" + value + "\"";
         } else if (a == "--yes") {
             out.yes = true;
+        } else if (a == "--recursive") {
+            if (!next(value))
+                return "--recursive needs a folder";
+            out.batch.folders.push_back(value);
+        } else if (a == "--glob") {
+            if (!next(value))
+                return "--glob needs a pattern";
+            out.batch.patterns.push_back(value);
+        } else if (a == "--jobs") {
+            if (!next(value))
+                return "--jobs needs a number of at least 1";
+            auto n = ParseNumber(value);
+            if (!n || *n != static_cast<int>(*n) || *n < 1 || *n > 256)
+                return "--jobs needs a whole number from 1 to 256, not \"" + value + "\"";
+            out.batch.jobs = static_cast<unsigned>(*n);
         } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
             return "unknown option \"" + a + "\"";
         } else {
             positional.push_back(a);
         }
     }
-    if (positional.size() != 2)
-        return "apply takes SCRIPTID and PAGE";
+    if (!out.batch.patterns.empty() && out.batch.folders.empty())
+        return "--glob goes with --recursive DIR";
+    if (positional.empty() || (positional.size() < 2 && out.batch.folders.empty()))
+        return "apply takes SCRIPTID and PAGE (or several pages, or --recursive DIR)";
     out.scriptId = positional[0];
-    out.page = positional[1];
+    out.batch.pages.assign(positional.begin() + 1, positional.end());
+    if (out.batch.pages.size() == 1 && out.batch.folders.empty())
+        out.page = out.batch.pages[0];
     return std::nullopt;
 }
 
@@ -196,8 +218,12 @@ int RunApply(const Context& ctx, const std::vector<std::string>& args) {
     Workspace ws;
     std::error_code ec;
     // The page is the sample page before the definition is read, so Mouseover links
-    // come from it.
-    ws.SampleFile = fs::absolute(a.page, ec).lexically_normal().string();
+    // come from it (in a batch: from the first page given).
+    const std::string first = !a.page.empty()          ? a.page
+                              : !a.batch.pages.empty() ? a.batch.pages[0]
+                                                       : std::string();
+    if (!first.empty())
+        ws.SampleFile = fs::absolute(first, ec).lexically_normal().string();
     if (int code = OpenLibrary(ctx, ws); code != kOk)
         return code;
     if (int code = OpenScript(ws, a.scriptId); code != kOk)
@@ -217,14 +243,19 @@ int RunApply(const Context& ctx, const std::vector<std::string>& args) {
             return Report(kUsage, ToTerminal(*usage));
     }
 
+    if (a.page.empty())
+        return RunBatch(ws, a.batch, a.mode, a.repeat, a.yes);
+
     DoItRequest request;
     request.option = a.mode;
     request.repeat = a.repeat;
     const bool yes = a.yes;
     request.confirmOverwrite = [yes] { return yes; };
-    Result<DoItOutcome> outcome = DoIt(ws, request);
-    if (!outcome)
-        return Report(kFailure, outcome.error().text());
+    Result<RecordedOutcome> recorded = DoItRecorded(
+        ws, request, FileLock::Wait::Yes, [](const std::string& note) { Report(kOk, note); });
+    if (!recorded)
+        return Report(kFailure, recorded.error().text());
+    const DoItOutcome* outcome = &recorded->outcome;
     if (outcome->overwriteDeclined) {
         Report(kOk, "the page was not overwritten (give --yes to overwrite it); the result is " +
                         PathText(ws.OutputFolder() / "result.htm"));

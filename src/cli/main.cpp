@@ -21,17 +21,13 @@ namespace {
 const char kUsageText[] =
     "usage: pelto-cli [--home DIR] list\n"
     "       pelto-cli [--home DIR] params SCRIPTID\n"
-    "       pelto-cli [--home DIR] apply SCRIPTID PAGE [--values FILE]... [--set NAME=VALUE]...\n"
-    "                 [--repeat N] [--mode preview|copy|overwrite] [--yes]\n"
-    "       pelto-cli scramble IN OUT\n";
-
-fs::path ExecutableFolder(const char* argv0) {
-    std::error_code ec;
-    fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    if (ec)
-        self = fs::absolute(argv0, ec);
-    return self.parent_path();
-}
+    "       pelto-cli [--home DIR] apply SCRIPTID PAGE... [--recursive DIR [--glob PATTERN]...]\n"
+    "                 [--jobs N] [--values FILE]... [--set NAME=VALUE]... [--repeat N]\n"
+    "                 [--mode preview|copy|overwrite] [--yes]\n"
+    "       pelto-cli [--home DIR] history\n"
+    "       pelto-cli [--home DIR] undo [ID] [--force]\n"
+    "       pelto-cli scramble IN OUT\n"
+    "       pelto-cli --help | --version\n";
 
 } // namespace
 
@@ -39,27 +35,30 @@ int main(int argc, char** argv) {
     using namespace pelto::cli;
     using Command = int (*)(const Context&, const std::vector<std::string>&);
     const std::map<std::string, Command> commands = {
-        {"apply", RunApply},
-        {"list", RunList},
-        {"params", RunParams},
-        {"scramble", RunScramble},
+        {"apply", RunApply}, {"history", RunHistory}, {"undo", RunUndo},
+        {"list", RunList},   {"params", RunParams},   {"scramble", RunScramble},
     };
     Context ctx;
-    ctx.home = ExecutableFolder(argv[0]);
+    ctx.folders = pelto::FindProgramFolders(pelto::RunningExecutableFolder(argv[0]));
     int i = 1;
     while (i < argc && std::strncmp(argv[i], "--", 2) == 0) {
         if (std::strcmp(argv[i], "--home") == 0 && i + 1 < argc) {
             std::error_code ec;
-            ctx.home = fs::absolute(argv[i + 1], ec);
+            ctx.folders = pelto::PortableFolders(fs::absolute(argv[i + 1], ec));
             i += 2;
         } else if (std::strcmp(argv[i], "--help") == 0) {
             std::fputs(kUsageText, stdout);
+            return kOk;
+        } else if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("pelto-cli %d.%d.%d\n", PELTO_VERSION_MAJOR, PELTO_VERSION_MINOR,
+                        PELTO_VERSION_PATCH);
             return kOk;
         } else {
             std::fputs(kUsageText, stderr);
             return kUsage;
         }
     }
+    ctx.home = ctx.folders.readOnlyDir;
     if (i >= argc) {
         std::fputs(kUsageText, stderr);
         return kUsage;

@@ -9,7 +9,9 @@
 namespace pelto::cli {
 
 int OpenLibrary(const Context& ctx, Workspace& ws) {
-    ws.ProgramFolder = ctx.home;
+    ws.UseFolders(ctx.folders);
+    if (Status st = PrepareUserFolder(ctx.folders); !st)
+        std::fprintf(stderr, "pelto-cli: warning: %s\n", st.error().text().c_str());
     ResetParameterState(ws);
     if (Status st = LoadHandlerTexts(ws); !st)
         return Report(kFailure, st.error().text());

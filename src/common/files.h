@@ -5,6 +5,7 @@
 #include "common/result.h"
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,12 +17,41 @@ namespace fs = std::filesystem;
 // The whole file as bytes, or an error naming the file.
 Result<std::string> ReadFileBytes(const fs::path& path);
 
+// A whole file read into memory that is not cleared first: for a large page that is
+// read once and only looked at.
+class FileBuffer {
+public:
+    std::string_view view() const { return {data_.get(), size_}; }
+
+private:
+    friend Result<FileBuffer> ReadFileBuffer(const fs::path& path);
+    struct Free {
+        size_t mapped; // the length of a mapping; 0 for memory from malloc
+        void operator()(char* p) const;
+    };
+    std::unique_ptr<char, Free> data_{nullptr, Free{0}};
+    size_t size_ = 0;
+};
+
+// The whole file, or an error naming the file (the messages of ReadFileBytes).
+Result<FileBuffer> ReadFileBuffer(const fs::path& path);
+
 // Creates or truncates the file and writes the bytes.
 Status WriteFileBytes(const fs::path& path, std::string_view bytes);
 
-// Writes the bytes to a temporary file in the same folder, then renames it over the
-// target: the target is either fully old or fully new.
+// Creates or truncates the file and writes the parts one after another, in one go.
+Status WriteFileParts(const fs::path& path, const std::vector<std::string_view>& parts);
+
+// Writes the bytes to a temporary file in the same folder, flushes it to the disk, renames
+// it over the target and flushes the folder: the target is either fully old or fully new,
+// also after a power cut.
 Status WriteFileAtomic(const fs::path& path, std::string_view bytes);
+
+// Creates or truncates the file, writes the bytes and flushes them to the disk.
+Status WriteFileDurable(const fs::path& path, std::string_view bytes);
+
+// Flushes a folder's entries (a created, renamed or removed name) to the disk.
+Status SyncFolder(const fs::path& folder);
 
 // Splits text into lines the way a line-oriented reader sees them: a line ends at
 // CR LF, at a lone CR or at a lone LF; the terminator is not part of the line. A final

@@ -299,9 +299,8 @@ std::optional<std::string> PlainValue(Workspace& ws, const std::string& name,
         break;
     case App:
         if (k == "IMAGESNAME") {
-            std::string folder = ws.ProgramFolder.string();
-            folder += std::filesystem::path::preferred_separator;
-            return folder + "images" + std::string(1, std::filesystem::path::preferred_separator);
+            return ws.ImagesFolder().string() +
+                   std::string(1, std::filesystem::path::preferred_separator);
         }
         if (k == "INTSEQUENCE") {
             if (ws.IntSequence == INT16_MAX)

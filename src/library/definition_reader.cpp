@@ -3,8 +3,8 @@
 #include "common/files.h"
 #include "common/numbers.h"
 #include "common/scramble.h"
-#include "expansion/colour.h"
 #include "library/page_links.h"
+#include "library/parameter_kinds.h"
 
 #include <algorithm>
 
@@ -80,17 +80,6 @@ struct LineValue {
         out = *v;
         return std::nullopt;
     }
-    // A count: a 16-bit whole number that is not negative. out is only set when valid, so a
-    // refused count never leaves a table out of step with its count.
-    std::optional<Error> Count(int16_t& out, const char* refusal) const {
-        int16_t count = 0;
-        if (auto e = Int16(count))
-            return e;
-        if (count < 0)
-            return MakeError("", 0, refusal);
-        out = count;
-        return std::nullopt;
-    }
     std::optional<Error> Int32(int32_t& out) const {
         auto v = ParseInt32(line);
         if (!v)
@@ -115,130 +104,84 @@ struct LineValue {
     }
 };
 
-std::optional<Error> ApplyList(ListParameter& r, int L, const std::string& line) {
+// Converts one value line as its table line says and stores it.
+template <class R>
+std::optional<Error> StoreLine(const kinds::Line<R>& d, R& r, const std::string& line) {
+    using C = kinds::Conversion;
     LineValue v{line};
-    int16_t ignore = 0;
-    switch (L) {
-    case 1:
-    case 2:
-        return v.Int16(ignore);
-    case 3: {
-        // Counts are checked before they are stored, so a refused line leaves the record
-        // as it was (its table still matching its counts).
-        int16_t columns = 0;
-        if (auto e = v.Int16(columns))
+    switch (d.conversion) {
+    case C::Text:
+        kinds::StoreText(d, r, line);
+        break;
+    case C::Whole16: {
+        int16_t x = 0;
+        if (auto e = v.Int16(x))
             return e;
-        if (columns < 1 || columns > 3)
-            return MakeError("", 0, "a list has 1 to 3 columns, not " + std::to_string(columns));
-        r.Columns = columns;
-        r.ResetEntries();
-        return std::nullopt;
+        kinds::StoreNumber(d, r, x);
+        break;
     }
-    case 4:
-        r.CaseRule = line;
-        return std::nullopt;
-    case 5: {
-        if (auto e = v.Count(r.Rows, "a list cannot have a negative number of rows"))
+    case C::Whole32: {
+        int32_t x = 0;
+        if (auto e = v.Int32(x))
             return e;
-        r.ResetEntries();
-        return std::nullopt;
+        kinds::StoreNumber(d, r, x);
+        break;
     }
-    case 6:
-        r.EntryFormat = line;
-        return std::nullopt;
-    case 7:
-        return v.Int16(r.LineBreak);
-    case 8:
-        r.ColumnCaption1 = line;
-        return std::nullopt;
-    case 9:
-        r.ColumnCaption2 = line;
-        return std::nullopt;
-    case 10:
-        r.ColumnCaption3 = line;
-        return std::nullopt;
-    case 11:
-        r.Name = line;
-        return std::nullopt;
-    case 12:
-        r.Description = line;
-        return std::nullopt;
-    default: {
-        long i = L - 13;
-        if (r.Rows <= 0)
-            return MakeError("", 0, "an entry line for a list with no rows");
-        long row = i % r.Rows;
-        long col = i / r.Rows;
-        if (col >= r.Columns || static_cast<size_t>(row) >= r.Entries.size())
-            return MakeError("", 0, "more entry lines than the list's rows times columns");
-        r.Entries[row][col] = line;
-        return std::nullopt;
+    case C::Real: {
+        double x = 0;
+        if (auto e = v.Real(x))
+            return e;
+        kinds::StoreNumber(d, r, x);
+        break;
+    }
+    case C::Truth:
+        if (auto e = v.Truth())
+            return e;
+        break;
+    case C::Count:
+    case C::LeadingCount: {
+        // Checked before it is stored, so a refused count leaves the record as it was
+        // (its tables still matching its counts).
+        int16_t x = 0;
+        if (auto e = v.Int16(x))
+            return e;
+        if (x < d.low || x > d.high) {
+            std::string message = d.refusal;
+            if (size_t at = message.find("{}"); at != std::string::npos)
+                message.replace(at, 2, std::to_string(x));
+            return MakeError("", 0, message);
+        }
+        kinds::StoreNumber(d, r, x);
+        break;
     }
     }
+    if (d.then)
+        d.then(r);
+    return std::nullopt;
 }
 
-std::optional<Error> ApplyOption(OptionParameter& r, int L, const std::string& line) {
-    LineValue v{line};
-    switch (L) {
-    case 1:
-        return v.Int16(r.Selected);
-    case 2: {
-        if (auto e = v.Count(r.Count, "an option parameter cannot have a negative count"))
-            return e;
-        r.Captions.assign(r.Count + 1, "");
-        r.Texts.assign(r.Count + 1, "");
-        return std::nullopt;
-    }
-    case 3:
-        r.Name = line;
-        return std::nullopt;
-    case 4:
-        r.Description = line;
-        return std::nullopt;
-    default:
-        if (L <= 4 + r.Count && static_cast<size_t>(L - 5) < r.Captions.size()) {
-            r.Captions[L - 5] = line;
-            return std::nullopt;
-        }
-        if (L <= 4 + 2 * r.Count && static_cast<size_t>(L - 5 - r.Count) < r.Texts.size()) {
-            r.Texts[L - 5 - r.Count] = line;
-            return std::nullopt;
-        }
-        return MakeError("", 0, "more option lines than the option count allows");
-    }
+// A line after the fixed ones: i (from 0) counts the further lines, which fill the
+// columns of `rows` lines one after another.
+template <class R>
+std::optional<Error> StoreCell(const kinds::Columns<R>& c, R& r, int i, const std::string& line) {
+    const int rows = r.*c.rows;
+    if (rows <= 0)
+        return MakeError("", 0, c.whenNoRows);
+    if (std::string* cell = kinds::CellOf(c, r, i % rows, i / rows))
+        *cell = line;
+    else if (c.beyondLast)
+        return MakeError("", 0, c.beyondLast);
+    return std::nullopt;
 }
 
-std::optional<Error> ApplyMenu(MenuParameter& r, int L, const std::string& line) {
-    LineValue v{line};
-    switch (L) {
-    case 1: {
-        if (auto e = v.Count(r.Count, "a menu cannot have a negative count"))
-            return e;
-        r.ResetEntries();
-        return std::nullopt;
-    }
-    case 2:
-        r.Suffix = line;
-        return std::nullopt;
-    case 3:
-        r.Name = line;
-        return std::nullopt;
-    case 4:
-        r.Description = line;
-        return std::nullopt;
-    default: {
-        if (r.Count <= 0)
-            return MakeError("", 0, "a menu entry line for a menu whose count is 0");
-        int i = L - 4; // 1-based among the further lines
-        if (i <= r.Count)
-            r.MenuEntries[i] = line;
-        else if (i <= 2 * r.Count)
-            r.MenuCaptions[i - r.Count] = line;
-        else if (i <= 3 * r.Count)
-            r.MenuLinks[i - 2 * r.Count] = line;
-        return std::nullopt;
-    }
-    }
+template <class R>
+std::optional<Error> ApplyLine(const kinds::Format<R>& f, R& r, int L, const std::string& line) {
+    const int fixed = static_cast<int>(f.definition.size());
+    if (L >= 1 && L <= fixed)
+        return StoreLine(f.definition[static_cast<size_t>(L - 1)], r, line);
+    if (L > fixed && f.definitionRest)
+        return StoreCell(*f.definitionRest, r, L - fixed - 1, line);
+    return std::nullopt; // a further line of a kind without a rest is ignored
 }
 
 } // namespace
@@ -249,233 +192,15 @@ Status ApplyDefinitionLine(Workspace& ws, const std::string& line, std::vector<E
         return MakeError("", 0, "a value line stands before the first \"*\" block");
     const ParameterRecord rec = p.ParameterRecords[p.ParameterCount];
     const int L = p.LineNumber;
-    const int n = p.KindCount[rec.Kind];
-    LineValue v{line};
     std::optional<Error> err;
-    int16_t ignore16 = 0;
-    switch (rec.Kind) {
-    case Int: {
-        IntParameter& r = p.IntParameters[n];
-        switch (L) {
-        case 1:
-            err = v.Int16(r.Min);
-            break;
-        case 2:
-            err = v.Int16(r.Max);
-            break;
-        case 3:
-            err = v.Real(r.LargeChange);
-            break;
-        case 4:
-            r.ValueSuffix = line;
-            break;
-        case 5:
-            err = v.Real(r.Value);
-            break;
-        case 6:
-            r.Name = line;
-            break;
-        case 7:
-            r.Description = line;
-            break;
-        default:
-            break;
-        }
-        break;
-    }
-    case File:
-    case Image: {
-        FileParameter& r = rec.Kind == File ? p.FileParameters[n] : p.ImageParameters[n];
-        switch (L) {
-        case 1:
-            r.Pattern = line;
-            break;
-        case 2:
-            r.FileName = line;
-            break;
-        case 3:
-            r.Name = line;
-            break;
-        case 4:
-            r.Description = line;
-            break;
-        default:
-            break;
-        }
-        break;
-    }
-    case Colour: {
-        ColourParameter& r = p.ColourParameters[n];
-        switch (L) {
-        case 1:
-            err = v.Int32(r.Colour);
-            if (!err)
-                SetColourComponents(r);
-            break;
-        case 2:
-            r.Name = line;
-            break;
-        case 3:
-            r.Description = line;
-            break;
-        default:
-            break;
-        }
-        break;
-    }
-    case Font: {
-        FontParameter& r = p.FontParameters[n];
-        switch (L) {
-        case 1:
-            r.FontName = line;
-            break;
-        case 2:
-            err = v.Int16(r.Bold);
-            break;
-        case 3:
-            err = v.Int16(r.Italic);
-            break;
-        case 4:
-            err = v.Int16(r.Underline);
-            break;
-        case 5:
-            err = v.Int16(r.StrikeThru);
-            break;
-        case 6:
-            err = v.Int16(r.Size);
-            break;
-        case 7:
-            r.Name = line;
-            break;
-        case 8:
-            r.Description = line;
-            break;
-        default:
-            break;
-        }
-        break;
-    }
-    case Text: {
-        TextParameter& r = p.TextParameters[n];
-        switch (L) {
-        case 1:
-        case 2:
-            err = v.Int16(ignore16);
-            break;
-        case 3:
-            r.Value = line;
-            break;
-        case 6:
-            err = v.Truth();
-            break;
-        case 7:
-            r.Name = line;
-            break;
-        case 8:
-            r.Description = line;
-            break;
-        default:
-            break;
-        }
-        break;
-    }
-    case List:
-        err = ApplyList(p.ListParameters[n], L, line);
-        break;
-    case Option:
-        err = ApplyOption(p.OptionParameters[n], L, line);
-        break;
-    case Reserved:
-        break;
-    case Mouseover: {
-        MouseoverParameter& r = p.Mouseover;
-        switch (L) {
-        case 1:
-            r.Caption1 = line;
-            break;
-        case 2:
-            r.Caption2 = line;
-            break;
-        case 3:
-            r.Template = line;
-            break;
-        case 4:
-            r.Name = line;
-            break;
-        case 5:
-            r.Description = line;
+    // A kind without records (Reserved) ignores its lines.
+    kinds::VisitFormat(rec.Kind, [&](const auto& format) {
+        err = ApplyLine(format, kinds::RecordOf(format, p, p.KindCount[rec.Kind]), L, line);
+        if (!err && L == format.pageLinksAfterLine) {
             if (Status st = ParseLinks(ws); !st.ok() && warnings)
                 warnings->push_back(st.error());
-            break;
-        default:
-            break;
         }
-        break;
-    }
-    case Position: {
-        PositionParameter& r = p.PositionParameters[n];
-        switch (L) {
-        case 1:
-            err = v.Int16(r.Min1);
-            break;
-        case 2:
-            err = v.Int16(r.Min2);
-            break;
-        case 3:
-            err = v.Int16(r.Max1);
-            break;
-        case 4:
-            err = v.Int16(r.Max2);
-            break;
-        case 5:
-            err = v.Real(r.LargeChange1);
-            break;
-        case 6:
-            err = v.Real(r.LargeChange2);
-            break;
-        case 7:
-            r.ValueSuffix1 = line;
-            break;
-        case 8:
-            r.ValueSuffix2 = line;
-            break;
-        case 9:
-            err = v.Real(r.Value1);
-            break;
-        case 10:
-            err = v.Real(r.Value2);
-            break;
-        case 11:
-            r.Caption1 = line;
-            break;
-        case 12:
-            r.Caption2 = line;
-            break;
-        case 13:
-            r.Name = line;
-            break;
-        case 14:
-            r.Description = line;
-            break;
-        default:
-            break;
-        }
-        break;
-    }
-    case Menu:
-        err = ApplyMenu(p.Menu, L, line);
-        break;
-    case Info: {
-        ScriptInfo& r = p.Info;
-        std::string* fields[] = {&r.IE,     &r.NS,      &r.Repeat, &r.Note,
-                                 &r.Author, &r.Support, &r.Size,   &r.Type};
-        if (L >= 1 && L <= 8)
-            *fields[L - 1] = line;
-        break;
-    }
-    default:
-        break;
-    }
+    });
     if (err)
         return *err;
     return Status::Ok();

@@ -1,110 +1,67 @@
 #include "library/lookup.h"
 
+#include "library/parameter_kinds.h"
+
+#include <optional>
+
 namespace pelto {
 
 namespace {
 
-// Visits the record tables in the order the lookups test them.
-template <class Table, class F> void Scan(const Table& table, int count, F&& onMatch) {
-    for (int i = 1; i <= count && i < static_cast<int>(table.size()); ++i)
-        onMatch(table[i].Name, i);
+// The ordinal a name has among the parameters of one kind, if it names one of them: the
+// index of the last matching entry of a table, 1 for a single record, 0 for a reserved
+// name.
+std::optional<int16_t> Match(const ParameterState& p, int16_t kind, const std::string& name) {
+    if (const char* reserved = kinds::ReservedNameOf(kind))
+        return name == reserved ? std::optional<int16_t>(0) : std::nullopt;
+    if (kind == Reserved)
+        return p.ReservedName == name ? std::optional<int16_t>(0) : std::nullopt;
+    std::optional<int16_t> found;
+    kinds::VisitFormat(kind, [&](const auto& f) {
+        if (f.table) {
+            const auto& table = p.*f.table;
+            for (int i = 1; i <= p.KindCount[kind] && i < static_cast<int>(table.size()); ++i)
+                if (table[static_cast<size_t>(i)].*f.name == name)
+                    found = static_cast<int16_t>(i);
+        } else if ((p.*f.single).*f.name == name) {
+            found = 1;
+        }
+    });
+    return found;
 }
 
 } // namespace
 
 int16_t GetParameterKind(const Workspace& ws, const std::string& name) {
-    const ParameterState& p = ws.Params;
     int16_t result = 0;
-    auto test = [&](const auto& table, int16_t kind) {
-        Scan(table, p.KindCount[kind], [&](const std::string& n, int) {
-            if (n == name)
-                result = kind;
-        });
-    };
-    test(p.ColourParameters, Colour);
-    test(p.FileParameters, File);
-    test(p.FontParameters, Font);
-    test(p.ImageParameters, Image);
-    test(p.IntParameters, Int);
-    test(p.ListParameters, List);
-    test(p.OptionParameters, Option);
-    test(p.TextParameters, Text);
-    if (p.ReservedName == name)
-        result = Reserved;
-    if (p.Mouseover.Name == name)
-        result = Mouseover;
-    if (p.Menu.Name == name)
-        result = Menu;
-    if (name == "App")
-        result = App;
-    if (name == "Var")
-        result = Var;
-    if (name == "Info")
-        result = Info;
-    test(p.PositionParameters, Position);
+    for (ParameterKind kind : kinds::kKindLookupOrder)
+        if (Match(ws.Params, kind, name))
+            result = kind;
     return result;
 }
 
 int16_t GetParameterOrdinal(const Workspace& ws, const std::string& name) {
-    const ParameterState& p = ws.Params;
     int16_t result = 0;
-    auto test = [&](const auto& table, int16_t kind) {
-        Scan(table, p.KindCount[kind], [&](const std::string& n, int i) {
-            if (n == name)
-                result = static_cast<int16_t>(i);
-        });
-    };
-    test(p.ColourParameters, Colour);
-    test(p.FileParameters, File);
-    test(p.FontParameters, Font);
-    test(p.ImageParameters, Image);
-    test(p.IntParameters, Int);
-    test(p.ListParameters, List);
-    test(p.OptionParameters, Option);
-    test(p.TextParameters, Text);
-    test(p.PositionParameters, Position);
-    if (p.Mouseover.Name == name)
-        result = 1;
-    if (p.Menu.Name == name)
-        result = 1;
-    if (name == "App" || name == "Var")
-        result = 0;
+    for (ParameterKind kind : kinds::kOrdinalLookupOrder)
+        if (auto ordinal = Match(ws.Params, kind, name))
+            result = *ordinal;
     return result;
 }
 
 std::string ParameterNameOf(const Workspace& ws, int16_t ordinal, int16_t kind) {
     const ParameterState& p = ws.Params;
-    const bool inTable = ordinal >= 1 && ordinal <= MaxPerKind;
-    switch (kind) {
-    case Int:
-        return inTable ? p.IntParameters[ordinal].Name : "";
-    case File:
-        return inTable ? p.FileParameters[ordinal].Name : "";
-    case Image:
-        return inTable ? p.ImageParameters[ordinal].Name : "";
-    case Colour:
-        return inTable ? p.ColourParameters[ordinal].Name : "";
-    case Font:
-        return inTable ? p.FontParameters[ordinal].Name : "";
-    case Text:
-        return inTable ? p.TextParameters[ordinal].Name : "";
-    case List:
-        return inTable ? p.ListParameters[ordinal].Name : "";
-    case Option:
-        return inTable ? p.OptionParameters[ordinal].Name : "";
-    case Position:
-        return inTable ? p.PositionParameters[ordinal].Name : "";
-    case Reserved:
+    if (kind == Reserved)
         return p.ReservedName;
-    case Mouseover:
-        return p.Mouseover.Name;
-    case Menu:
-        return p.Menu.Name;
-    case Info:
-        return "Info";
-    default:
-        return "Invalid Parameter";
-    }
+    std::string result = "Invalid Parameter";
+    kinds::VisitFormat(kind, [&](const auto& f) {
+        if (f.table)
+            result = ordinal >= 1 && ordinal <= MaxPerKind ? (p.*f.table)[ordinal].*f.name : "";
+        else if (f.name)
+            result = (p.*f.single).*f.name;
+        else
+            result = kinds::ReservedNameOf(kind);
+    });
+    return result;
 }
 
 std::string ParameterNameAt(const Workspace& ws, int p) {

@@ -2,6 +2,7 @@
 // Everything one run of Pelto works on: the program folder, the library read at
 // start-up, the current selection, the parameters of the current script and the
 // expansion counters. Passed by reference; tests make their own.
+#include "common/program_folders.h"
 #include "library/parameter_state.h"
 #include "library/script_record.h"
 
@@ -13,7 +14,10 @@
 namespace pelto {
 
 struct Workspace {
+    // The program folder with the read-only library, pictures, help and sample page, and
+    // the folder everything written goes to (empty: the program folder itself).
     std::filesystem::path ProgramFolder;
+    std::filesystem::path UserFolder;
 
     // The library, read once at start-up.
     ScriptLibrary Library{ScriptRecord{}};     // 1..M
@@ -38,14 +42,19 @@ struct Workspace {
     int16_t ScriptRepeat = 0;              // 0..25
     int16_t TopLevelCount = 0;             // made by BuildMenuLines
 
-    // Folders and work files of the program folder.
+    // Takes the folders that the layout rule (common/program_folders.h) chose.
+    void UseFolders(const ProgramFolders& folders);
+
+    // Folders and files read from the program folder.
     std::filesystem::path DataFolder() const { return ProgramFolder / "data"; }
     std::filesystem::path ImagesFolder() const { return ProgramFolder / "images"; }
-    std::filesystem::path UserDataFolder() const { return ProgramFolder / "userdata"; }
-    std::filesystem::path OutputFolder() const { return ProgramFolder / "output"; }
-    std::filesystem::path WorkFile() const { return ProgramFolder / "temp.dat"; }
     std::filesystem::path HelpFile() const { return ProgramFolder / "help" / "index.html"; }
-    std::filesystem::path DefaultSampleFile() const { return ProgramFolder / "sample.htm"; }
+    // Folders and files written.
+    std::filesystem::path WritableFolder() const;
+    std::filesystem::path UserDataFolder() const { return WritableFolder() / kTemplatesFolderName; }
+    std::filesystem::path OutputFolder() const { return WritableFolder() / kOutputFolderName; }
+    std::filesystem::path WorkFile() const { return WritableFolder() / "temp.dat"; }
+    std::filesystem::path DefaultSampleFile() const { return WritableFolder() / kSamplePageName; }
 
     // The current script's record (element 0 when none is chosen or the index is out
     // of range).

@@ -4,6 +4,7 @@
 #include "expansion/colour.h"
 #include "parampage/colour_palette.h"
 #include "platform/text_codec.h"
+#include "ui_common/user_choice.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -76,6 +77,7 @@ ColourEditor::ColourEditor(Workspace& ws, QWidget* parent)
     Command11 = Named(new QPushButton(">", Body()), "Command11", "Take HTML code");
     for (QPushButton* b : {Command10, Command11}) {
         b->setAutoDefault(false);
+        ClickOnEnter(b);
         b->setFixedWidth(32);
     }
     QLineEdit* boxes[] = {TxtR, TxtG, TxtB};
@@ -100,6 +102,9 @@ ColourEditor::ColourEditor(Workspace& ws, QWidget* parent)
     };
     connect(Command10, &QPushButton::clicked, this, [this] { Command10_Click(); });
     connect(Command11, &QPushButton::clicked, this, [this] { Command11_Click(); });
+    // Enter in a box takes its value, as the ">" beside it does.
+    for (QLineEdit* box : {TxtR, TxtG, TxtB})
+        connect(box, &QLineEdit::returnPressed, this, [this] { Command10_Click(); });
     connect(TxtHTMLColourCode, &QLineEdit::returnPressed, this, [this] { Command11_Click(); });
 }
 

@@ -1,6 +1,8 @@
 #include "parampage/file_chooser.h"
 
 #include "ui_common/editor_frame.h"
+#include "ui_common/elided_label.h"
+#include "ui_common/user_choice.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -8,36 +10,19 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QPainter>
 
 namespace pelto::ui {
 
 namespace {
 constexpr int ParentRole = Qt::UserRole + 1;
-
-// A long folder path keeps its end (the folder's own name) visible.
-class PathLine : public QLabel {
-public:
-    explicit PathLine(QWidget* parent) : QLabel(parent) {
-        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        const QRect area = contentsRect();
-        painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter,
-                         fontMetrics().elidedText(text(), Qt::ElideLeft, area.width()));
-    }
-};
 } // namespace
 
 FileChooser::FileChooser(const QString& prefix, QWidget* body, QGridLayout* grid) : QObject(body) {
     Drive = Named(new QComboBox(body), "Drive" + prefix, "Drive");
     for (const QFileInfo& d : QDir::drives())
         Drive->addItem(QDir::toNativeSeparators(d.absoluteFilePath()));
-    PathLabel = new PathLine(body);
-    PathLabel->setTextFormat(Qt::PlainText);
+    // A long folder path keeps its end (the folder's own name) visible.
+    PathLabel = new ElidedLabel(Qt::ElideLeft, body);
     Dir = Named(new QListWidget(body), "Dir" + prefix, "Folders");
     Files = Named(new QListWidget(body), "File" + prefix, "Files");
     // Drive above the folders, the files beside them, the folder's path below both.
@@ -58,10 +43,7 @@ FileChooser::FileChooser(const QString& prefix, QWidget* body, QGridLayout* grid
     // A folder is opened by double-click or Enter; ".." goes one level up.
     connect(Dir, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) { SetDirPath(item->data(ParentRole).toString()); });
-    connect(Files, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
-            emit FileChosen();
-    });
+    OnRowChosen(Files, [this](int) { emit FileChosen(); });
 }
 
 void FileChooser::Drive_Change() {
@@ -100,8 +82,9 @@ void FileChooser::SetPattern(const QString& pattern) {
 }
 
 QString FileChooser::ChosenFile() const {
-    QListWidgetItem* item = Files->currentItem();
-    return item && Files->currentRow() >= 0 ? item->text() : QString();
+    // Only a highlighted file is chosen; the row the focus lands on is not.
+    const int row = ChosenRow(Files);
+    return row >= 0 ? Files->item(row)->text() : QString();
 }
 
 void FileChooser::FillFiles() {

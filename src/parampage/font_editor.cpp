@@ -1,8 +1,9 @@
 #include "parampage/font_editor.h"
 
 #include "common/numbers.h"
-#include "ui_common/text_input.h"
 #include "platform/text_codec.h"
+#include "ui_common/text_input.h"
+#include "ui_common/user_choice.h"
 
 #include <QCheckBox>
 #include <QFontDatabase>
@@ -52,14 +53,8 @@ FontEditor::FontEditor(Workspace& ws, QWidget* parent) : EditorFrame(ws, Font, "
     connect(ChkFontItalic, &QCheckBox::toggled, this, [this] { ChkFontItalic_Click(); });
     connect(ChkFontUnderline, &QCheckBox::toggled, this, [this] { ChkFontUnderline_Click(); });
     connect(ChkFontStrikethru, &QCheckBox::toggled, this, [this] { ChkFontStrikethru_Click(); });
-    connect(LstFontNames, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
-            LstFontNames_Click();
-    });
-    connect(LstFontSizes, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
-            LstFontSizes_Click();
-    });
+    OnRowChosen(LstFontNames, [this](int) { LstFontNames_Click(); });
+    OnRowChosen(LstFontSizes, [this](int) { LstFontSizes_Click(); });
 }
 
 void FontEditor::FillLists() {
@@ -100,10 +95,11 @@ void FontEditor::Commit(int16_t ordinal) {
     p.StrikeThru = ChkFontStrikethru->isChecked() ? 1 : 0;
     p.Underline = ChkFontUnderline->isChecked() ? 1 : 0;
     // Without a chosen line the stored size and name stay as they are.
-    if (LstFontSizes->currentRow() >= 0)
-        p.Size = static_cast<int16_t>(LstFontSizes->currentRow() * 2 + 6);
-    if (LstFontNames->currentRow() >= 0)
-        p.FontName = ToBytes(LstFontNames->currentItem()->text()).value_or(p.FontName);
+    // Only a highlighted line counts: the line the focus lands on is no choice.
+    if (const int size = ChosenRow(LstFontSizes); size >= 0)
+        p.Size = static_cast<int16_t>(size * 2 + 6);
+    if (const int font = ChosenRow(LstFontNames); font >= 0)
+        p.FontName = ToBytes(LstFontNames->item(font)->text()).value_or(p.FontName);
 }
 
 void FontEditor::ChkFontBold_Click() {
@@ -131,14 +127,20 @@ void FontEditor::ChkFontStrikethru_Click() {
 }
 
 void FontEditor::LstFontNames_Click() {
+    const int row = ChosenRow(LstFontNames);
+    if (row < 0)
+        return;
     QFont f = LblFontSampleText->font();
-    f.setFamily(LstFontNames->currentItem()->text());
+    f.setFamily(LstFontNames->item(row)->text());
     LblFontSampleText->setFont(f);
 }
 
 void FontEditor::LstFontSizes_Click() {
+    const int row = ChosenRow(LstFontSizes);
+    if (row < 0)
+        return;
     QFont f = LblFontSampleText->font();
-    f.setPointSize(LstFontSizes->currentItem()->text().toInt());
+    f.setPointSize(LstFontSizes->item(row)->text().toInt());
     LblFontSampleText->setFont(f);
 }
 

@@ -20,6 +20,7 @@
 #include "platform/window_flow.h"
 #include "templates/ui/frm_parameter_set.h"
 #include "ui_common/text_input.h"
+#include "ui_common/user_choice.h"
 #ifdef PELTO_HAS_PREVIEW
 #include "preview/live_preview.h"
 #endif
@@ -27,9 +28,11 @@
 #include <QCheckBox>
 #include <QEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -59,7 +62,7 @@ FrmScript::FrmScript(Workspace& ws, WindowFlow& flow, QWidget* parent)
     setWindowTitle("Specify script parameters");
     setMinimumSize(kBaseWidth, kBaseHeight);
 
-    LblScriptName = Named(new QLabel(this), "LblScriptName", "Script name");
+    LblScriptName = Named(PlainLabel(this), "LblScriptName", "Script name");
     QFont titleFont("Arial");
     titleFont.setPointSizeF(font().pointSizeF() * 1.5);
     titleFont.setBold(true);
@@ -99,6 +102,7 @@ FrmScript::FrmScript(Workspace& ws, WindowFlow& flow, QWidget* parent)
             b->setAccessibleDescription(tip);
         }
         b->setAutoDefault(false);
+        ClickOnEnter(b);
         b->setGeometry(geometry);
         return b;
     };
@@ -111,8 +115,14 @@ FrmScript::FrmScript(Workspace& ws, WindowFlow& flow, QWidget* parent)
     Command7 = button(this, "Command7", "Back", nullptr, QRect(401, 326, 84, 30));
     Command5 = button(this, "Command5", "Apply", nullptr, QRect(493, 326, 84, 30));
 
-    connect(LstParameters, &QListWidget::currentRowChanged, this,
-            [this] { LstParameters_Click(); });
+    // Only a change of parameter runs the selection steps; clicking the shown one again
+    // leaves its editor as it is.
+    OnRowChosen(LstParameters, [this](int row) {
+        if (row != CurrentParameterIndex)
+            LstParameters_Click();
+    });
+    LstParameters->installEventFilter(this);
+    LstParameters->viewport()->installEventFilter(this);
     connect(Command13, &QPushButton::clicked, this, [this] { Command13_Click(); });
     connect(Command12, &QPushButton::clicked, this, [this] { Command12_Click(); });
     connect(Command7, &QPushButton::clicked, this, [this] { Command7_Click(); });
@@ -157,12 +167,6 @@ void FrmScript::resizeEvent(QResizeEvent* event) {
 void FrmScript::hideEvent(QHideEvent* event) {
     SaveSetting("Settings", kGeometryKey, QString::fromLatin1(saveGeometry().toBase64()));
     QWidget::hideEvent(event);
-}
-
-bool FrmScript::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyRelease || event->type() == QEvent::MouseButtonRelease)
-        SchedulePreview(kTypingPauseMs);
-    return QWidget::eventFilter(watched, event);
 }
 
 void FrmScript::LayOut() {
@@ -267,13 +271,17 @@ void FrmScript::Form_Load() {
 }
 
 void FrmScript::LstParameters_Click() {
-    const int selected = LstParameters->currentRow();
+    const int selected = ChosenRow(LstParameters);
     if (selected < 0)
         return;
+    if (CurrentParameterIndex != -1 && !CommitParameter(CurrentParameterIndex)) {
+        // Refused: the user stays on the parameter, its editor untouched, to correct it.
+        // (Selecting the current parameter again runs no selection steps.)
+        LstParameters->setCurrentRow(CurrentParameterIndex);
+        return;
+    }
     for (EditorFrame* frame : FrameDataType)
         frame->hide();
-    if (CurrentParameterIndex != -1)
-        CommitParameter(CurrentParameterIndex);
     CurrentParameterIndex = static_cast<int16_t>(selected);
     ShowParameter(selected);
     SchedulePreview(0);
@@ -293,33 +301,83 @@ void FrmScript::ShowParameter(int position) {
     FrameDataType[record.Kind]->Show(record.Ordinal);
 }
 
-void FrmScript::CommitParameter(int position) {
+EditorFrame* FrmScript::EditorAt(int position, int16_t& ordinal) const {
     if (position < 0 || position >= ws_.Params.ParameterCount)
-        return;
+        return nullptr;
     const ParameterRecord& record = ws_.Params.ParameterRecords[position + 1];
     if (record.Kind < 0 || record.Kind >= static_cast<int>(FrameDataType.size()))
-        return;
+        return nullptr;
     if (record.Ordinal < 0 || record.Ordinal > MaxPerKind)
-        return;
-    FrameDataType[record.Kind]->Commit(record.Ordinal);
+        return nullptr;
+    ordinal = record.Ordinal;
+    return FrameDataType[record.Kind];
+}
+
+bool FrmScript::CommitParameter(int position) {
+    int16_t ordinal = 0;
+    EditorFrame* editor = EditorAt(position, ordinal);
+    if (!editor)
+        return true;
+    if (!editor->CanCommit(ordinal))
+        return false;
+    editor->Commit(ordinal);
+    return true;
+}
+
+bool FrmScript::MayLeaveParameter() {
+    int16_t ordinal = 0;
+    EditorFrame* editor = EditorAt(CurrentParameterIndex, ordinal);
+    return !editor || editor->CanCommit(ordinal);
+}
+
+bool FrmScript::eventFilter(QObject* watched, QEvent* event) {
+    // Any key or click in an editor may change a value the preview shows.
+    if ((event->type() == QEvent::KeyRelease || event->type() == QEvent::MouseButtonRelease) &&
+        watched != LstParameters && watched != LstParameters->viewport())
+        SchedulePreview(kTypingPauseMs);
+    if (CurrentParameterIndex == -1)
+        return false;
+    bool leaving = false;
+    if (watched == LstParameters->viewport() && (event->type() == QEvent::MouseButtonPress ||
+                                                 event->type() == QEvent::MouseButtonDblClick)) {
+        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        const QModelIndex row = LstParameters->indexAt(at);
+        leaving = row.isValid() && row.row() != CurrentParameterIndex;
+    } else if (watched == LstParameters && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        switch (key->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            leaving = true;
+            break;
+        default: // a letter moves to the parameter it starts
+            leaving = !key->text().isEmpty() && key->text().at(0).isLetterOrNumber();
+            break;
+        }
+    }
+    return leaving && !MayLeaveParameter(); // refused: the list does not move
 }
 
 void FrmScript::SelectParameterRow(int row) {
-    if (LstParameters->currentRow() == row)
+    if (ChosenRow(LstParameters) == row)
         LstParameters_Click();
     else
         LstParameters->setCurrentRow(row);
 }
 
 void FrmScript::Command13_Click() {
-    const int selected = LstParameters->currentRow();
-    if (selected != LstParameters->count() - 1)
+    const int selected = ChosenRow(LstParameters);
+    if (selected != LstParameters->count() - 1 && MayLeaveParameter())
         LstParameters->setCurrentRow(selected + 1);
 }
 
 void FrmScript::Command12_Click() {
-    const int selected = LstParameters->currentRow();
-    if (selected >= 1)
+    const int selected = ChosenRow(LstParameters);
+    if (selected >= 1 && MayLeaveParameter())
         LstParameters->setCurrentRow(selected - 1);
 }
 
@@ -330,11 +388,15 @@ void FrmScript::Command7_Click() {
 }
 
 void FrmScript::Command5_Click() {
-    if (LstParameters->count() >= 1 && LstParameters->currentRow() >= 0 &&
-        CurrentParameterIndex != -1)
-        CommitParameter(CurrentParameterIndex);
-    if (LstParameters->count() >= 1)
+    // A refused value keeps the user on its parameter; nothing is applied with an old one.
+    if (LstParameters->count() >= 1 && ChosenRow(LstParameters) >= 0 &&
+        CurrentParameterIndex != -1 && !CommitParameter(CurrentParameterIndex))
+        return;
+    if (LstParameters->count() >= 1) {
         SelectParameterRow(LstParameters->count() - 1);
+        if (CurrentParameterIndex != LstParameters->count() - 1)
+            return;
+    }
     flow_.AddRecentEffect();
     flow_.ShowApplyDialog(this);
 }

@@ -43,7 +43,9 @@ public:
     FrmScript(Workspace& ws, WindowFlow& flow, QWidget* parent = nullptr);
 
     void ShowParameter(int position);
-    void CommitParameter(int position);
+    // False (after the editor's message) when the editor holds a value the record cannot
+    // take; nothing is stored then.
+    bool CommitParameter(int position);
 
     void LstParameters_Click();
     void Command13_Click(); // ">>"
@@ -95,6 +97,9 @@ public:
     void RefreshPreview();
 
 protected:
+    // Clicks and keys that would move LstParameters away from a parameter whose editor
+    // holds a value the record cannot take are refused before the list moves; keys and
+    // clicks in the editors rebuild the preview.
     void resizeEvent(QResizeEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -109,6 +114,11 @@ private:
     QTimer* previewTimer_ = nullptr;
 
     void Form_Load();
+    // The editor of the parameter at position and its ordinal; nullptr when it has none.
+    EditorFrame* EditorAt(int position, int16_t& ordinal) const;
+    // True when no parameter is current or its editor can be committed; otherwise the
+    // editor says why and the user stays.
+    bool MayLeaveParameter();
     // Selects a row and runs the selection steps even when it is already selected.
     void SelectParameterRow(int row);
     // The template dialog of this page, prepared for saving or loading.

@@ -13,7 +13,7 @@ InfoEditor::InfoEditor(Workspace& ws, QWidget* parent)
     grid->setVerticalSpacing(2);
     grid->setColumnStretch(1, 1);
     auto value = [&](const char* name) {
-        auto* l = Named(new QLabel(Body()), name);
+        auto* l = Named(PlainLabel(Body()), name);
         l->setWordWrap(true);
         l->setTextInteractionFlags(Qt::TextSelectableByMouse);
         return l;

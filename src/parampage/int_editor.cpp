@@ -26,7 +26,7 @@ IntEditor::IntEditor(Workspace& ws, QWidget* parent) : EditorFrame(ws, Int, "Sim
     // The arrow keys move the value the way they point.
     HScrollSimpleInt->setInvertedControls(false);
     layout->addWidget(HScrollSimpleInt);
-    LblIntValue = Named(new QLabel(Body()), "LblIntValue", "Value");
+    LblIntValue = Named(PlainLabel(Body()), "LblIntValue", "Value");
     LblIntValue->setAlignment(Qt::AlignCenter);
     layout->addWidget(LblIntValue);
     layout->addStretch(1);

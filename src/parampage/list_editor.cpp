@@ -1,9 +1,10 @@
 #include "parampage/list_editor.h"
 
 #include "parampage/list_case_rule.h"
-#include "ui_common/text_input.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
+#include "ui_common/text_input.h"
+#include "ui_common/user_choice.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -25,7 +26,7 @@ ListEditor::ListEditor(Workspace& ws, QWidget* parent)
     LstList = Named(new QListWidget(Body()), "LstList", "Entries");
     grid->addWidget(LstList, 0, 0, 7, 1);
     auto addBox = [&](int row, const char* label, const char* box, QLabel*& l, QLineEdit*& t) {
-        l = Named(new QLabel(Body()), label);
+        l = Named(PlainLabel(Body()), label);
         t = Named(new QLineEdit(Body()), box, QStringLiteral("Column %1").arg(row / 2 + 1));
         l->setBuddy(t);
         grid->addWidget(l, row, 1);
@@ -43,6 +44,7 @@ ListEditor::ListEditor(Workspace& ws, QWidget* parent)
     auto button = [&](const char* name, const char* caption) {
         auto* b = Named(new QPushButton(caption, Body()), name, caption);
         b->setAutoDefault(false);
+        ClickOnEnter(b);
         buttons->addWidget(b);
         return b;
     };
@@ -58,7 +60,8 @@ ListEditor::ListEditor(Workspace& ws, QWidget* parent)
     connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
     connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
     connect(Command6, &QPushButton::clicked, this, [this] { Command6_Click(); });
-    connect(LstList, &QListWidget::itemDoubleClicked, this, [this] { LstList_DblClick(); });
+    // A double click or Enter on a highlighted entry brings it into the boxes.
+    OnRowActivated(LstList, [this](int) { LstList_DblClick(); });
 }
 
 void ListEditor::Show(int16_t ordinal) {
@@ -145,7 +148,7 @@ void ListEditor::Command1_Click() {
 }
 
 void ListEditor::Command2_Click() {
-    const int i = LstList->currentRow();
+    const int i = ChosenRow(LstList);
     if (i < 0)
         return;
     std::array<std::string, 3> row;
@@ -157,7 +160,7 @@ void ListEditor::Command2_Click() {
 }
 
 void ListEditor::Command3_Click() {
-    const int i = LstList->currentRow();
+    const int i = ChosenRow(LstList);
     if (i < 0)
         return;
     if (LstList->count() == 1) {
@@ -175,7 +178,7 @@ void ListEditor::Command3_Click() {
 }
 
 void ListEditor::Command4_Click() {
-    const int i = LstList->currentRow();
+    const int i = ChosenRow(LstList);
     if (i < 1)
         return;
     std::swap(ListWorkTable[i], ListWorkTable[i - 1]);
@@ -185,7 +188,7 @@ void ListEditor::Command4_Click() {
 }
 
 void ListEditor::Command6_Click() {
-    const int i = LstList->currentRow();
+    const int i = ChosenRow(LstList);
     if (i < 0 || i >= LstList->count() - 1)
         return;
     std::swap(ListWorkTable[i], ListWorkTable[i + 1]);
@@ -195,7 +198,7 @@ void ListEditor::Command6_Click() {
 }
 
 void ListEditor::LstList_DblClick() {
-    const int i = LstList->currentRow();
+    const int i = ChosenRow(LstList);
     if (i < 0)
         return;
     TxtLstEntry->setText(FromBytes(ListWorkTable[i][0]));

@@ -1,7 +1,8 @@
 #include "parampage/menu_editor.h"
 
-#include "ui_common/text_input.h"
 #include "platform/text_codec.h"
+#include "ui_common/text_input.h"
+#include "ui_common/user_choice.h"
 
 #include <QFont>
 #include <QGridLayout>
@@ -55,6 +56,7 @@ MenuEditor::MenuEditor(Workspace& ws, QWidget* parent) : EditorFrame(ws, Menu, "
         auto* b = Named(new QPushButton(symbol, Body()), name, caption);
         b->setToolTip(caption);
         b->setAutoDefault(false);
+        ClickOnEnter(b);
         buttons->addWidget(b, row, col);
         return b;
     };
@@ -69,10 +71,8 @@ MenuEditor::MenuEditor(Workspace& ws, QWidget* parent) : EditorFrame(ws, Menu, "
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(1, 2);
 
-    connect(LstMenuBuilder, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
-            LstMenuBuilder_Click();
-    });
+    // A click on a line, also on the highlighted one after Up or Down, loads its texts.
+    OnRowChosen(LstMenuBuilder, [this](int) { LstMenuBuilder_Click(); });
     connect(TxtMenuCaption, &QLineEdit::textChanged, this, [this] { TxtMenuCaption_Change(); });
     connect(TxtMenuLink, &QLineEdit::textChanged, this, [this] { TxtMenuLink_Change(); });
     connect(CmdMenuAdd, &QPushButton::clicked, this, [this] { CmdMenuAdd_Click(); });
@@ -118,7 +118,7 @@ void MenuEditor::Commit(int16_t) {
 }
 
 void MenuEditor::LstMenuBuilder_Click() {
-    const int i = LstMenuBuilder->currentRow();
+    const int i = ChosenRow(LstMenuBuilder);
     if (i < 0)
         return;
     const MenuParameter& m = ws_.Params.Menu;
@@ -127,7 +127,7 @@ void MenuEditor::LstMenuBuilder_Click() {
 }
 
 void MenuEditor::TxtMenuCaption_Change() {
-    const int i = LstMenuBuilder->currentRow();
+    const int i = ChosenRow(LstMenuBuilder);
     if (i < 0)
         return;
     MenuParameter& m = ws_.Params.Menu;
@@ -143,7 +143,7 @@ void MenuEditor::TxtMenuCaption_Change() {
 }
 
 void MenuEditor::TxtMenuLink_Change() {
-    const int i = LstMenuBuilder->currentRow();
+    const int i = ChosenRow(LstMenuBuilder);
     if (i < 0)
         return;
     MenuParameter& m = ws_.Params.Menu;
@@ -175,7 +175,7 @@ void MenuEditor::CmdMenuAdd_Click() {
 }
 
 void MenuEditor::CmdMenuRemove_Click() {
-    const int i = LstMenuBuilder->currentRow();
+    const int i = ChosenRow(LstMenuBuilder);
     if (i < 0)
         return;
     MenuParameter& m = ws_.Params.Menu;
@@ -203,7 +203,7 @@ void MenuEditor::SwapEntries(int a, int b) {
 }
 
 void MenuEditor::CmdMenuUp_Click() {
-    const int i = LstMenuBuilder->currentRow();
+    const int i = ChosenRow(LstMenuBuilder);
     if (i < 1)
         return;
     SwapEntries(i + 1, i);
@@ -213,7 +213,7 @@ void MenuEditor::CmdMenuUp_Click() {
 }
 
 void MenuEditor::CmdMenuDown_Click() {
-    const int i = LstMenuBuilder->currentRow();
+    const int i = ChosenRow(LstMenuBuilder);
     if (i < 0 || i >= LstMenuBuilder->count() - 1)
         return;
     SwapEntries(i + 1, i + 2);
@@ -223,7 +223,7 @@ void MenuEditor::CmdMenuDown_Click() {
 }
 
 void MenuEditor::CmdMenuLeft_Click() {
-    const int i = LstMenuBuilder->currentRow();
+    const int i = ChosenRow(LstMenuBuilder);
     if (i < 1)
         return;
     QString text = LstMenuBuilder->item(i)->text();
@@ -233,7 +233,7 @@ void MenuEditor::CmdMenuLeft_Click() {
 }
 
 void MenuEditor::CmdMenuRight_Click() {
-    const int i = LstMenuBuilder->currentRow();
+    const int i = ChosenRow(LstMenuBuilder);
     if (i < 1)
         return;
     const int limit = MenuDepth(LstMenuBuilder->item(i - 1)->text()) + 1;

@@ -1,7 +1,8 @@
 #include "parampage/mouseover_editor.h"
 
-#include "ui_common/text_input.h"
 #include "platform/text_codec.h"
+#include "ui_common/text_input.h"
+#include "ui_common/user_choice.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -16,9 +17,9 @@ MouseoverEditor::MouseoverEditor(Workspace& ws, QWidget* parent)
     auto* grid = new QGridLayout(Body());
     grid->setContentsMargins(0, 0, 0, 0);
     LstMouseover = Named(new QListWidget(Body()), "LstMouseover", "Links");
-    LblMouseover1 = Named(new QLabel(Body()), "LblMouseover1");
+    LblMouseover1 = Named(PlainLabel(Body()), "LblMouseover1");
     TxtMouseover1 = Named(new QLineEdit(Body()), "TxtMouseover1", "First text");
-    LblMouseover2 = Named(new QLabel(Body()), "LblMouseover2");
+    LblMouseover2 = Named(PlainLabel(Body()), "LblMouseover2");
     TxtMouseover2 = Named(new QLineEdit(Body()), "TxtMouseover2", "Second text");
     LblMouseover1->setBuddy(TxtMouseover1);
     LblMouseover2->setBuddy(TxtMouseover2);
@@ -30,10 +31,7 @@ MouseoverEditor::MouseoverEditor(Workspace& ws, QWidget* parent)
     grid->setRowStretch(4, 1);
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
-    connect(LstMouseover, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
-            LstMouseover_Click();
-    });
+    OnRowChosen(LstMouseover, [this](int) { LstMouseover_Click(); });
     connect(TxtMouseover1, &QLineEdit::textChanged, this, [this] { TxtMouseover1_Change(); });
     connect(TxtMouseover2, &QLineEdit::textChanged, this, [this] { TxtMouseover2_Change(); });
 }
@@ -57,7 +55,7 @@ void MouseoverEditor::Show(int16_t) {
 }
 
 void MouseoverEditor::LstMouseover_Click() {
-    const int i = LstMouseover->currentRow();
+    const int i = ChosenRow(LstMouseover);
     const auto& links = ws_.Params.Mouseover.Links;
     if (i < 0 || i + 1 >= static_cast<int>(links.size()))
         return;
@@ -70,7 +68,7 @@ void MouseoverEditor::LstMouseover_Click() {
 
 void MouseoverEditor::StoreTyped(QLineEdit* box, std::string PageLink::*field) {
     auto& links = ws_.Params.Mouseover.Links;
-    const int i = LstMouseover->currentRow();
+    const int i = ChosenRow(LstMouseover);
     // With no line selected the text belongs to no link.
     if (MouseoverEditsLive && i >= 0 && i + 1 < static_cast<int>(links.size())) {
         std::string bytes;

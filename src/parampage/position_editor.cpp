@@ -16,12 +16,12 @@ PositionEditor::PositionEditor(Workspace& ws, QWidget* parent)
     auto* grid = new QGridLayout(Body());
     grid->setRowStretch(0, 1);
     auto addRow = [&](int row, int n, QLabel*& caption, QScrollBar*& bar, QLabel*& value) {
-        caption = Named(new QLabel(Body()), QStringLiteral("LblPositionCaption%1").arg(n));
+        caption = Named(PlainLabel(Body()), QStringLiteral("LblPositionCaption%1").arg(n));
         bar = Named(new QScrollBar(Qt::Horizontal, Body()),
                     QStringLiteral("HScrollPosition%1").arg(n), QStringLiteral("Value %1").arg(n));
         bar->setFocusPolicy(Qt::StrongFocus);
         bar->setInvertedControls(false);
-        value = Named(new QLabel(Body()), QStringLiteral("LblPositionValue%1").arg(n));
+        value = Named(PlainLabel(Body()), QStringLiteral("LblPositionValue%1").arg(n));
         value->setAlignment(Qt::AlignCenter);
         grid->addWidget(caption, row, 0);
         grid->addWidget(bar, row + 1, 0);

@@ -1,7 +1,8 @@
 #include "parampage/text_editor.h"
 
-#include "ui_common/text_input.h"
+#include "platform/message_box.h"
 #include "platform/text_codec.h"
+#include "ui_common/text_input.h"
 
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
@@ -24,13 +25,26 @@ void TextEditor::Show(int16_t ordinal) {
     TxtText->setPlainText(text);
 }
 
+namespace {
+// Line breaks are kept as the files write them (CR LF).
+QString FileText(const QPlainTextEdit* box) {
+    return box->toPlainText().replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+}
+} // namespace
+
+bool TextEditor::CanCommit(int16_t) {
+    const QString refusal = UnwritableTextMessage(TxtText->toPlainText());
+    if (refusal.isEmpty())
+        return true;
+    ShowMessage(this, refusal, MessageIcon::Exclamation);
+    TxtText->setFocus();
+    return false;
+}
+
 void TextEditor::Commit(int16_t ordinal) {
-    // Line breaks are kept as the files write them (CR LF).
-    QString text = TxtText->toPlainText();
-    text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
-    std::string bytes;
-    if (AcceptTypedText(this, text, bytes))
-        ws_.Params.TextParameters[ordinal].Value = std::move(bytes);
+    // A text CanCommit refused never reaches the record.
+    if (std::optional<std::string> bytes = ToBytes(FileText(TxtText)))
+        ws_.Params.TextParameters[ordinal].Value = std::move(*bytes);
 }
 
 } // namespace pelto::ui

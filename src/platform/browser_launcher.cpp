@@ -6,21 +6,30 @@
 namespace pelto::ui {
 
 namespace {
-BrowserLauncher& Current() {
-    static BrowserLauncher launcher;
+CheckedBrowserLauncher& Current() {
+    static CheckedBrowserLauncher launcher;
     return launcher;
 }
 } // namespace
 
-void OpenInBrowser(const QString& path) {
-    if (Current()) {
-        Current()(path);
-        return;
-    }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+bool OpenInBrowser(const QString& path) {
+    if (Current())
+        return Current()(path);
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 void SetBrowserLauncher(BrowserLauncher launcher) {
+    if (!launcher) {
+        Current() = {};
+        return;
+    }
+    Current() = [launcher = std::move(launcher)](const QString& path) {
+        launcher(path);
+        return true;
+    };
+}
+
+void SetCheckedBrowserLauncher(CheckedBrowserLauncher launcher) {
     Current() = std::move(launcher);
 }
 

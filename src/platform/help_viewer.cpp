@@ -3,6 +3,7 @@
 #include "platform/message_box.h"
 #include "platform/program_facts.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -34,6 +35,10 @@ void OpenHelpFile(QWidget* parent, const QString& file, const QString& contentsF
     if (!Viewer()) {
         Viewer() = new HelpViewer();
         Viewer()->setAttribute(Qt::WA_DeleteOnClose);
+        // Help belongs to the program's windows: it never keeps the program running once
+        // the last of them is closed, and it goes when the program ends.
+        Viewer()->setAttribute(Qt::WA_QuitOnClose, false);
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, Viewer(), &QObject::deleteLater);
     }
     Viewer()->Open(file, contentsFile);
     Viewer()->show();

@@ -1,5 +1,8 @@
 #include "platform/program_facts.h"
 
+#include <QCoreApplication>
+#include <QGuiApplication>
+
 namespace pelto::ui {
 
 QString ProgramName() {
@@ -22,6 +25,23 @@ QString VersionText() {
         .arg(VersionMajor())
         .arg(VersionMinor())
         .arg(VersionRevision());
+}
+
+QString DesktopEntryId() {
+    return QStringLiteral("com.norvale.Pelto");
+}
+
+void ApplyProgramIdentity() {
+    // No organisation name: the data location is then <data home>/Pelto, the folder
+    // pelto-cli uses without Qt (kUserFolderName).
+    QCoreApplication::setOrganizationName(QString());
+    QCoreApplication::setApplicationName(QString::fromUtf8(kUserFolderName));
+    QCoreApplication::setApplicationVersion(VersionText());
+    QGuiApplication::setDesktopFileName(DesktopEntryId());
+}
+
+ProgramFolders ProgramFoldersOfThisRun() {
+    return FindProgramFolders(QCoreApplication::applicationDirPath().toStdString());
 }
 
 } // namespace pelto::ui

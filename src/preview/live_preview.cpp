@@ -24,7 +24,7 @@ PreviewBuild BuildInto(Workspace ws, const std::filesystem::path& folder) {
     DoItRequest request;
     request.option = OutputOption::Preview;
     request.repeat = ws.ScriptRepeat;
-    request.folder = folder;
+    request.outputArea = folder;
     PreviewBuild build;
     Result<DoItOutcome> outcome = DoIt(ws, request);
     if (!outcome) {

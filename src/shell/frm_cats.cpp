@@ -1,4 +1,6 @@
 #include "shell/frm_cats.h"
+#include "attach/ui/frm_undo_history.h"
+#include "attach/ui/undo_actions.h"
 #include "common/text.h"
 
 #include "platform/help_viewer.h"
@@ -9,6 +11,7 @@
 #include "shell/frm_about.h"
 #include "shell/frm_options.h"
 #include "shell/shell_pictures.h"
+#include "ui_common/user_choice.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -87,6 +90,16 @@ void FrmCats::BuildMenus() {
     connect(mnu_options_sample_file, &QAction::triggered, this,
             &FrmCats::mnu_options_sample_file_Click);
 
+    mnu_changes = menuBar()->addMenu("&Changes");
+    mnu_changes->setObjectName("mnu_changes");
+    mnu_undo_last = mnu_changes->addAction("&Undo last change");
+    mnu_undo_last->setObjectName("mnu_undo_last");
+    mnu_undo_last->setShortcut(QKeySequence::Undo);
+    connect(mnu_undo_last, &QAction::triggered, this, &FrmCats::mnu_undo_last_Click);
+    mnu_undo_history = mnu_changes->addAction("Change &history...");
+    mnu_undo_history->setObjectName("mnu_undo_history");
+    connect(mnu_undo_history, &QAction::triggered, this, &FrmCats::mnu_undo_history_Click);
+
     mnu_help = menuBar()->addMenu("&Help");
     mnu_help->setObjectName("mnu_help");
     mnu_help_help = mnu_help->addAction("&Contents");
@@ -151,6 +164,7 @@ void FrmCats::BuildButtons(int count) {
         button->setSizePolicy(policy);
         button->hide();
         layout->addWidget(button, i / kColumns, i % kColumns);
+        ClickOnEnter(button);
         connect(button, &QToolButton::clicked, this, [this, i] { CmdCats_Click(i); });
         CmdCats.push_back(button);
     }
@@ -313,6 +327,15 @@ void FrmCats::mnu_help_tutorial_Click() {
 void FrmCats::mnu_help_about_Click() {
     frmAbout about(this);
     about.exec();
+}
+
+void FrmCats::mnu_undo_last_Click() {
+    UndoChangeAsking(this, ws_, "");
+}
+
+void FrmCats::mnu_undo_history_Click() {
+    FrmUndoHistory history(ws_, this);
+    history.exec();
 }
 
 } // namespace pelto::ui

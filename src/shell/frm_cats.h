@@ -37,6 +37,8 @@ public:
     void mnu_help_help_Click();
     void mnu_help_tutorial_Click();
     void mnu_help_about_Click();
+    void mnu_undo_last_Click();
+    void mnu_undo_history_Click();
 
     // The recent effects: filled from the store on load, shown in the "Recent" menu.
     void LoadRecentEffects();
@@ -56,6 +58,9 @@ public:
     QAction* mnu_mru_clear = nullptr;
     QMenu* mnu_options = nullptr;
     QAction* mnu_options_sample_file = nullptr;
+    QMenu* mnu_changes = nullptr; // "Changes": undo of what Pelto wrote into pages
+    QAction* mnu_undo_last = nullptr;
+    QAction* mnu_undo_history = nullptr;
     QMenu* mnu_help = nullptr;
     QAction* mnu_help_help = nullptr;
     QAction* mnu_help_tutorial = nullptr;

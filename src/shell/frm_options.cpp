@@ -21,6 +21,7 @@ FrmOptions::FrmOptions(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws
     Frame1->setAccessibleName("Sample web page");
     Label1 = new QLabel(Frame1);
     Label1->setObjectName("Label1");
+    Label1->setTextFormat(Qt::PlainText);
     Label1->setTextInteractionFlags(Qt::TextSelectableByMouse);
     CmdBrowse = new QPushButton("Browse", Frame1);
     CmdBrowse->setObjectName("CmdBrowse");

@@ -2,6 +2,7 @@
 
 #include "platform/text_codec.h"
 #include "shell/shell_pictures.h"
+#include "ui_common/user_choice.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -28,6 +29,7 @@ QPushButton* Button(QWidget* parent, const QString& name, const QString& caption
     button->setObjectName(name);
     button->setAccessibleName(accessible);
     button->setAutoDefault(false);
+    ClickOnEnter(button);
     return button;
 }
 
@@ -132,8 +134,9 @@ void FrmSelectScript::BuildControls() {
     connect(Command1, &QPushButton::clicked, this, &FrmSelectScript::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &FrmSelectScript::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &FrmSelectScript::Command3_Click);
-    connect(LstAllScripts, &QComboBox::currentIndexChanged, this,
-            &FrmSelectScript::LstAllScripts_Click);
+    // The wheel, arrow keys and letters step through the entries; an entry picked in the
+    // open list (or Enter on the box) opens its effect.
+    OnEntryChosen(LstAllScripts, [this](int) { LstAllScripts_Click(); });
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(Command1);
@@ -269,9 +272,6 @@ void FrmSelectScript::LstAllScripts_Click() {
     opensModalPage_ = true;
     flow_.ShowParameterPage();
     opensModalPage_ = false;
-    // Back to no selection, so choosing the same effect again opens it again.
-    QSignalBlocker quiet(LstAllScripts);
-    LstAllScripts->setCurrentIndex(-1);
 }
 
 } // namespace pelto::ui

@@ -1,9 +1,11 @@
 #include "templates/parameter_values.h"
 
 #include "common/numbers.h"
-#include "expansion/colour.h"
 #include "library/lookup.h"
+#include "library/parameter_kinds.h"
 
+#include <algorithm>
+#include <array>
 #include <optional>
 
 namespace pelto {
@@ -17,38 +19,22 @@ bool InTable(const Workspace& ws, int16_t kind, int16_t ordinal) {
 
 // The kind of a declared parameter of that name; no value when the script has none.
 std::optional<int16_t> DeclaredKind(const Workspace& ws, const std::string& name) {
+    if (ws.Params.KindCount[Reserved] > 0 && name == ws.Params.ReservedName)
+        return Reserved; // the kind-8 parameter, listed under its (empty) name
     if (name.empty())
         return std::nullopt;
     const int16_t kind = GetParameterKind(ws, name);
     const int16_t ordinal = GetParameterOrdinal(ws, name);
-    switch (kind) {
-    case Int:
-    case File:
-    case Image:
-    case Colour:
-    case Font:
-    case Text:
-    case List:
-    case Option:
-    case Position:
-        if (InTable(ws, kind, ordinal))
-            return kind;
-        return std::nullopt;
-    case Mouseover:
-    case Menu:
-        if (ws.Params.KindCount[kind] > 0)
-            return kind;
-        return std::nullopt;
-    case Info:
-        return kind; // "Info" always names the script information
-    default:
-        return std::nullopt; // App and Var are no parameters
-    }
-}
-
-const std::string& Cell(const std::vector<std::string>& v, int i) {
-    static const std::string empty;
-    return (i >= 0 && static_cast<size_t>(i) < v.size()) ? v[static_cast<size_t>(i)] : empty;
+    bool declared = false; // App, Var and Reserved are no parameters
+    kinds::VisitFormat(kind, [&](const auto& f) {
+        if (f.table)
+            declared = InTable(ws, kind, ordinal);
+        else if (f.name)
+            declared = ws.Params.KindCount[kind] > 0;
+        else
+            declared = true; // "Info" always names the script information
+    });
+    return declared ? std::optional<int16_t>(kind) : std::nullopt;
 }
 
 // Collects a block's lines; fails on a line break inside a value.
@@ -133,7 +119,87 @@ private:
     std::optional<Error> error_;
 };
 
-constexpr int16_t kMaxRows = 32767;
+// The mouseover's link texts: the link count, then LinkText, Text1 and Text2 of each link.
+void WriteLinkTexts(const MouseoverParameter& m, BlockWriter& w) {
+    w.Int(m.LinkCount());
+    for (int i = 1; i <= m.LinkCount(); ++i) {
+        w.Line(m.Links[i].LinkText);
+        w.Line(m.Links[i].Text1);
+        w.Line(m.Links[i].Text2);
+    }
+}
+template <class R> void WriteLinkTexts(const R&, BlockWriter&) {}
+
+// Each group goes to the first link of the current page with its link text; a group
+// whose link the page no longer has is skipped.
+void ReadLinkTexts(MouseoverParameter& m, BlockReader& in) {
+    const int16_t count = in.Count(0, 32767);
+    for (int g = 0; g < count && !in.error(); ++g) {
+        std::array<std::string, 3> group{in.Text(), in.Text(), in.Text()};
+        if (in.error())
+            break;
+        for (size_t i = 1; i < m.Links.size(); ++i) {
+            if (m.Links[i].LinkText == group[0]) {
+                m.Links[i].Text1 = group[1];
+                m.Links[i].Text2 = group[2];
+                break;
+            }
+        }
+    }
+}
+template <class R> void ReadLinkTexts(R&, BlockReader&) {}
+
+template <class R> void WriteBlock(const kinds::Format<R>& f, const R& r, BlockWriter& w) {
+    for (const kinds::Line<R>& line : f.templateBlock)
+        w.Line(kinds::Shown(line, r));
+    if (const kinds::Columns<R>* rest = f.templateRest) {
+        const int rows = std::max<int>(0, r.*rest->rows);
+        for (int c = 0; c < rest->width(r); ++c)
+            for (int row = 0; row < rows; ++row) {
+                const std::string* cell = rest->cell(r, row, c);
+                w.Line(cell ? *cell : std::string());
+            }
+    }
+    if (f.linkTexts)
+        WriteLinkTexts(r, w);
+}
+
+// Reads the block into r, a copy of the record that the caller stores only when the
+// whole block has been read.
+template <class R> void ReadBlock(const kinds::Format<R>& f, R& r, BlockReader& in) {
+    using C = kinds::Conversion;
+    for (const kinds::Line<R>& line : f.templateBlock) {
+        switch (line.conversion) {
+        case C::Text:
+            kinds::StoreText(line, r, in.Text());
+            break;
+        case C::Whole16:
+            kinds::StoreNumber(line, r, in.Int16());
+            break;
+        case C::Whole32:
+            kinds::StoreNumber(line, r, in.Int32());
+            break;
+        default: // a count (templates hold no reals or truth values)
+            kinds::StoreNumber(line, r, in.Count(line.low, line.high));
+            break;
+        }
+        if (in.error())
+            return;
+        if (line.then)
+            line.then(r);
+    }
+    if (const kinds::Columns<R>* rest = f.templateRest) {
+        const int rows = r.*rest->rows;
+        for (int c = 0; c < rest->width(r) && !in.error(); ++c)
+            for (int row = 0; row < rows && !in.error(); ++row) {
+                std::string text = in.Text();
+                if (std::string* cell = kinds::CellOf(*rest, r, row, c))
+                    *cell = std::move(text);
+            }
+    }
+    if (f.linkTexts)
+        ReadLinkTexts(r, in);
+}
 
 } // namespace
 
@@ -141,73 +207,17 @@ Status WriteParameterValues(const Workspace& ws, const std::string& name, std::s
     std::optional<int16_t> kind = DeclaredKind(ws, name);
     if (!kind)
         return MakeError("", 0, "the effect has no parameter named \"" + name + "\"");
-    if (*kind == Option || *kind == Info || *kind == Reserved)
-        return Status::Ok(); // these kinds are not stored in templates
-    const ParameterState& p = ws.Params;
     const int16_t n = GetParameterOrdinal(ws, name);
     BlockWriter w(name);
-    switch (*kind) {
-    case Int:
-        w.Number(p.IntParameters[n].Value);
-        break;
-    case File:
-    case Image: {
-        const FileParameter& f = *kind == File ? p.FileParameters[n] : p.ImageParameters[n];
-        w.Line(f.FileName);
-        w.Line(f.Path);
-        break;
-    }
-    case Colour:
-        w.Int(p.ColourParameters[n].Colour);
-        break;
-    case Font: {
-        const FontParameter& f = p.FontParameters[n];
-        w.Line(f.FontName);
-        w.Int(f.Size);
-        w.Int(f.Bold);
-        w.Int(f.Italic);
-        w.Int(f.StrikeThru);
-        w.Int(f.Underline);
-        break;
-    }
-    case Text:
-        w.Line(p.TextParameters[n].Value);
-        break;
-    case List: {
-        const ListParameter& l = p.ListParameters[n];
-        w.Int(l.Rows);
-        w.Int(l.Columns);
-        for (int c = 0; c < l.Columns; ++c)
-            for (int r = 0; r < l.Rows; ++r)
-                w.Line(r < static_cast<int>(l.Entries.size()) ? Cell(l.Entries[r], c) : "");
-        break;
-    }
-    case Mouseover: {
-        const MouseoverParameter& m = p.Mouseover;
-        w.Int(m.LinkCount());
-        for (int i = 1; i <= m.LinkCount(); ++i) {
-            w.Line(m.Links[i].LinkText);
-            w.Line(m.Links[i].Text1);
-            w.Line(m.Links[i].Text2);
-        }
-        break;
-    }
-    case Position:
-        w.Number(p.PositionParameters[n].Value1);
-        w.Number(p.PositionParameters[n].Value2);
-        break;
-    case Menu: {
-        const MenuParameter& m = p.Menu;
-        const int count = std::max<int>(0, m.Count);
-        w.Int(count);
-        for (const auto* column : {&m.MenuEntries, &m.MenuCaptions, &m.MenuLinks})
-            for (int i = 1; i <= count; ++i)
-                w.Line(Cell(*column, i));
-        break;
-    }
-    default:
-        break;
-    }
+    bool stored = false;
+    kinds::VisitFormat(*kind, [&](const auto& f) {
+        if (!f.inTemplates)
+            return; // Option and Info write no block
+        stored = true;
+        WriteBlock(f, kinds::RecordOf(f, ws.Params, n), w);
+    });
+    if (!stored)
+        return Status::Ok();
     if (w.broken())
         return MakeError(
             "", 0, "a value of \"" + name + "\" holds a line break, which a template cannot store");
@@ -232,116 +242,17 @@ Status ReadParameterValues(Workspace& ws, const std::vector<std::string>& lines,
                              "the effect has no parameter named \"" + name + "\"");
         const int16_t n = GetParameterOrdinal(ws, name);
         BlockReader in(lines, at, fileName, name);
-        // Each kind reads its whole block into a copy first and stores it only when the
-        // block is complete, so a broken block changes nothing.
-        switch (*kind) {
-        case Int: {
-            int16_t v = in.Int16();
+        kinds::VisitFormat(*kind, [&](const auto& f) {
+            if (!f.inTemplates)
+                return; // Option and Info: no lines
+            // The block is read into a copy and stored only when complete, so a broken
+            // block changes nothing.
+            auto& record = kinds::RecordOf(f, p, n);
+            auto copy = record;
+            ReadBlock(f, copy, in);
             if (!in.error())
-                p.IntParameters[n].Value = v;
-            break;
-        }
-        case File:
-        case Image: {
-            FileParameter& f = *kind == File ? p.FileParameters[n] : p.ImageParameters[n];
-            std::string fileNameValue = in.Text();
-            std::string path = in.Text();
-            if (!in.error()) {
-                f.FileName = std::move(fileNameValue);
-                f.Path = std::move(path);
-            }
-            break;
-        }
-        case Colour: {
-            int32_t v = in.Int32();
-            if (!in.error()) {
-                p.ColourParameters[n].Colour = v;
-                SetColourComponents(p.ColourParameters[n]); // R, G and B follow the colour
-            }
-            break;
-        }
-        case Font: {
-            FontParameter f = p.FontParameters[n];
-            f.FontName = in.Text();
-            f.Size = in.Int16();
-            f.Bold = in.Int16();
-            f.Italic = in.Int16();
-            f.StrikeThru = in.Int16();
-            f.Underline = in.Int16();
-            if (!in.error())
-                p.FontParameters[n] = std::move(f);
-            break;
-        }
-        case Text: {
-            std::string v = in.Text();
-            if (!in.error())
-                p.TextParameters[n].Value = std::move(v);
-            break;
-        }
-        case List: {
-            ListParameter l = p.ListParameters[n];
-            l.Rows = in.Count(0, kMaxRows);
-            l.Columns = in.Count(0, 3);
-            if (in.error())
-                break;
-            l.ResetEntries();
-            for (int k = 0; k < l.Rows * l.Columns && !in.error(); ++k) {
-                std::string v = in.Text();
-                if (!in.error())
-                    l.Entries[static_cast<size_t>(k % l.Rows)][static_cast<size_t>(k / l.Rows)] =
-                        std::move(v);
-            }
-            if (!in.error())
-                p.ListParameters[n] = std::move(l);
-            break;
-        }
-        case Mouseover: {
-            const int16_t count = in.Count(0, kMaxRows);
-            std::vector<std::array<std::string, 3>> groups;
-            for (int g = 0; g < count && !in.error(); ++g) {
-                std::array<std::string, 3> group{in.Text(), in.Text(), in.Text()};
-                groups.push_back(std::move(group));
-            }
-            if (in.error())
-                break;
-            auto& links = p.Mouseover.Links;
-            for (const auto& group : groups) {
-                // A link the current page no longer has is skipped.
-                for (size_t i = 1; i < links.size(); ++i) {
-                    if (links[i].LinkText == group[0]) {
-                        links[i].Text1 = group[1];
-                        links[i].Text2 = group[2];
-                        break;
-                    }
-                }
-            }
-            break;
-        }
-        case Position: {
-            int16_t v1 = in.Int16();
-            int16_t v2 = in.Int16();
-            if (!in.error()) {
-                p.PositionParameters[n].Value1 = v1;
-                p.PositionParameters[n].Value2 = v2;
-            }
-            break;
-        }
-        case Menu: {
-            MenuParameter m = p.Menu;
-            m.Count = in.Count(0, kMaxRows);
-            if (in.error())
-                break;
-            m.ResetEntries();
-            for (auto* column : {&m.MenuEntries, &m.MenuCaptions, &m.MenuLinks})
-                for (int i = 1; i <= m.Count && !in.error(); ++i)
-                    (*column)[static_cast<size_t>(i)] = in.Text();
-            if (!in.error())
-                p.Menu = std::move(m);
-            break;
-        }
-        default:
-            break; // Option and Info: no lines
-        }
+                record = std::move(copy);
+        });
         if (in.error())
             return *in.error();
         at = in.position();

@@ -98,9 +98,11 @@ Status SaveTemplate(Workspace& ws, const std::string& name,
                     const std::vector<std::string>& parameterNames,
                     const std::vector<TemplateEntry>& listed,
                     const std::function<bool(const std::string& name)>& confirmOverwrite,
-                    bool* declined) {
+                    bool* declined, std::vector<Error>* leftOut) {
     if (declined)
         *declined = false;
+    if (leftOut)
+        leftOut->clear();
     Result<std::string> base = TemplateBaseName(ws);
     if (!base)
         return base.error();
@@ -143,9 +145,14 @@ Status SaveTemplate(Workspace& ws, const std::string& name,
     }
 
     std::string text = name + "\r\n";
-    for (const std::string& parameter : parameterNames)
-        if (Status st = WriteParameterValues(ws, parameter, text); !st)
+    for (const std::string& parameter : parameterNames) {
+        Status st = WriteParameterValues(ws, parameter, text);
+        if (st)
+            continue;
+        if (!leftOut)
             return st;
+        leftOut->push_back(st.error()); // text is unchanged by a failed block
+    }
     std::error_code ec;
     fs::create_directories(ws.UserDataFolder(), ec);
     return WriteFileAtomic(ws.UserDataFolder() / target, text);

@@ -21,12 +21,14 @@ Result<std::vector<TemplateEntry>> ListTemplates(const Workspace& ws);
 
 // Saves the named parameters' values under name. When a listed template has that name,
 // confirmOverwrite(name) is asked; false ends the save with nothing written (declined is
-// then set). Fails with a clear error when all 99 numbers are taken.
+// then set). Fails with a clear error when all 99 numbers are taken. A value the file
+// cannot hold (a text with a line break) fails the save, unless leftOut is given: that
+// block is then left out, the others are saved, and leftOut says which and why.
 Status SaveTemplate(Workspace& ws, const std::string& name,
                     const std::vector<std::string>& parameterNames,
                     const std::vector<TemplateEntry>& listed,
                     const std::function<bool(const std::string& name)>& confirmOverwrite,
-                    bool* declined = nullptr);
+                    bool* declined = nullptr, std::vector<Error>* leftOut = nullptr);
 
 // Loads the first listed template of that name into the current values. After each
 // block, showParameter(position) is called with the 0-based list position of that

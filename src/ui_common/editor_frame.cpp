@@ -17,6 +17,8 @@ EditorFrame::EditorFrame(Workspace& ws, int kind, const QString& fixedCaption, Q
     body_ = new QWidget(this);
     layout->addWidget(body_, 1);
     lblDescription = Named(new QLabel(this), QStringLiteral("lblDescription_%1").arg(kind));
+    // Definition texts are shown as they are written, never read as markup.
+    lblDescription->setTextFormat(Qt::PlainText);
     lblDescription->setWordWrap(true);
     lblDescription->setMaximumHeight(fontMetrics().lineSpacing() * 2 + 2);
     lblDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -28,6 +30,12 @@ void EditorFrame::SetCaptionAndDescription(const std::string& name,
     setTitle(FromBytes(name));
     lblDescription->setText(FromBytes(description));
     lblDescription->setToolTip(lblDescription->text());
+}
+
+QLabel* PlainLabel(QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    return label;
 }
 
 void NameAfterCaption(QWidget* w, const QString& caption, const QString& fallback) {

@@ -23,6 +23,12 @@ public:
     // Stores the editor into the record. Kinds whose values are stored as they are
     // edited, or that hold nothing, leave the default.
     virtual void Commit(int16_t ordinal) { (void)ordinal; }
+    // False, after a message, when the editor holds a value the record cannot take (a
+    // character the files cannot hold); the page then keeps the user on this parameter.
+    virtual bool CanCommit(int16_t ordinal) {
+        (void)ordinal;
+        return true;
+    }
 
     QLabel* lblDescription = nullptr;
 
@@ -46,6 +52,9 @@ template <class W> W* Named(W* w, const QString& objectName, const QString& capt
         w->setAccessibleName(caption);
     return w;
 }
+
+// A label for a text from the effect's files: shown as written, never read as markup.
+QLabel* PlainLabel(QWidget* parent);
 
 // Sets a box's accessible name from its caption, or a fallback when the caption is empty.
 void NameAfterCaption(QWidget* w, const QString& caption, const QString& fallback);

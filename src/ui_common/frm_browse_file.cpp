@@ -5,6 +5,7 @@
 #include "platform/message_box.h"
 #include "platform/native_text.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QDirIterator>
@@ -66,12 +67,16 @@ FrmBrowseFile::FrmBrowseFile(Workspace& ws, QWidget* parent) : QDialog(parent), 
     Command2->setObjectName("Command2");
     Command2->setAccessibleName("Cancel");
     Command2->setAutoDefault(false);
+    ChkShowHidden = new QCheckBox("Show hidden files and folders", this);
+    ChkShowHidden->setObjectName("ChkShowHidden");
+    ChkShowHidden->setAccessibleName(ChkShowHidden->text());
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(File1, 0, 0, 2, 1);
     grid->addWidget(Dir1, 0, 1);
     grid->addWidget(Drive1, 1, 1);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(ChkShowHidden);
     buttons->addStretch(1);
     buttons->addWidget(Command1);
     buttons->addWidget(Command2);
@@ -85,6 +90,7 @@ FrmBrowseFile::FrmBrowseFile(Workspace& ws, QWidget* parent) : QDialog(parent), 
     setTabOrder(Dir1, Drive1);
     setTabOrder(Drive1, Command1);
     setTabOrder(Command1, Command2);
+    setTabOrder(Command2, ChkShowHidden);
 
     connect(Drive1, &QComboBox::currentIndexChanged, this, [this](int) { Drive1_Change(); });
     connect(Dir1, &QTreeWidget::currentItemChanged, this,
@@ -95,6 +101,7 @@ FrmBrowseFile::FrmBrowseFile(Workspace& ws, QWidget* parent) : QDialog(parent), 
     connect(File1, &QListWidget::itemDoubleClicked, this, &FrmBrowseFile::File1_DblClick);
     connect(Command1, &QPushButton::clicked, this, &FrmBrowseFile::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &FrmBrowseFile::Command2_Click);
+    connect(ChkShowHidden, &QCheckBox::toggled, this, &FrmBrowseFile::ChkShowHidden_Click);
 
     // Every opening starts in the program's current folder, not in the page's folder.
     const QString start = CleanAbsolute(QDir::currentPath());
@@ -133,7 +140,7 @@ QTreeWidgetItem* FrmBrowseFile::AddFolderItem(QTreeWidgetItem* parent, const QSt
     item->setData(0, PathRole, path);
     item->setData(0, FilledRole, false);
     // Only a folder that holds folders gets an arrow; listing one entry is enough to know.
-    QDirIterator sub(path, QDir::Dirs | QDir::NoDotAndDotDot);
+    QDirIterator sub(path, Shown(QDir::Dirs | QDir::NoDotAndDotDot));
     item->setChildIndicatorPolicy(sub.hasNext() ? QTreeWidgetItem::ShowIndicator
                                                 : QTreeWidgetItem::DontShowIndicatorWhenChildless);
     return item;
@@ -145,8 +152,8 @@ void FrmBrowseFile::FillFolderItem(QTreeWidgetItem* item) {
         return;
     item->setData(0, FilledRole, true);
     const QString path = item->data(0, PathRole).toString();
-    const QFileInfoList folders =
-        QDir(path).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    const QFileInfoList folders = QDir(path).entryInfoList(Shown(QDir::Dirs | QDir::NoDotAndDotDot),
+                                                           QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo& folder : folders)
         AddFolderItem(item, folder.fileName(), CleanAbsolute(folder.absoluteFilePath()));
     if (item->childCount() == 0)
@@ -226,7 +233,7 @@ void FrmBrowseFile::FillFileList(const QString& folder) {
     File1->clear();
     File1->setToolTip(QString());
     // Name filters match without regard to case, as the page names of the desktop do.
-    const QStringList names = QDir(folder).entryList(FilePattern().split(';'), QDir::Files,
+    const QStringList names = QDir(folder).entryList(FilePattern().split(';'), Shown(QDir::Files),
                                                      QDir::Name | QDir::IgnoreCase);
     File1->addItems(names);
 }
@@ -242,11 +249,37 @@ void FrmBrowseFile::File1_DblClick(QListWidgetItem* item) {
     Command1_Click();
 }
 
+void FrmBrowseFile::SetManyPages() {
+    manyPages_ = true;
+    setWindowTitle("Select Pages");
+    File1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    CmdWholeFolder = new QPushButton("Whole folder", this);
+    CmdWholeFolder->setObjectName("CmdWholeFolder");
+    CmdWholeFolder->setAccessibleName("Whole folder");
+    CmdWholeFolder->setAutoDefault(false);
+    if (auto* buttons = Command1->parentWidget()->findChild<QHBoxLayout*>())
+        buttons->insertWidget(1, CmdWholeFolder);
+    setTabOrder(Command1, CmdWholeFolder);
+    setTabOrder(CmdWholeFolder, Command2);
+    connect(CmdWholeFolder, &QPushButton::clicked, this, &FrmBrowseFile::CmdWholeFolder_Click);
+}
+
+void FrmBrowseFile::CmdWholeFolder_Click() {
+    selectedFolder_ = file1Path_;
+    accept();
+}
+
 void FrmBrowseFile::Command1_Click() {
     const QList<QListWidgetItem*> selected = File1->selectedItems();
     if (selected.isEmpty())
         return; // only a highlighted file is taken
     const QString folder = file1Path_;
+    if (manyPages_) {
+        for (const QListWidgetItem* item : File1->selectedItems())
+            selectedPages_ << folder + (folder.endsWith('/') ? "" : "/") + item->text();
+        accept();
+        return;
+    }
     const QString page = folder + (folder.endsWith('/') ? "" : "/") + selected.first()->text();
     const std::string pageBytes = PathFromQString(page);
 
@@ -267,6 +300,17 @@ void FrmBrowseFile::Command1_Click() {
 
 void FrmBrowseFile::Command2_Click() {
     reject();
+}
+
+QDir::Filters FrmBrowseFile::Shown(QDir::Filters kinds) const {
+    return ChkShowHidden->isChecked() ? kinds | QDir::Hidden : kinds;
+}
+
+void FrmBrowseFile::ChkShowHidden_Click() {
+    // The lists are built again from the place shown, in the same folder.
+    const QString here = Dir1Path();
+    Drive1_Change();
+    SetDir1Path(here);
 }
 
 } // namespace pelto::ui

@@ -5,9 +5,11 @@
 #include "library/workspace.h"
 
 #include <QDialog>
+#include <QDir>
 #include <QString>
 #include <QStringList>
 
+class QCheckBox;
 class QComboBox;
 class QListWidget;
 class QListWidgetItem;
@@ -28,8 +30,9 @@ public:
     QComboBox* Drive1 = nullptr;
     QTreeWidget* Dir1 = nullptr;
     QListWidget* File1 = nullptr;
-    QPushButton* Command1 = nullptr; // "Select"
-    QPushButton* Command2 = nullptr; // "Cancel"
+    QPushButton* Command1 = nullptr;    // "Select"
+    QPushButton* Command2 = nullptr;    // "Cancel"
+    QCheckBox* ChkShowHidden = nullptr; // hidden folders and files are listed too
 
     // The folder Dir1 shows (absolute, without a trailing separator except at a root).
     QString Dir1Path() const;
@@ -46,6 +49,15 @@ public:
     void File1_DblClick(QListWidgetItem* item);
     void Command1_Click();
     void Command2_Click();
+    void ChkShowHidden_Click();
+
+    // Many pages at once (applying to several pages): File1 takes several files, and
+    // CmdWholeFolder takes the folder File1 shows; SampleFile is left as it is.
+    void SetManyPages();
+    QStringList SelectedPages() const { return selectedPages_; }
+    QString SelectedFolder() const { return selectedFolder_; }
+    QPushButton* CmdWholeFolder = nullptr; // "Whole folder", only for many pages
+    void CmdWholeFolder_Click();
 
 private:
     void FillDrives(const QString& startFolder);
@@ -53,10 +65,14 @@ private:
                                    const QString& path);
     void FillFolderItem(QTreeWidgetItem* item);
     void FillFileList(const QString& folder);
+    QDir::Filters Shown(QDir::Filters kinds) const;
 
     Workspace& ws_;
     QString file1Path_;
     bool fileSelected_ = false;
+    bool manyPages_ = false;
+    QStringList selectedPages_;
+    QString selectedFolder_;
 };
 
 } // namespace pelto::ui

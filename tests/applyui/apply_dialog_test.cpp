@@ -3,12 +3,15 @@
 #include "attach/ui/frm_apply_changes.h"
 #include "library/definition_reader.h"
 #include "library/library_loader.h"
+#include "platform/browser_launcher.h"
 #include "platform/message_box.h"
 #include "platform/native_text.h"
 #include "platform/settings_store.h"
+#include "ui_common/elided_label.h"
 #include "ui_common/frm_browse_file.h"
 #include "window_fixture.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -188,6 +191,49 @@ private slots:
         QTest::mouseClick(dialog.Command1, Qt::LeftButton);
         QVERIFY(!dialog.isVisible());
         QCOMPARE(GetSetting("Settings", "Sample File"), Q(pages->path() / "other.htm"));
+    }
+
+    void escapeLeavesAsBackDoes() {
+        FrmApplyChanges dialog(ws);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        ws.SampleFile = (pages->path() / "other.htm").string();
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : &dialog, Qt::Key_Escape);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(GetSetting("Settings", "Sample File"), Q(pages->path() / "other.htm"));
+    }
+
+    void aBrowserThatCannotStartIsReported() {
+        SetCheckedBrowserLauncher([](const QString&) { return false; });
+        FrmApplyChanges dialog(ws);
+        dialog.show();
+        QTest::mouseClick(dialog.Command2, Qt::LeftButton);
+        const QString result = QDir::toNativeSeparators(Q(home->path() / "output" / "result.htm"));
+        QCOMPARE(TestMessages().size(), 1);
+        QVERIFY2(TestMessages()[0].contains("\"" + result + "\""), qPrintable(TestMessages()[0]));
+        QVERIFY(TestMessages()[0].contains("browser"));
+        QVERIFY(dialog.isVisible());
+    }
+
+    void aLongPagePathIsShortenedInTheMiddle() {
+        fs::path deep = pages->path();
+        for (char c : std::string("abcdefgh"))
+            deep /= std::string(40, c);
+        deep /= "the-page.htm";
+        test::WriteBytes(deep, Page);
+        ws.SampleFile = deep.string();
+        FrmApplyChanges dialog(ws);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const QString full = Q(deep);
+        QVERIFY(dialog.width() < dialog.LblHTMLFile->fontMetrics().horizontalAdvance(full) / 2);
+        QCOMPARE(dialog.LblHTMLFile->text(), full);
+        QCOMPARE(dialog.LblHTMLFile->toolTip(), full);
+        const QString shown = dialog.LblHTMLFile->ShownText();
+        QVERIFY2(shown.contains(QChar(0x2026)), qPrintable(shown));
+        QVERIFY2(shown.startsWith(full.left(4)), qPrintable(shown));
+        QVERIFY2(shown.endsWith("the-page.htm"), qPrintable(shown));
     }
 
     void browseChoosesThePage() {

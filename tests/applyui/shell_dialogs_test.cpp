@@ -4,10 +4,12 @@
 #include "platform/native_text.h"
 #include "platform/settings_store.h"
 #include "shell/frm_about.h"
-#include "ui_common/frm_browse_file.h"
 #include "shell/frm_options.h"
+#include "ui_common/frm_browse_file.h"
 #include "window_fixture.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -127,6 +129,40 @@ private slots:
         browser.SetDir1Path(Q(pages->path()));
         QCOMPARE(browser.Drive1->currentIndex(), 0);
         QCOMPARE(Entries(browser.File1).size(), 4);
+    }
+
+    void hiddenFoldersCanBeShownAndChosen() {
+        test::WriteBytes(pages->path() / ".secret" / "hidden.htm", LinkedPage);
+        FrmBrowseFile browser(ws);
+        browser.show();
+        auto secretFolder = [&]() -> QTreeWidgetItem* {
+            QTreeWidgetItem* here = browser.Dir1->currentItem();
+            for (int i = 0; here && i < here->childCount(); ++i)
+                if (here->child(i)->text(0) == ".secret")
+                    return here->child(i);
+            return nullptr;
+        };
+        QVERIFY(!secretFolder());
+        // Tab to the check box and tick it with Space: the same folder, hidden ones listed.
+        browser.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&browser));
+        for (int i = 0; i < 10 && QApplication::focusWidget() != browser.ChkShowHidden; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), browser.ChkShowHidden);
+        QTest::keyClick(browser.ChkShowHidden, Qt::Key_Space);
+        QCOMPARE(browser.Dir1Path(), Q(pages->path()));
+        QTreeWidgetItem* secret = secretFolder();
+        QVERIFY(secret);
+        browser.Dir1->scrollToItem(secret);
+        // On the start of its name: a deep folder's line can be wider than the view.
+        const QRect line = browser.Dir1->visualItemRect(secret);
+        QTest::mouseClick(browser.Dir1->viewport(), Qt::LeftButton, {},
+                          QPoint(line.left() + 6, line.center().y()));
+        QCOMPARE(Entries(browser.File1), QStringList({"hidden.htm"}));
+        QTest::mouseClick(browser.File1->viewport(), Qt::LeftButton, {},
+                          browser.File1->visualItemRect(browser.File1->item(0)).center());
+        QTest::mouseClick(browser.Command1, Qt::LeftButton);
+        QCOMPARE(ws.SampleFile, (pages->path() / ".secret" / "hidden.htm").string());
     }
 
     void clickShowsFileNameAsToolTip() {

@@ -2,11 +2,13 @@
 // PNG files in $PELTO_SCREENSHOTS (default: "screenshots" beside this program), so a
 // reviewer can look at them.
 #include "attach/ui/frm_apply_changes.h"
+#include "attach/ui/frm_batch_apply.h"
+#include "attach/ui/frm_undo_history.h"
 #include "library/definition_reader.h"
 #include "platform/settings_store.h"
 #include "shell/frm_about.h"
-#include "ui_common/frm_browse_file.h"
 #include "shell/frm_options.h"
+#include "ui_common/frm_browse_file.h"
 #include "window_fixture.h"
 
 #include <QCoreApplication>
@@ -95,6 +97,15 @@ private slots:
         FrmBrowseFile browser(ws);
         browser.File1->item(1)->setSelected(true);
         Shoot(browser, "applyui_FrmBrowseFile");
+    }
+    void batchWindow() {
+        FrmBatchApply batch(ws, OutputOption::Copy, 0);
+        batch.AddFolder(QString::fromStdString(pages->path().string()));
+        Shoot(batch, "applyui_FrmBatchApply");
+    }
+    void changeHistory() {
+        FrmUndoHistory history(ws);
+        Shoot(history, "applyui_FrmUndoHistory");
     }
     void options() {
         FrmOptions options(ws);

@@ -65,7 +65,7 @@ TEST_F(DoItTest, PreviewIntoAFolderOfItsOwnLeavesTheOutputFolderAlone) {
     home.WriteFile("preview/stale.htm", "old");
     DoItRequest request;
     request.option = OutputOption::Preview;
-    request.folder = home.path() / "preview";
+    request.outputArea = home.path() / "preview";
     auto outcome = DoIt(ws, request);
     ASSERT_TRUE(outcome.ok()) << outcome.error().text();
     EXPECT_EQ(outcome->pageToOpen, (home.path() / "preview" / "result.htm").string());
@@ -101,6 +101,51 @@ TEST_F(DoItTest, CopyPutsTheResultBesideThePageAsIndex1) {
     ws.Library[1].Name = "changed";
     ASSERT_TRUE(Run(OutputOption::Copy).ok());
     EXPECT_EQ(test::ReadAll(site / "index_1.htm"), test::ReadAll(Out("result.htm")));
+}
+
+// The copy shares its bytes with the output folder's result page, yet stays the user's
+// file: it keeps its permissions, outlives the next emptying of the output folder, and
+// a copy that is a symbolic link is written where the link points.
+TEST_F(DoItTest, CopyKeepsPermissionsOutlivesTheOutputFolderAndFollowsALink) {
+    AddScript("fx", {{"Body_End", "<p>y</p>"}});
+    ASSERT_TRUE(Run(OutputOption::Copy).ok());
+    const fs::path copy = site / "index_1.htm";
+    fs::permissions(copy, fs::perms::owner_read | fs::perms::owner_write);
+    ws.Library[1].Name = "changed";
+    ASSERT_TRUE(Run(OutputOption::Copy).ok());
+    const std::string result = test::ReadAll(Out("result.htm"));
+    EXPECT_EQ(test::ReadAll(copy), result);
+    EXPECT_EQ(fs::status(copy).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    // Another page empties and refills the output folder; the copy stays as it was.
+    home.WriteFile("site/index.htm", "<body>other</body>");
+    ASSERT_TRUE(Run(OutputOption::Preview).ok());
+    EXPECT_NE(test::ReadAll(Out("result.htm")), result);
+    EXPECT_EQ(test::ReadAll(copy), result);
+
+    fs::remove(copy);
+    home.WriteFile("elsewhere/real.htm", "old");
+    fs::create_symlink(home.path() / "elsewhere" / "real.htm", copy);
+    ASSERT_TRUE(Run(OutputOption::Copy).ok());
+    EXPECT_TRUE(fs::is_symlink(copy));
+    EXPECT_EQ(test::ReadAll(home.path() / "elsewhere" / "real.htm"),
+              test::ReadAll(Out("result.htm")));
+}
+
+// A page of several megabytes goes the same way as a short one, byte for byte.
+TEST_F(DoItTest, ALongPageGivesTheSameBytes) {
+    AddScript("fx", {{"Body_End", "<p>y</p>"}});
+    std::string body;
+    while (body.size() < (3u << 20))
+        body += "<p>Some text with a <a href=\"x.htm\">link</a>.</p>\r\n";
+    const std::string longPage = "<html>\r\n<body>\r\n" + body + "</body>\r\n</html>\r\n";
+    home.WriteFile("site/index.htm", longPage);
+    ASSERT_TRUE(Run(OutputOption::Copy).ok());
+    std::string expected = longPage;
+    expected.insert(expected.rfind("</body>"), "<p>y</p>");
+    expected = "<!--2erghdf45yrfx-->\r\n" + expected + "\r\n\r\n";
+    EXPECT_TRUE(test::ReadAll(site / "index_1.htm") == expected);
+    EXPECT_TRUE(test::ReadAll(Out("result.htm")) == expected);
 }
 
 TEST_F(DoItTest, CopyNameUsesTheFileNameNotADottedFolder) {

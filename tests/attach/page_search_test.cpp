@@ -31,6 +31,35 @@ INSTANTIATE_TEST_SUITE_P(
                       FindCase{"", "<BODY", 0, npos}, FindCase{"abc", "", 1, 1},
                       FindCase{"a*****", "*****", 0, 1}, FindCase{"\xC0<BODY", "<body", 0, 1}));
 
+// Long texts, so that the search runs through whole blocks of bytes as well as the
+// bytes after the last block, against a plain byte-by-byte search.
+TEST(FindNoCase, AgreesWithAPlainSearchOnLongTexts) {
+    std::mt19937 rng(1216);
+    const std::string letters = "<>/bodyBODYheadHEAD\xC0\xE0 *x";
+    const std::vector<std::string> needles = {"</HEAD", "<BODY", "</body", "*****", "y", "<b"};
+    auto plain = [](const std::string& h, const std::string& n, size_t from) {
+        auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
+        for (size_t i = from; i + n.size() <= h.size(); ++i) {
+            size_t k = 0;
+            while (k < n.size() && lower(h[i + k]) == lower(n[k]))
+                ++k;
+            if (k == n.size())
+                return i;
+        }
+        return std::string::npos;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        const size_t n = rng() % 300;
+        for (size_t i = 0; i < n; ++i)
+            text += letters[rng() % letters.size()];
+        const std::string& needle = needles[rng() % needles.size()];
+        const size_t from = rng() % (n + 2);
+        ASSERT_EQ(FindNoCase(text, needle, from), plain(text, needle, from)) << text;
+        ASSERT_EQ(FindExact(text, needle, from), text.find(needle, from)) << text;
+    }
+}
+
 // Whatever edits a page goes through, the remembered first occurrences equal a fresh
 // search of the whole text.
 TEST(PageText, RememberedPositionsFollowEveryEdit) {

@@ -1,8 +1,9 @@
 // Checks the plain sources of the effect library before anything is packed or applied:
 // header and definition layout, placeholders that name declared parameters with keywords of
-// their kind, unique file names across all effect folders, Windows-1252 text, and page text that
-// would trip up the attach step (a second "*****", a "<body" or "</head" in code, a "< a" that the
-// link scan would take for a link) or strict pages (inline event handlers, document.write).
+// their kind, an escaping modifier on every placeholder that carries a user's text, unique file
+// names across all effect folders, Windows-1252 text, ASCII-only code, and page text that would
+// trip up the attach step (a second "*****", a "<body" or "</head" in code, a "< a" that the link
+// scan would take for a link) or strict pages (inline event handlers, document.write).
 //
 //   node lint-library.js EFFECTS_DIR
 import fs from "node:fs";
@@ -28,6 +29,34 @@ const KEYWORDS = {
   11: ["MENUDATA", "TOPLEVELENTRIES"],
   13: ["IMAGESNAME", "INTSEQUENCE", "SCRIPTREPEAT"],
 };
+
+// Keywords whose value is a user's text (or a name the user picked): they must end in |HTML, |JS
+// or |URL, so a quote, "<" or "&" in the value cannot end an attribute, a string or a link.
+// Numbers and colours need none; MENUDATA is script lines the core already escaped.
+const TEXT_KEYWORDS = {
+  1: ["FULLFILENAME", "FILEPATH", "FILENAMEONLY"],
+  2: ["FULLIMAGENAME", "IMAGEPATH", "IMAGENAMEONLY"],
+  5: ["TEXTVALUE"],
+  6: ["LISTENTRY", "FIRSTENTRY"],
+  7: ["TEXTVALUE"],
+};
+const MODIFIERS = ["HTML", "JS", "URL"];
+
+function carriesText(kind, keyword) {
+  return (TEXT_KEYWORDS[kind] || []).includes(keyword) || (kind === 6 && /^(LE|DB|DC)\d+$/.test(keyword));
+}
+
+// Code must be ASCII (bar the placeholder marks): the page it lands in may be in any encoding.
+function nonAscii(file, text, problems) {
+  const lines = text.split("\n");
+  for (let i = 0; i < lines.length; i++) {
+    const m = /[^\x00-\x7f\u00ae\u00af]/.exec(lines[i]);
+    if (m) {
+      const hex = m[0].codePointAt(0).toString(16).toUpperCase().padStart(4, "0");
+      problems.push(`${path.basename(file)}:${i + 1}: non-ASCII character U+${hex} "${m[0]}" in code (write \\u${hex} in scripts, \\${hex} in CSS, &#x${hex}; in markup)`);
+    }
+  }
+}
 
 function isCp1252(text) {
   for (const ch of text) {
@@ -82,7 +111,12 @@ function readDefinition(file, problems) {
         break;
       }
       case 7: { [0, 1].forEach(num); const n = Number(v[1]); need(4 + 2 * n); if (Number(v[0]) >= n) bad("selects an option it does not have"); name = v[2]; break; }
-      case 9: need(5); name = v[3]; break;
+      case 9:
+        need(5);
+        name = v[3];
+        // The core puts the link texts in HTML-escaped: that is safe only inside a quoted value.
+        if (/[*#]/.test((v[2] || "").replace(/"[^"]*"/g, ""))) bad('puts a link text ("*" or "#") outside a double-quoted attribute value');
+        break;
       case 10: need(14); [0, 1, 2, 3, 4, 5, 8, 9].forEach(num); name = v[12]; break;
       case 11: { num(0); const n = Number(v[0]); need(4 + 3 * n); if (n === 0) bad("has no entries"); name = v[2]; break; }
       case 12: need(8); name = "Info"; break;
@@ -105,12 +139,15 @@ function checkPlaceholders(file, text, params, problems) {
     const at = `${path.basename(file)}: ®${inner}¯`;
     if (comma < 0) { problems.push(`${at} has no comma`); continue; }
     const name = inner.slice(0, comma);
-    const keyword = inner.slice(comma + 1).toUpperCase();
+    const [keyword, modifier, ...more] = inner.slice(comma + 1).toUpperCase().split("|");
     if (name === "Var") continue;
     const kind = name === "App" ? 13 : params.get(name);
     if (kind === undefined) { problems.push(`${at} names no parameter of this effect`); continue; }
     const ok = (KEYWORDS[kind] || []).includes(keyword) || (kind === 6 && /^(LE|DB|DC)\d+$/.test(keyword));
     if (!ok) problems.push(`${at}: ${keyword} is not a keyword of a kind ${kind} parameter`);
+    if (modifier !== undefined && (!MODIFIERS.includes(modifier) || more.length)) problems.push(`${at}: the modifier must be one of |HTML, |JS or |URL`);
+    else if (modifier === undefined && carriesText(kind, keyword)) problems.push(`${at} carries a user's text without |HTML, |JS or |URL`);
+    else if (modifier !== undefined && keyword === "MENUDATA") problems.push(`${at}: MENUDATA is script lines that are escaped already; a modifier breaks them`);
   }
   const stray = text.replace(marks, "");
   if (/[\u00ae\u00af]/.test(stray)) problems.push(`${path.basename(file)}: a placeholder mark without its partner`);
@@ -181,6 +218,7 @@ function lintEffect(dir, seen) {
     if (PICTURE.test(code)) continue;
     const text = fs.readFileSync(path.join(dir, code), "utf8");
     checkPlaceholders(code, text, params, problems);
+    nonAscii(code, text, problems);
     if (location !== "External") checkPageText(code, text, location, problems);
     else if (/document\.write|document\.all|navigator\.userAgent/.test(text)) problems.push(`${code}: uses document.write, document.all or browser sniffing`);
   }
@@ -215,9 +253,18 @@ function main() {
   for (const c of [...CATEGORIES, "cdefault"]) {
     if (!fs.existsSync(path.join(root, "images", `${c}.gif`))) general.push(`images/${c}.gif is missing`);
   }
-  const sample = fs.readFileSync(path.join(root, "sample.htm"), "latin1");
-  if ((sample.match(/\*\*\*\*\*/g) || []).length !== 1) general.push("sample.htm must hold exactly one ***** line");
-  if (/[\u00ae\u00af]/.test(sample)) general.push("sample.htm holds a placeholder mark");
+  for (const f of fs.existsSync(path.join(root, "handlers")) ? fs.readdirSync(path.join(root, "handlers")) : []) {
+    nonAscii(`handlers/${f}`, fs.readFileSync(path.join(root, "handlers", f), "utf8"), general);
+  }
+  for (const name of ["sample.htm", "sample-utf8.htm"]) {
+    const file = path.join(root, name);
+    if (!fs.existsSync(file)) { general.push(`${name} is missing`); continue; }
+    const sample = fs.readFileSync(file, "latin1");
+    if ((sample.match(/\*\*\*\*\*/g) || []).length !== 1) general.push(`${name} must hold exactly one ***** line`);
+    // Byte 0xAE or 0xAF (in UTF-8 also inside characters such as the registered sign) would
+    // open or close a placeholder when the page is expanded.
+    if (/[\u00ae\u00af]/.test(sample)) general.push(`${name} holds the byte of a placeholder mark`);
+  }
   let passed = 0;
   let failed = 0;
   for (const r of results) {

@@ -136,6 +136,90 @@ TEST_F(Definition, ALoadClearsTheRecordsOfTheScriptBefore) {
     EXPECT_EQ(ws.IntSequence, 1);
 }
 
+// Every fixed line of each kind, with a value that tells the lines apart.
+TEST_F(Definition, EachKindsLinesLandInTheirFields) {
+    ASSERT_TRUE(Load(
+        Lines({"*",     "1",         "*.wav",    "a.wav",  "Sound",      "The sound",   //
+               "*",     "2",         "*.gif",    "p.gif",  "Pic",        "The picture", //
+               "*",     "4",         "Arial",    "1",      "2",          "3",           "4",
+               "9",     "Face",      "The font", //
+               "*",     "5",         "-3",       "4.5",    "Hello",      "x",           "y",
+               "False", "Title",     "T", //
+               "*",     "10",        "1",        "2",      "3",          "4",           "5.5",
+               "6.5",   "px",        "em",       "7",      "8",          "Left",        "Top",
+               "Where", "The place",                                                            //
+               "*",     "9",         "First",    "Second", "tip=\"*#\"", "Hover",       "Tips", //
+               "*",     "8",         "ignored",  "lines",                                       //
+               "*",     "12",        "ie",       "ns",     "once",       "note",        "me",
+               "mail",  "3 KB",      "menu",     "// end"})));
+    const ParameterState& p = ws.Params;
+    EXPECT_EQ(p.ParameterCount, 8);
+    const FileParameter& f = p.FileParameters[1];
+    EXPECT_EQ(f.Pattern, "*.wav");
+    EXPECT_EQ(f.FileName, "a.wav");
+    EXPECT_EQ(f.Name, "Sound");
+    EXPECT_EQ(f.Description, "The sound");
+    EXPECT_EQ(f.Path, "");
+    const ImageParameter& i = p.ImageParameters[1];
+    EXPECT_EQ(i.Pattern, "*.gif");
+    EXPECT_EQ(i.FileName, "p.gif");
+    EXPECT_EQ(i.Name, "Pic");
+    EXPECT_EQ(i.Description, "The picture");
+    const FontParameter& font = p.FontParameters[1];
+    EXPECT_EQ(font.FontName, "Arial");
+    EXPECT_EQ(font.Bold, 1);
+    EXPECT_EQ(font.Italic, 2);
+    EXPECT_EQ(font.Underline, 3);
+    EXPECT_EQ(font.StrikeThru, 4);
+    EXPECT_EQ(font.Size, 9);
+    EXPECT_EQ(font.Name, "Face");
+    EXPECT_EQ(font.Description, "The font");
+    const TextParameter& t = p.TextParameters[1];
+    EXPECT_EQ(t.Value, "Hello");
+    EXPECT_EQ(t.Name, "Title");
+    EXPECT_EQ(t.Description, "T");
+    const PositionParameter& pos = p.PositionParameters[1];
+    EXPECT_EQ(pos.Min1, 1);
+    EXPECT_EQ(pos.Min2, 2);
+    EXPECT_EQ(pos.Max1, 3);
+    EXPECT_EQ(pos.Max2, 4);
+    EXPECT_EQ(pos.LargeChange1, 5.5);
+    EXPECT_EQ(pos.LargeChange2, 6.5);
+    EXPECT_EQ(pos.ValueSuffix1, "px");
+    EXPECT_EQ(pos.ValueSuffix2, "em");
+    EXPECT_EQ(pos.Value1, 7);
+    EXPECT_EQ(pos.Value2, 8);
+    EXPECT_EQ(pos.Caption1, "Left");
+    EXPECT_EQ(pos.Caption2, "Top");
+    EXPECT_EQ(pos.Name, "Where");
+    EXPECT_EQ(pos.Description, "The place");
+    const MouseoverParameter& m = p.Mouseover;
+    EXPECT_EQ(m.Caption1, "First");
+    EXPECT_EQ(m.Caption2, "Second");
+    EXPECT_EQ(m.Template, "tip=\"*#\"");
+    EXPECT_EQ(m.Name, "Hover");
+    EXPECT_EQ(m.Description, "Tips");
+    EXPECT_EQ(m.LinkCount(), 2);
+    EXPECT_EQ(p.KindCount[Reserved], 1);
+    EXPECT_EQ(p.ParameterRecords[7].Kind, Reserved);
+    const ScriptInfo& info = p.Info;
+    EXPECT_EQ(std::vector<std::string>({info.IE, info.NS, info.Repeat, info.Note, info.Author,
+                                        info.Support, info.Size, info.Type}),
+              std::vector<std::string>({"ie", "ns", "once", "note", "me", "mail", "3 KB", "menu"}));
+}
+
+TEST_F(Definition, NumbersAreRoundedAndExtraLinesIgnored) {
+    ASSERT_TRUE(Load(Lines({"*", "0", "2.5", "3.5", "1e1", "", "-0.25", "N", "D", "extra", "*", "3",
+                            "65280", "C", "D", "extra", "// end"})));
+    const IntParameter& n = ws.Params.IntParameters[1];
+    EXPECT_EQ(n.Min, 2);
+    EXPECT_EQ(n.Max, 4);
+    EXPECT_EQ(n.LargeChange, 10);
+    EXPECT_EQ(n.Value, -0.25);
+    EXPECT_EQ(n.Description, "D");
+    EXPECT_EQ(ws.Params.ColourParameters[1].Name, "C");
+}
+
 struct BadDefinition {
     const char* name;
     std::string par;
@@ -193,7 +277,40 @@ INSTANTIATE_TEST_SUITE_P(
         BadDefinition{"bool", Lines({"*", "5", "0", "0", "v", "", "", "maybe", "// end"}), nullptr,
                       8, "True, False"},
         BadDefinition{"condition_lines", Lines(kIntBlock, {"// end"}), "a\r\nNOTNULL\r\n", 2,
-                      "three"}),
+                      "three"},
+        BadDefinition{"kind_beyond_16_bits", Lines({"*", "40000", "x", "// end"}), nullptr, 2,
+                      "the kind code is out of range"},
+        BadDefinition{"kind_negative", Lines({"*", "-1", "x", "// end"}), nullptr, 2,
+                      "the kind code -1 is not one of 0 to 12"},
+        BadDefinition{"real", Lines({"*", "0", "1", "2", "big", "// end"}), nullptr, 5,
+                      "expected a number, found \"big\""},
+        BadDefinition{"colour_beyond_32_bits", Lines({"*", "3", "4294967296", "x", "// end"}),
+                      nullptr, 3, "expected a 32-bit whole number, found \"4294967296\""},
+        BadDefinition{"font_size", Lines({"*", "4", "Arial", "1", "0", "0", "0", "big", "// end"}),
+                      nullptr, 8, "expected a whole number from -32768 to 32767, found \"big\""},
+        BadDefinition{"position_real", Lines({"*", "10", "0", "0", "9", "9", "1", "x", "// end"}),
+                      nullptr, 8, "expected a number, found \"x\""},
+        BadDefinition{"list_four_columns", Lines({"*", "6", "0", "0", "4", "// end"}), nullptr, 5,
+                      "a list has 1 to 3 columns, not 4"},
+        BadDefinition{"list_no_columns", Lines({"*", "6", "0", "0", "0", "// end"}), nullptr, 5,
+                      "a list has 1 to 3 columns, not 0"},
+        BadDefinition{"list_ignored_line", Lines({"*", "6", "0", "x", "// end"}), nullptr, 4,
+                      "expected a whole number"},
+        BadDefinition{"list_negative_rows", Lines({"*", "6", "0", "0", "1", "", "-1", "// end"}),
+                      nullptr, 7, "a list cannot have a negative number of rows"},
+        BadDefinition{"list_line_break",
+                      Lines({"*", "6", "0", "0", "1", "", "1", "#", "x", "// end"}), nullptr, 9,
+                      "expected a whole number"},
+        BadDefinition{"option_negative", Lines({"*", "7", "0", "-2", "// end"}), nullptr, 4,
+                      "an option parameter cannot have a negative count"},
+        BadDefinition{"option_selected", Lines({"*", "7", "first", "// end"}), nullptr, 3,
+                      "expected a whole number"},
+        BadDefinition{"option_count_zero", Lines({"*", "7", "0", "0", "O", "d", "A", "// end"}),
+                      nullptr, 7, "more option lines than the option count allows"},
+        BadDefinition{"menu_negative", Lines({"*", "11", "-1", "// end"}), nullptr, 3,
+                      "a menu cannot have a negative count"},
+        BadDefinition{"text_first_line", Lines({"*", "5", "1.5.5", "// end"}), nullptr, 3,
+                      "expected a whole number from -32768 to 32767, found \"1.5.5\""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

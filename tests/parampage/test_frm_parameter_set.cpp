@@ -3,10 +3,13 @@
 #include "test_registry.h"
 
 #include "platform/message_box.h"
+#include "support/key_input.h"
 #include "templates/ui/frm_parameter_set.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
@@ -196,6 +199,75 @@ private slots:
         });
         QTest::mouseClick(f.page().Command8, Qt::LeftButton);
         QCOMPARE(f.ws.Params.IntParameters[1].Value, 2.0);
+    }
+
+    void tabIntoTheNamesKeepsTheTypedName() {
+        PageFixture f(TemplateDefinition());
+        WriteTemplate(f, "test.p01", CrLf({"old", "Width", "50"}));
+        ui::FrmParameterSet* d = OpenSaveDialog(f);
+        QVERIFY(TabTo(d, d->TxtName));
+        QTest::keyClicks(d->TxtName, "new");
+        QTest::keyClick(d->TxtName, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), d->LstName);
+        QCOMPARE(d->TxtName->text(), QString("new"));
+        QTest::keyClick(d->LstName, Qt::Key_Return); // the dialog's "Save"
+        QCOMPARE(ui::TestMessages(), QStringList()); // no overwrite question
+        QCOMPARE(UserFile(f, "test.p02"), CrLf({"new", "Width", "5", "Back", "255"}));
+        QCOMPARE(UserFile(f, "test.p01"), CrLf({"old", "Width", "50"}));
+    }
+
+    void aNameIsChosenByClickAgainOrByArrowKeys() {
+        PageFixture f(TemplateDefinition());
+        WriteTemplate(f, "test.p01", CrLf({"one"}));
+        WriteTemplate(f, "test.p02", CrLf({"two"}));
+        ui::FrmParameterSet* d = OpenSaveDialog(f);
+        ClickRow(d->LstName, 0);
+        QCOMPARE(d->TxtName->text(), QString("one"));
+        QTest::keyClicks(d->TxtName, " more");
+        ClickRow(d->LstName, 0); // the highlighted name, clicked again
+        QCOMPARE(d->TxtName->text(), QString("one"));
+        QTest::keyClick(d->LstName, Qt::Key_Down);
+        QCOMPARE(d->TxtName->text(), QString("two"));
+    }
+
+    void aFailedSaveKeepsTheDialogAsItWas() {
+        PageFixture f(TemplateDefinition());
+        ui::FrmParameterSet* d = OpenSaveDialog(f);
+        ClickRow(d->LstParameters, 1);                  // "Back" left out
+        QTest::mouseClick(d->Command1, Qt::LeftButton); // no name
+        QCOMPARE(ui::TestMessages().size(), 1);
+        QVERIFY(d->isVisible());
+        QVERIFY(d->LstParameters->item(0)->isSelected());
+        QVERIFY(!d->LstParameters->item(1)->isSelected());
+        QTest::keyClicks(d->TxtName, "named");
+        QTest::keyClick(d->TxtName, Qt::Key_Return);
+        QVERIFY(!d->isVisible());
+        QCOMPARE(UserFile(f, "test.p01"), CrLf({"named", "Width", "5"}));
+    }
+
+    void multiLineTextIsLeftOutByNameAndTheRestIsSaved() {
+        PageFixture f(Definition({
+            {"0", "0", "100", "10", "px", "5", "Width", "How wide"},
+            {"5", "0", "0", "Hello", "", "", "True", "Greeting", "Words"},
+            {"8", "reserved"},
+            {"3", "255", "Back", "Background"},
+        }));
+        f.Select("Greeting");
+        auto* text = f.Find<QPlainTextEdit>("TxtText");
+        QTest::keyClick(text, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(text, Qt::Key_Return);
+        QTest::keyClicks(text, "second line");
+        f.Select("Back"); // commits the two lines
+        QCOMPARE(f.ws.Params.TextParameters[1].Value, std::string("Hello\r\nsecond line"));
+        ui::FrmParameterSet* d = OpenSaveDialog(f);
+        QCOMPARE(d->LstParameters->count(), 4); // the kind-8 parameter is listed, selected
+        QTest::keyClicks(d->TxtName, "t");
+        QTest::mouseClick(d->Command1, Qt::LeftButton);
+        QCOMPARE(ui::TestMessages().size(), 1);
+        QVERIFY(ui::TestMessages()[0].contains("\"Greeting\""));
+        QVERIFY(ui::TestMessages()[0].contains("line break"));
+        // The other values are saved; the kind-8 parameter writes no block at all.
+        QCOMPARE(UserFile(f, "test.p01"), CrLf({"t", "Width", "5", "Back", "255"}));
     }
 };
 

@@ -187,6 +187,24 @@ private slots:
         QCOMPARE(QString::fromStdString(fx->ws.CurrentCategory), QString("Clocks"));
     }
 
+    void enterOnAFocusedCategoryChoosesIt_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Return") << int(Qt::Key_Return);
+        QTest::newRow("Enter") << int(Qt::Key_Enter);
+    }
+    void enterOnAFocusedCategoryChoosesIt() {
+        QFETCH(int, key);
+        LoadCategories({"Menus", "Clocks"});
+        FrmCats w(fx->ws, fx->flow);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), CategoryButton(w, 1));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QCOMPARE(QString::fromStdString(fx->ws.CurrentCategory), QString("Clocks"));
+        QCOMPARE(fx->flow.calls, QStringList{"ShowScriptSelection"});
+    }
+
     void emptyLibrarySaysSo() {
         fx->Load();
         FrmCats w(fx->ws, fx->flow);

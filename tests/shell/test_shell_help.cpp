@@ -2,9 +2,12 @@
 // a missing help file.
 #include "platform/help_viewer.h"
 #include "platform/message_box.h"
+#include "shell/frm_cats.h"
 #include "shell_fixture.h"
 
+#include <QApplication>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
@@ -34,6 +37,23 @@ private slots:
     void cleanup() {
         delete CurrentHelpViewer();
         fx.reset();
+    }
+
+    void closingTheLastWindowEndsTheProgramWhileHelpIsOpen() {
+        fx->Load();
+        FrmCats main(fx->ws, fx->flow);
+        main.show();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        QTest::keyClick(&main, Qt::Key_F1);
+        QVERIFY(CurrentHelpViewer() && CurrentHelpViewer()->isVisible());
+        // The user closes the main window; the run must end although help is still open.
+        QTimer::singleShot(0, &main, [&main] { main.close(); });
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(2); });
+        watchdog.start(5000);
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(!CurrentHelpViewer()); // help went with the program
     }
 
     void topicFiles_data() {

@@ -2,7 +2,10 @@
 // size.
 #include "shell/frm_select_script.h"
 #include "shell_fixture.h"
+#include "support/key_input.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -13,6 +16,17 @@ using namespace pelto;
 using namespace pelto::ui;
 
 namespace {
+
+// Opens the drop-down list from the keyboard, steps down to entry and takes it with Enter.
+void PickInOpenList(QComboBox* box, int entry) {
+    QTest::keyClick(box, Qt::Key_Down, Qt::AltModifier);
+    QVERIFY(box->view()->isVisible());
+    QTest::keyClick(box->view(), Qt::Key_Home);
+    for (int i = 0; i < entry; ++i)
+        QTest::keyClick(box->view(), Qt::Key_Down);
+    QTest::keyClick(box->view(), Qt::Key_Return);
+    QVERIFY(!box->view()->isVisible());
+}
 
 // The names in the visible slots, top to bottom.
 QStringList VisibleNames(FrmSelectScript& w) {
@@ -145,7 +159,7 @@ private slots:
         w.show();
         bool modal = false;
         fx->flow.hook = [&](const QString&) { modal = w.OpensModalPage(); };
-        w.LstAllScripts->setCurrentIndex(2); // N3, library entry 5
+        PickInOpenList(w.LstAllScripts, 2); // N3, library entry 5
         QCOMPARE(int(fx->ws.CurrentScriptIndex), 5);
         QCOMPARE(QString::fromStdString(fx->ws.CurrentParameterFile), QString("p03a.par"));
         QCOMPARE(fx->flow.calls, QStringList{"ShowParameterPage"});
@@ -153,9 +167,48 @@ private slots:
         QVERIFY(!w.OpensModalPage());
         QVERIFY(w.isVisible());
         // The list is ready for the next choice, the same one included.
-        QCOMPARE(w.LstAllScripts->currentIndex(), -1);
-        w.LstAllScripts->setCurrentIndex(2);
+        PickInOpenList(w.LstAllScripts, 2);
         QCOMPARE(fx->flow.calls.size(), 2);
+    }
+
+    void wheelArrowsAndLettersOnlyStepThroughTheList() {
+        LoadPick(3);
+        FrmSelectScript w(fx->ws, fx->flow);
+        QVERIFY(test::TabTo(&w, w.LstAllScripts));
+        QTest::keyClick(w.LstAllScripts, Qt::Key_Down);
+        QCOMPARE(w.LstAllScripts->currentIndex(), 0);
+        QTest::keyClick(w.LstAllScripts, Qt::Key_Down);
+        QCOMPARE(w.LstAllScripts->currentIndex(), 1);
+        test::Wheel(w.LstAllScripts, -1);
+        QCOMPARE(w.LstAllScripts->currentIndex(), 2);
+        QTest::keyClicks(w.LstAllScripts, "N1");
+        QCOMPARE(w.LstAllScripts->currentIndex(), 0);
+        QVERIFY(fx->flow.calls.isEmpty());
+        QCOMPARE(int(fx->ws.CurrentScriptIndex), 0);
+        // Enter on the closed list opens the entry it shows.
+        QTest::keyClick(w.LstAllScripts, Qt::Key_Down);
+        QTest::keyClick(w.LstAllScripts, Qt::Key_Return);
+        QCOMPARE(fx->flow.calls, QStringList{"ShowParameterPage"});
+        QCOMPARE(int(fx->ws.CurrentScriptIndex), 3); // N2
+    }
+
+    void enterOnAFocusedButtonPressesIt_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Return") << int(Qt::Key_Return);
+        QTest::newRow("Enter") << int(Qt::Key_Enter);
+    }
+    void enterOnAFocusedButtonPressesIt() {
+        QFETCH(int, key);
+        LoadPick(7);
+        FrmSelectScript w(fx->ws, fx->flow);
+        QVERIFY(test::TabTo(&w, w.Command2));
+        QTest::keyClick(w.Command2, Qt::Key(key)); // ">"
+        QCOMPARE(int(w.PageNumber()), 2);
+        QVERIFY(test::TabTo(&w, w.CmdGetScriptParameters[1]));
+        QTest::keyClick(w.CmdGetScriptParameters[1], Qt::Key(key));
+        QCOMPARE(fx->flow.calls, QStringList{"ShowParameterPage"});
+        QCOMPARE(w.CmdGetScriptParameters[1]->property("Tag").toString(),
+                 QString::number(fx->ws.CurrentScriptIndex));
     }
 
     void pagingDoesNotChoose() {

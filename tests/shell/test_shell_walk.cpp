@@ -11,6 +11,7 @@
 #include "shell/shell_flow.h"
 #include "shell_fixture.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
@@ -139,7 +140,11 @@ private slots:
         QTRY_VERIFY(!fade);
         selection = shell.Selection();
         QVERIFY(selection);
-        selection->LstAllScripts->setCurrentIndex(1);
+        // Opened and picked from the keyboard: Alt+Down, Down to the second entry, Enter.
+        QTest::keyClick(selection->LstAllScripts, Qt::Key_Down, Qt::AltModifier);
+        QTest::keyClick(selection->LstAllScripts->view(), Qt::Key_Home);
+        QTest::keyClick(selection->LstAllScripts->view(), Qt::Key_Down);
+        QTest::keyClick(selection->LstAllScripts->view(), Qt::Key_Return);
         QPointer<FrmScript> glow = qobject_cast<FrmScript*>(shell.ParameterPage());
         QVERIFY(glow);
         QCOMPARE(glow->LblScriptName->text(), QString("Glow"));

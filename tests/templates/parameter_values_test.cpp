@@ -66,6 +66,75 @@ TEST_F(TemplateFixture, ListBlockResizesTheEntries) {
     EXPECT_EQ(l.Entries, (std::vector<std::vector<std::string>>{{"x"}, {"y"}, {"z"}}));
 }
 
+TEST_F(TemplateFixture, EachKindsBlockLinesLandInTheirFields) {
+    std::vector<int> shown;
+    ASSERT_TRUE(ReadParameterValues(
+        ws, {"Face",  "Arial", "9",   "1",     "2",   "3",     "4",     "Back",  "65280", "Sound",
+             "b.wav", "/s/",   "Pic", "q.png", "/p/", "Title", "Bye",   "Where", "2.5",   "-7",
+             "Nav",   "2",     "x",   ">y",    "X",   "Y",     "x.htm", "y.htm"},
+        0, "t", [&](int pos) { shown.push_back(pos); }));
+    const ParameterState& p = ws.Params;
+    const FontParameter& f = p.FontParameters[1];
+    EXPECT_EQ(f.FontName, "Arial");
+    EXPECT_EQ(f.Size, 9);
+    EXPECT_EQ(f.Bold, 1);
+    EXPECT_EQ(f.Italic, 2);
+    EXPECT_EQ(f.StrikeThru, 3);
+    EXPECT_EQ(f.Underline, 4);
+    EXPECT_EQ(f.Name, "Face");
+    EXPECT_EQ(p.ColourParameters[1].Colour, 65280);
+    EXPECT_EQ(p.ColourParameters[1].Green, 255);
+    EXPECT_EQ(p.ColourParameters[1].Red, 0);
+    EXPECT_EQ(p.FileParameters[1].FileName, "b.wav");
+    EXPECT_EQ(p.FileParameters[1].Path, "/s/");
+    EXPECT_EQ(p.ImageParameters[1].FileName, "q.png");
+    EXPECT_EQ(p.ImageParameters[1].Path, "/p/");
+    EXPECT_EQ(p.TextParameters[1].Value, "Bye");
+    EXPECT_EQ(p.PositionParameters[1].Value1, 2);
+    EXPECT_EQ(p.PositionParameters[1].Value2, -7);
+    EXPECT_EQ(p.Menu.Count, 2);
+    EXPECT_EQ(p.Menu.MenuEntries, (std::vector<std::string>{"", "x", ">y"}));
+    EXPECT_EQ(p.Menu.MenuCaptions, (std::vector<std::string>{"", "X", "Y"}));
+    EXPECT_EQ(p.Menu.MenuLinks, (std::vector<std::string>{"", "x.htm", "y.htm"}));
+    EXPECT_EQ(p.Menu.MenuLines, (std::vector<std::string>{"", "", ""}));
+    EXPECT_EQ(shown, (std::vector<int>{5, 1, 6, 7, 8, 9, 3}));
+}
+
+TEST_F(TemplateFixture, OptionAndInfoNamesHoldNoLines) {
+    std::vector<int> shown;
+    ASSERT_TRUE(ReadParameterValues(ws, {"Dir", "Info", "", "Speed", "9"}, 0, "t",
+                                    [&](int pos) { shown.push_back(pos); }));
+    EXPECT_EQ(ws.Params.IntParameters[1].Value, 9);
+    EXPECT_EQ(ws.Params.OptionParameters[1].Selected, 0);
+    EXPECT_EQ(shown, (std::vector<int>{4, 11, 0}));
+}
+
+TEST_F(TemplateFixture, EmptyListAndMenuBlocks) {
+    std::string out;
+    ws.Params.ListParameters[1].Rows = 0;
+    ws.Params.Menu.Count = 0;
+    ASSERT_TRUE(WriteParameterValues(ws, "Items", out));
+    ASSERT_TRUE(WriteParameterValues(ws, "Nav", out));
+    EXPECT_EQ(out, "Items\r\n0\r\n2\r\nNav\r\n0\r\n");
+    ASSERT_TRUE(ReadParameterValues(ws, {"Items", "0", "3", "Nav", "0"}, 0, "t"));
+    EXPECT_EQ(ws.Params.ListParameters[1].Columns, 3);
+    EXPECT_TRUE(ws.Params.ListParameters[1].Entries.empty());
+    EXPECT_EQ(ws.Params.Menu.MenuEntries, (std::vector<std::string>{""}));
+}
+
+TEST_F(TemplateFixture, WriteErrorsNameTheParameter) {
+    std::string out = "kept\r\n";
+    Status st = WriteParameterValues(ws, "Nobody", out);
+    ASSERT_FALSE(st.ok());
+    EXPECT_EQ(st.error().message, "the effect has no parameter named \"Nobody\"");
+    ws.Params.Menu.MenuLinks[2] = "a\rb";
+    st = WriteParameterValues(ws, "Nav", out);
+    ASSERT_FALSE(st.ok());
+    EXPECT_EQ(st.error().message,
+              "a value of \"Nav\" holds a line break, which a template cannot store");
+    EXPECT_EQ(out, "kept\r\n");
+}
+
 struct BrokenCase {
     const char* label;
     std::vector<std::string> lines; // the first block (Speed 7) always reads fine
@@ -117,7 +186,37 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenCase{"EndsInsideMenu", {"Nav", "1", "e"}, 7, "ends inside"},
         BrokenCase{"EndsInsideFont", {"Face", "Arial", "10"}, 7, "ends inside"},
         BrokenCase{"EndsInsideMouseover", {"Hover", "1", "Home", "x"}, 8, "ends inside"},
-        BrokenCase{"EndsAfterName", {"Where"}, 5, "ends inside"}),
+        BrokenCase{"EndsAfterName", {"Where"}, 5, "ends inside"},
+        BrokenCase{"IntMessage",
+                   {"Speed", "fast"},
+                   5,
+                   "\"fast\" is not a whole number from -32768 to 32767 (block of \"Speed\")"},
+        BrokenCase{"ColourMessage",
+                   {"Back", "1e10"},
+                   5,
+                   "\"1e10\" is not a 32-bit whole number (block of \"Back\")"},
+        BrokenCase{"ColumnCountMessage",
+                   {"Items", "1", "4", "a"},
+                   6,
+                   "\"4\" is not a count from 0 to 3 (block of \"Items\")"},
+        BrokenCase{"RowCountMessage",
+                   {"Items", "40000"},
+                   5,
+                   "\"40000\" is not a count from 0 to 32767 (block of \"Items\")"},
+        BrokenCase{"LinkCountMessage",
+                   {"Hover", "-1"},
+                   5,
+                   "\"-1\" is not a count from 0 to 32767 (block of \"Hover\")"},
+        BrokenCase{"FontFieldMessage",
+                   {"Face", "Arial", "10", "1", "bold"},
+                   8,
+                   "\"bold\" is not a whole number from -32768 to 32767 (block of \"Face\")"},
+        BrokenCase{
+            "EndMessage", {"Sound", "a.wav"}, 6, "the template ends inside the block of \"Sound\""},
+        BrokenCase{"EndsInsideMenuLinks",
+                   {"Nav", "1", "e", "c"},
+                   8,
+                   "the template ends inside the block of \"Nav\""}),
     [](const auto& info) { return std::string(info.param.label); });
 
 } // namespace

@@ -104,6 +104,25 @@ TEST_F(TemplateFixture, BadNamesAndValuesWriteNothing) {
     EXPECT_FALSE(ListTemplates(ws).ok());
 }
 
+TEST_F(TemplateFixture, AValueWithALineBreakCanBeLeftOutAndTheRestIsSaved) {
+    ws.Params.TextParameters[1].Value = "line\r\nbreak";
+    std::vector<Error> leftOut;
+    Status st = SaveTemplate(
+        ws, "t", {"Speed", "Title", "Back"}, List(ws), [](const std::string&) { return true; },
+        nullptr, &leftOut);
+    ASSERT_TRUE(st.ok()) << st.error().text();
+    ASSERT_EQ(leftOut.size(), 1u);
+    EXPECT_NE(leftOut[0].message.find("\"Title\""), std::string::npos);
+    EXPECT_NE(leftOut[0].message.find("line break"), std::string::npos);
+    EXPECT_EQ(Read("fx.p01"), "t\r\nSpeed\r\n5\r\nBack\r\n255\r\n");
+}
+
+TEST_F(TemplateFixture, TheKindEightParameterWritesNoBlock) {
+    Add(Reserved); // listed under its name, which is empty
+    ASSERT_TRUE(Save(ws, "t", {"Speed", ws.Params.ReservedName, "Back"}));
+    EXPECT_EQ(Read("fx.p01"), "t\r\nSpeed\r\n5\r\nBack\r\n255\r\n");
+}
+
 TEST_F(TemplateFixture, SaveAndLoadGiveEveryValueBack) {
     const std::vector<std::string> all = {"Speed", "Back", "Items", "Nav",   "Dir",   "Face",
                                           "Sound", "Pic",  "Title", "Where", "Hover", "Info"};

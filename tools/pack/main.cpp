@@ -2,7 +2,7 @@
 // Builds the library part of a program folder from the plain effect sources: text files
 // are turned from UTF-8 with any line ends into Windows-1252 with CR LF, script files are
 // scrambled into data/, handler files go into data/ as plain text, and pictures, help and
-// the sample page are copied as they are.
+// the sample pages are copied as they are.
 #include "common/cp1252.h"
 #include "common/files.h"
 #include "common/scramble.h"
@@ -141,8 +141,10 @@ int main(int argc, char** argv) {
         for (auto& f : FilesIn(src / sub, true))
             if (Status st = CopyRaw(f, home / sub / fs::relative(f, src / sub)); !st)
                 return Fail(st.error());
-    if (fs::exists(src / "sample.htm", ec))
-        if (Status st = CopyRaw(src / "sample.htm", home / "sample.htm"); !st)
-            return Fail(st.error());
+    // The sample pages keep their bytes: one is Windows-1252, the other UTF-8.
+    for (const char* page : {"sample.htm", "sample-utf8.htm"})
+        if (fs::exists(src / page, ec))
+            if (Status st = CopyRaw(src / page, home / page); !st)
+                return Fail(st.error());
     return 0;
 }

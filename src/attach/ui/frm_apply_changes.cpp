@@ -1,12 +1,17 @@
 #include "attach/ui/frm_apply_changes.h"
 
 #include "attach/do_it.h"
+#include "attach/recorded_run.h"
+#include "attach/ui/frm_batch_apply.h"
+#include "attach/ui/undo_actions.h"
 #include "platform/browser_launcher.h"
 #include "platform/message_box.h"
 #include "platform/native_text.h"
 #include "platform/settings_store.h"
+#include "ui_common/elided_label.h"
 #include "ui_common/frm_browse_file.h"
 
+#include <QDir>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -50,7 +55,9 @@ FrmApplyChanges::FrmApplyChanges(Workspace& ws, QWidget* parent) : QDialog(paren
     Frame3 = new QGroupBox("Web Page", this);
     Frame3->setObjectName("Frame3");
     Frame3->setAccessibleName("Web Page");
-    LblHTMLFile = new QLabel(Frame3);
+    // A long path is shortened in the middle (its tool tip holds it whole), so it never
+    // widens the dialog.
+    LblHTMLFile = new ElidedLabel(Qt::ElideMiddle, Frame3);
     LblHTMLFile->setObjectName("LblHTMLFile");
     LblHTMLFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
     Command3 = new QPushButton("Browse", Frame3);
@@ -111,7 +118,19 @@ FrmApplyChanges::FrmApplyChanges(Workspace& ws, QWidget* parent) : QDialog(paren
     Timer1->setObjectName("Timer1");
     Timer1->setInterval(500);
 
+    CmdUndo = new QPushButton("Undo last change", this);
+    CmdUndo->setObjectName("CmdUndo");
+    CmdUndo->setAccessibleName("Undo last change");
+    CmdUndo->setAutoDefault(false);
+    CmdUndo->setEnabled(false);
+    CmdBatch = new QPushButton("Several pages...", this);
+    CmdBatch->setObjectName("CmdBatch");
+    CmdBatch->setAccessibleName("Several pages");
+    CmdBatch->setAutoDefault(false);
+
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(CmdUndo);
+    buttons->addWidget(CmdBatch);
     buttons->addStretch(1);
     buttons->addWidget(Command2);
     buttons->addWidget(Command1);
@@ -127,6 +146,8 @@ FrmApplyChanges::FrmApplyChanges(Workspace& ws, QWidget* parent) : QDialog(paren
     setTabOrder(Option3, HScrollScriptRepeat);
     setTabOrder(HScrollScriptRepeat, Command2);
     setTabOrder(Command2, Command1);
+    setTabOrder(Command1, CmdUndo);
+    setTabOrder(CmdUndo, CmdBatch);
 
     connect(HScrollScriptRepeat, &QScrollBar::valueChanged, this,
             [this](int) { HScrollScriptRepeat_Change(); });
@@ -134,6 +155,8 @@ FrmApplyChanges::FrmApplyChanges(Workspace& ws, QWidget* parent) : QDialog(paren
     connect(Command3, &QPushButton::clicked, this, &FrmApplyChanges::Command3_Click);
     connect(Command2, &QPushButton::clicked, this, &FrmApplyChanges::Command2_Click);
     connect(Command1, &QPushButton::clicked, this, &FrmApplyChanges::Command1_Click);
+    connect(CmdUndo, &QPushButton::clicked, this, &FrmApplyChanges::CmdUndo_Click);
+    connect(CmdBatch, &QPushButton::clicked, this, &FrmApplyChanges::CmdBatch_Click);
 
     Form_Load();
 }
@@ -151,8 +174,7 @@ void FrmApplyChanges::Form_Load() {
 void FrmApplyChanges::ShowSampleFile() {
     const QString page = PathToQString(ws_.SampleFile);
     if (LblHTMLFile->text() != page) {
-        LblHTMLFile->setText(page);
-        LblHTMLFile->setToolTip(page);
+        LblHTMLFile->SetFullText(page);
         LblHTMLFile->setAccessibleName(page);
     }
 }
@@ -184,9 +206,11 @@ void FrmApplyChanges::Command2_Click() {
     };
     ws_.ScriptRepeat = request.repeat;
 
-    std::optional<Result<DoItOutcome>> run;
+    std::optional<Result<RecordedOutcome>> run;
     try {
-        run.emplace(DoIt(ws_, request));
+        // Another run (a second window, pelto-cli) holding the output folder is named in
+        // the message; this one does not wait for it.
+        run.emplace(DoItRecorded(ws_, request, FileLock::Wait::No));
     } catch (const std::exception& e) {
         // The core reports errors as values; this only keeps an unforeseen file-system
         // failure from ending the program.
@@ -194,18 +218,47 @@ void FrmApplyChanges::Command2_Click() {
                     MessageIcon::Critical);
         return;
     }
-    Result<DoItOutcome>& outcome = *run;
-    if (!outcome) {
-        ShowMessage(this, ErrorToQString(outcome.error()), MessageIcon::Critical);
+    Result<RecordedOutcome>& recorded = *run;
+    if (!recorded) {
+        ShowMessage(this, ErrorToQString(recorded.error()), MessageIcon::Critical);
         return;
     }
-    if (!outcome->overwriteDeclined && !outcome->pageToOpen.empty())
-        OpenInBrowser(PathToQString(outcome->pageToOpen));
+    if (!recorded->changeId.empty())
+        CmdUndo->setEnabled(true);
+    const DoItOutcome* outcome = &recorded->outcome;
+    if (outcome->overwriteDeclined || outcome->pageToOpen.empty())
+        return;
+    const QString page = PathToQString(outcome->pageToOpen);
+    if (!OpenInBrowser(page))
+        ShowMessage(this,
+                    QStringLiteral("The page \"%1\" is ready, but no web browser could be started "
+                                   "to show it. Open it in your browser yourself, or set a "
+                                   "default web browser for this system.")
+                        .arg(QDir::toNativeSeparators(page)),
+                    MessageIcon::Exclamation);
+}
+
+void FrmApplyChanges::CmdUndo_Click() {
+    if (UndoChangeAsking(this, ws_, ""))
+        CmdUndo->setEnabled(false);
+}
+
+void FrmApplyChanges::CmdBatch_Click() {
+    const OutputOption option = Option1->isChecked()   ? OutputOption::Copy
+                                : Option2->isChecked() ? OutputOption::Overwrite
+                                                       : OutputOption::Preview;
+    FrmBatchApply batch(ws_, option, static_cast<int16_t>(HScrollScriptRepeat->value()), this);
+    batch.exec();
 }
 
 void FrmApplyChanges::Command1_Click() {
     SaveSetting("Settings", "Sample File", PathToQString(ws_.SampleFile));
     accept();
+}
+
+void FrmApplyChanges::reject() {
+    // The next opening starts from the page chosen here, however the dialog is left.
+    Command1_Click();
 }
 
 } // namespace pelto::ui

@@ -16,6 +16,10 @@ class QScrollBar;
 class QTimer;
 
 namespace pelto::ui {
+class ElidedLabel;
+}
+
+namespace pelto::ui {
 
 class FrmApplyChanges : public QDialog {
     Q_OBJECT
@@ -31,7 +35,7 @@ public:
     }
 
     QGroupBox* Frame3 = nullptr;
-    QLabel* LblHTMLFile = nullptr;
+    ElidedLabel* LblHTMLFile = nullptr;
     QPushButton* Command3 = nullptr; // "Browse"
     QGroupBox* Frame1 = nullptr;
     QRadioButton* Option1 = nullptr; // copy beside the page
@@ -43,6 +47,8 @@ public:
     QPushButton* Command2 = nullptr; // "Do it"
     QPushButton* Command1 = nullptr; // "Back"
     QTimer* Timer1 = nullptr;
+    QPushButton* CmdUndo = nullptr;  // "Undo last change", once a run wrote into a folder
+    QPushButton* CmdBatch = nullptr; // "Several pages...": the batch window
 
     void Form_Load();
     void HScrollScriptRepeat_Change();
@@ -50,6 +56,11 @@ public:
     void Command3_Click();
     void Command2_Click();
     void Command1_Click();
+    void CmdUndo_Click();
+    void CmdBatch_Click();
+
+    // Escape and the window's close button leave the dialog as "Back" does.
+    void reject() override;
 
 private:
     void ShowSampleFile();

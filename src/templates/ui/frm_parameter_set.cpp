@@ -1,10 +1,11 @@
 #include "templates/ui/frm_parameter_set.h"
 
 #include "library/lookup.h"
-#include "ui_common/editor_frame.h"
-#include "ui_common/text_input.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
+#include "ui_common/editor_frame.h"
+#include "ui_common/text_input.h"
+#include "ui_common/user_choice.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -53,10 +54,8 @@ FrmParameterSet::FrmParameterSet(Workspace& ws, TemplatePageHooks hooks, QWidget
     grid->addLayout(buttons, 4, 0, 1, 2);
     resize(440, 300);
 
-    connect(LstName, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
-            LstName_Click();
-    });
+    // Only a name the user picks is copied: moving the focus into the list picks none.
+    OnRowChosen(LstName, [this](int) { LstName_Click(); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
 
@@ -96,14 +95,19 @@ void FrmParameterSet::PrepareFor(Mode mode) {
 }
 
 void FrmParameterSet::LstName_Click() {
-    TxtName->setText(LstName->currentItem()->text());
+    const int row = ChosenRow(LstName);
+    if (row < 0)
+        return;
+    TxtName->setText(LstName->item(row)->text());
     Command1->setEnabled(true);
 }
 
 void FrmParameterSet::Command1_Click() {
-    if (windowTitle() == kSaveCaption)
-        SaveTemplateNow();
-    else if (windowTitle() == kLoadCaption)
+    if (windowTitle() == kSaveCaption) {
+        // On an error the name and the chosen parameters stay for another try.
+        if (!SaveTemplateNow())
+            return;
+    } else if (windowTitle() == kLoadCaption)
         LoadTemplateNow();
     close();
 }
@@ -112,10 +116,10 @@ void FrmParameterSet::Command2_Click() {
     close();
 }
 
-void FrmParameterSet::SaveTemplateNow() {
+bool FrmParameterSet::SaveTemplateNow() {
     std::string name;
     if (!AcceptTypedText(this, TxtName->text(), name))
-        return;
+        return false;
     std::vector<std::string> chosen;
     for (int i = 0; i < LstParameters->count(); ++i)
         if (LstParameters->item(i)->isSelected())
@@ -126,9 +130,23 @@ void FrmParameterSet::SaveTemplateNow() {
                                " already exists. Overwrite existing one",
                            MessageIcon::Critical, MessageButtons::YesNo) == MessageAnswer::Yes;
     };
-    const Status saved = SaveTemplate(ws_, name, chosen, templateFiles_, confirm);
-    if (!saved.ok())
+    std::vector<Error> leftOut;
+    const Status saved =
+        SaveTemplate(ws_, name, chosen, templateFiles_, confirm, nullptr, &leftOut);
+    if (!saved.ok()) {
         ShowMessage(this, FromBytes(saved.error().text()), MessageIcon::Critical);
+        return false;
+    }
+    if (!leftOut.empty()) {
+        QStringList reasons;
+        for (const Error& e : leftOut)
+            reasons << FromBytes(e.text());
+        ShowMessage(this,
+                    "The template " + TxtName->text() + " was saved without these values:\n" +
+                        reasons.join("\n"),
+                    MessageIcon::Exclamation);
+    }
+    return true;
 }
 
 void FrmParameterSet::LoadTemplateNow() {

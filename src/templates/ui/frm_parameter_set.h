@@ -53,7 +53,8 @@ public:
 
 private:
     void Form_Load();
-    void SaveTemplateNow();
+    // False when the user must change something first (the dialog stays open).
+    bool SaveTemplateNow();
     void LoadTemplateNow();
 
     Workspace& ws_;

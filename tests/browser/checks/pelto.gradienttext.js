@@ -1,16 +1,30 @@
-// Colour Wave Headline: the headline shows its text and the colour band moves.
+// Colour Wave Headline: the headline shows its text, the colour band moves, the pause button
+// stops it and the play button, pressed from the keyboard, starts it again.
 export async function check(page, context = {}) {
   const heads = page.locator("[data-pelto-gradienttext]");
   const count = await heads.count();
   if (count < (context.copies || 1)) throw new Error(`expected ${context.copies || 1} headline(s), found ${count}`);
   for (let i = 0; i < count; i++) {
-    const text = heads.nth(i).locator(".pelto-gh-text");
+    const head = heads.nth(i);
+    const text = head.locator(".pelto-gh-text");
     if (!(await text.textContent()).trim()) throw new Error("the headline is empty");
+    await head.scrollIntoViewIfNeeded();
     if (!(await text.isVisible())) throw new Error("the headline is not visible");
     const where = () => text.evaluate((el) => getComputedStyle(el).backgroundPosition);
-    const before = await where();
-    await page.waitForTimeout(400);
-    const after = await where();
-    if (before === after) throw new Error(`the colour wave does not move (background-position stays ${before})`);
+    const moves = async () => {
+      const before = await where();
+      await page.waitForTimeout(400);
+      return before !== (await where());
+    };
+    if (!(await moves())) throw new Error(`the colour wave does not move (background-position stays ${await where()})`);
+    const pause = head.locator("xpath=..").locator(".pelto-gh-pause");
+    await pause.click();
+    if ((await pause.getAttribute("aria-pressed")) !== "true") throw new Error("the pause button is not pressed after a click");
+    if (await moves()) throw new Error("the colour wave still moves after the pause button");
+    await pause.focus();
+    await page.keyboard.press("Enter");
+    if ((await pause.getAttribute("aria-pressed")) !== "false") throw new Error("Enter on the play button did not start the wave");
+    await pause.blur();
+    if (!(await moves())) throw new Error("the colour wave does not move again after the play button");
   }
 }

@@ -22,6 +22,7 @@ export async function check(page, context = {}) {
     const link = links.nth(i);
     const broken = await link.locator("img").evaluateAll((imgs) => imgs.filter((img) => img.naturalWidth === 0).map((img) => img.getAttribute("src")));
     if (broken.length) throw new Error(`pictures did not load: ${broken.join(", ")}`);
+    if (!(await link.locator(".pelto-ro-normal").getAttribute("alt")).trim()) throw new Error("the button has no text for screen readers");
     if ((await opacity(link)) !== 0) throw new Error("the highlight picture shows before any hover");
     await link.scrollIntoViewIfNeeded();
     await link.hover();

@@ -1,26 +1,45 @@
-// Rotating Words: the changing word starts as the first word and moves on to the next.
+// Rotating Words: the changing word starts as the first word and moves on to the next; the pause
+// button holds it, and the play button, pressed from the keyboard, lets it change again.
 export async function check(page, context = {}) {
   const boxes = page.locator("[data-pelto-rotatewords]");
   const count = await boxes.count();
   if (count < (context.copies || 1)) throw new Error(`expected ${context.copies || 1} sentence(s), found ${count}`);
+  const changes = (box, ms, what) =>
+    box.evaluate(
+      (el, { ms, what }) =>
+        new Promise((resolve, reject) => {
+          const slot = el.querySelector(".pelto-rw-slot");
+          const start = slot.textContent;
+          const t0 = performance.now();
+          (function poll() {
+            if (slot.textContent !== start) return resolve();
+            if (performance.now() - t0 > ms) return reject(new Error(what));
+            setTimeout(poll, 50);
+          })();
+        }),
+      { ms, what },
+    );
   for (let i = 0; i < count; i++) {
     const box = boxes.nth(i);
+    await box.scrollIntoViewIfNeeded();
     const words = (await box.locator(".pelto-rw-word").allTextContents()).map((w) => w.trim());
     if (words.length < 2) throw new Error(`expected at least two words, found ${words.length}`);
     const slot = box.locator(".pelto-rw-slot");
     const first = (await slot.textContent()).trim();
     if (!(await slot.isVisible()) || !words.includes(first)) throw new Error(`the changing word shows "${first}"`);
-    await box.evaluate((el) => { el.dataset.checkStart = el.querySelector(".pelto-rw-slot").textContent; });
-    await box.evaluate(
-      (el) =>
-        new Promise((resolve, reject) => {
-          const t0 = performance.now();
-          (function poll() {
-            if (el.querySelector(".pelto-rw-slot").textContent !== el.dataset.checkStart) return resolve();
-            if (performance.now() - t0 > 6000) return reject(new Error("the word never changed"));
-            setTimeout(poll, 50);
-          })();
-        }),
-    );
+    const time = Number(await box.getAttribute("data-time"));
+    await changes(box, time + 3000, "the word never changed");
+    const pause = box.locator(".pelto-rw-pause");
+    await pause.click();
+    if ((await pause.getAttribute("aria-pressed")) !== "true") throw new Error("the pause button is not pressed after a click");
+    await page.waitForTimeout(400);
+    const held = await slot.textContent();
+    await page.waitForTimeout(time + 300);
+    if ((await slot.textContent()) !== held) throw new Error("the word still changes after the pause button");
+    await pause.focus();
+    await page.keyboard.press("Enter");
+    if ((await pause.getAttribute("aria-pressed")) !== "false") throw new Error("Enter on the play button did not start the words");
+    await pause.blur();
+    await changes(box, time + 3000, "the word did not change again after the play button");
   }
 }

@@ -1,5 +1,6 @@
 // Responsive Menu Button: wide windows show the row of links; narrowing the window (the shared
-// resize handler) folds it into a button that opens and closes the menu, also from the keyboard.
+// resize handler) folds it into a button that opens and closes the menu, also from the keyboard;
+// the open menu closes as soon as Tab takes the focus out of it, so it never covers the focus.
 export async function check(page, context = {}) {
   const navs = page.locator("[data-pelto-sidemenu]");
   const count = await navs.count();
@@ -11,7 +12,10 @@ export async function check(page, context = {}) {
       const nav = navs.nth(i);
       const links = nav.locator(".pelto-sm-panel a");
       if ((await links.count()) < 2) throw new Error("the menu holds fewer than two links");
-      if ((await links.first().getAttribute("href")) !== "#top") throw new Error("the first link does not lead to #top");
+      const entry = await nav.locator(".pelto-sm-panel li").first().getAttribute("data-entry");
+      const bar = entry.lastIndexOf("|");
+      if ((await links.first().textContent()) !== entry.slice(0, bar).trim()) throw new Error(`the first link reads "${await links.first().textContent()}", typed was "${entry}"`);
+      if ((await links.first().getAttribute("href")) !== entry.slice(bar + 1).trim()) throw new Error(`the first link leads to "${await links.first().getAttribute("href")}", typed was "${entry}"`);
       await nav.locator(".pelto-sm-panel").waitFor({ state: "visible", timeout: 3000 });
       if (await nav.locator(".pelto-sm-toggle").isVisible()) throw new Error("the menu button shows in a wide window");
     }
@@ -42,6 +46,18 @@ export async function check(page, context = {}) {
       if (cover) throw new Error(`something covers the open menu: ${cover}`);
       await page.keyboard.press("Escape");
       await panel.waitFor({ state: "hidden", timeout: 3000 });
+      if (!(await button.evaluate((el) => el === document.activeElement))) throw new Error("Escape did not return the focus to the menu button");
+      // Tab past the last link: the focus leaves the menu, and the menu closes.
+      await page.keyboard.press("Enter");
+      await panel.waitFor({ state: "visible", timeout: 3000 });
+      const links = await panel.locator("a").count();
+      for (let k = 0; k < links; k++) await page.keyboard.press("Tab");
+      if (await panel.evaluate((ul) => ul.contains(document.activeElement))) throw new Error("Tab did not leave the menu");
+      await panel.waitFor({ state: "hidden", timeout: 3000 }).catch(() => {
+        throw new Error("the open menu stays open after the focus left it");
+      });
+      if ((await button.getAttribute("aria-expanded")) !== "false") throw new Error("aria-expanded is not false after the focus left the menu");
+      await page.evaluate(() => document.activeElement && document.activeElement.blur());
     }
   } finally {
     await page.setViewportSize(size);

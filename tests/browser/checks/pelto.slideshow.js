@@ -1,30 +1,85 @@
-// Image Slideshow: the pictures load, one shows at a time, the next button and the arrow keys
-// step through them, and the show moves on by itself.
+// Image Slideshow: the pictures load with their captions, the next button and the arrow keys step
+// through them, no blank frame shows while one picture gives way to the next, the pause button
+// holds the show and the play button (from the keyboard) lets it move on by itself again.
 export async function check(page, context = {}) {
   const boxes = page.locator("[data-pelto-slideshow]");
   const count = await boxes.count();
   if (count < (context.copies || 1)) throw new Error(`expected ${context.copies || 1} slideshow(s), found ${count}`);
   const current = (box) => box.getAttribute("data-current");
+  const visibleAtRest = (box) =>
+    box.evaluate(
+      (el) =>
+        new Promise((resolve) =>
+          setTimeout(() => resolve([...el.querySelectorAll(".pelto-ss-slide")].filter((s) => getComputedStyle(s).visibility === "visible").length), 900),
+        ),
+    );
+  // Samples the frame on every animation frame for a while: three points across it must always
+  // lie on a visible, opaque picture.
+  const blankFrames = (box) =>
+    box.evaluate(
+      (el) =>
+        new Promise((resolve) => {
+          const frame = el.querySelector(".pelto-ss-frame").getBoundingClientRect();
+          const y = frame.top + frame.height / 3;
+          const points = [0.1, 0.5, 0.9].map((f) => frame.left + frame.width * f);
+          let blank = 0;
+          let samples = 0;
+          const t0 = performance.now();
+          (function sample() {
+            const slides = [...el.querySelectorAll(".pelto-ss-slide")].filter((s) => {
+              const cs = getComputedStyle(s);
+              return cs.visibility === "visible" && Number(cs.opacity) >= 0.99;
+            });
+            samples++;
+            if (!points.every((x) => slides.some((s) => { const r = s.getBoundingClientRect(); return x >= r.left && x <= r.right && y >= r.top && y <= r.bottom; }))) blank++;
+            if (performance.now() - t0 < 900) requestAnimationFrame(sample);
+            else resolve({ blank, samples });
+          })();
+        }),
+    );
   for (let i = 0; i < count; i++) {
     const box = boxes.nth(i);
+    await box.scrollIntoViewIfNeeded();
     const broken = await box.locator("img").evaluateAll((imgs) => imgs.filter((img) => !img.complete || img.naturalWidth === 0).map((img) => img.getAttribute("src")));
     if (broken.length) throw new Error(`pictures did not load: ${broken.join(", ")}`);
-    const shown = await box.locator(".pelto-ss-slide").evaluateAll((all) => all.filter((s) => getComputedStyle(s).visibility === "visible").length);
-    if (shown !== 1) throw new Error(`${shown} pictures show at once`);
+    for (const fig of await box.locator(".pelto-ss-slide").all()) {
+      const alt = await fig.locator("img").getAttribute("alt");
+      if ((await fig.locator("figcaption").textContent()) !== alt) throw new Error(`a caption reads "${await fig.locator("figcaption").textContent()}" beside the picture text "${alt}"`);
+    }
+    // The mouse on the show holds it, so only the button moves it on.
+    await box.locator(".pelto-ss-next").hover();
     const start = Number(await current(box));
+    // The change itself: never a blank frame between two pictures.
     await box.locator(".pelto-ss-next").click();
     if (Number(await current(box)) !== (start + 1) % 3) throw new Error("the next button did not move on");
+    const { blank, samples } = await blankFrames(box);
+    if (blank > 0) throw new Error(`${blank} of ${samples} frames sampled during the change show no whole picture`);
+    const shown = await visibleAtRest(box);
+    if (shown !== 1) throw new Error(`${shown} pictures show once the change is over`);
     await box.focus();
     await page.keyboard.press("ArrowLeft");
     if (Number(await current(box)) !== start) throw new Error("the left arrow key did not go back");
     await page.evaluate(() => document.activeElement && document.activeElement.blur());
     await page.mouse.move(0, 0);
   }
-  if (!context.all) {
+  if (!context.all && count === 1) {
     const box = boxes.first();
-    const before = await current(box);
-    await page.waitForFunction((b) => document.querySelector("[data-pelto-slideshow]").dataset.current !== b, before, { timeout: 7000 }).catch(() => {
-      throw new Error("the show did not change pictures by itself");
+    const play = box.locator(".pelto-ss-play");
+    await play.click();
+    if ((await play.getAttribute("aria-pressed")) !== "true") throw new Error("the pause button is not pressed after a click");
+    await page.evaluate(() => document.activeElement && document.activeElement.blur());
+    await page.mouse.move(0, 0);
+    const held = await current(box);
+    const time = Number(await box.getAttribute("data-time")) * 1000;
+    await page.waitForTimeout(time + 800);
+    if ((await current(box)) !== held) throw new Error("the show moved on while paused");
+    await play.focus();
+    await page.keyboard.press("Enter");
+    if ((await play.getAttribute("aria-pressed")) !== "false") throw new Error("Enter on the play button did not start the show");
+    await page.evaluate(() => document.activeElement && document.activeElement.blur());
+    await page.mouse.move(0, 0);
+    await page.waitForFunction((b) => document.querySelector("[data-pelto-slideshow]").dataset.current !== b, held, { timeout: time + 3000 }).catch(() => {
+      throw new Error("the show did not change pictures by itself after play");
     });
   }
 }

@@ -1,0 +1,11 @@
+#pragma once
+// SHA-256 of bytes, as 64 lower-case hexadecimal digits: how a change record tells whether
+// a file still holds what Pelto wrote.
+#include <string>
+#include <string_view>
+
+namespace pelto {
+
+std::string Sha256Hex(std::string_view bytes);
+
+} // namespace pelto

@@ -1,0 +1,453 @@
+#include "undo/undo_store.h"
+
+#include "common/file_lock.h"
+#include "common/files.h"
+#include "undo/sha256.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <set>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace pelto {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kManifestName = "manifest";
+constexpr const char* kStoreLockName = "lock";
+
+fs::path ManifestOf(const fs::path& changeFolder) {
+    return changeFolder / kManifestName;
+}
+
+// Taken for making ids, pruning and undoing, so two runs never remove each other's
+// records; a run writing its record holds the lock of its own manifest instead.
+Result<FileLock> LockStore(const fs::path& folder) {
+    return FileLock::Take(folder / kStoreLockName, "The change records folder " + PathText(folder),
+                          FileLock::Wait::Yes);
+}
+
+std::string LocalTime(std::time_t t, const char* format) {
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    char text[64];
+    std::strftime(text, sizeof text, format, &tm);
+    return text;
+}
+
+// The record folders of the store, oldest first.
+std::vector<fs::path> ChangeFolders(const fs::path& store) {
+    std::vector<fs::path> folders;
+    std::error_code ec;
+    for (fs::directory_iterator it(store, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        if (it->is_directory(typeError) && fs::exists(ManifestOf(it->path()), typeError))
+            folders.push_back(it->path());
+    }
+    std::sort(folders.begin(), folders.end());
+    return folders;
+}
+
+uint64_t FolderBytes(const fs::path& folder) {
+    uint64_t total = 0;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code sizeError;
+        const auto size = it->file_size(sizeError);
+        if (!sizeError)
+            total += size;
+    }
+    return total;
+}
+
+// True while a run still holds the lock of the record's manifest.
+bool IsActive(const fs::path& changeFolder) {
+    const int fd = ::open(ManifestOf(changeFolder).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool busy = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return busy;
+}
+
+Result<ChangeInfo> ReadChange(const fs::path& changeFolder) {
+    const fs::path manifest = ManifestOf(changeFolder);
+    Result<std::string> text = ReadFileBytes(manifest);
+    if (!text)
+        return text.error();
+    Result<ChangeInfo> info = ParseManifest(*text, PathText(manifest));
+    if (!info)
+        return info;
+    info->id = changeFolder.filename().string();
+    info->active = IsActive(changeFolder);
+    info->bytes = FolderBytes(changeFolder);
+    return info;
+}
+
+// The file's state now: missing, or its bytes' SHA-256.
+struct FileNow {
+    bool exists = false;
+    std::string sha;
+};
+
+Result<FileNow> StateOf(const std::string& path) {
+    FileNow now;
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(path, ec)))
+        return now;
+    Result<std::string> bytes = ReadFileBytes(path);
+    if (!bytes)
+        return bytes.error();
+    now.exists = true;
+    now.sha = Sha256Hex(*bytes);
+    return now;
+}
+
+Status RemoveRecord(const fs::path& changeFolder) {
+    std::error_code ec;
+    fs::remove_all(changeFolder, ec);
+    if (ec)
+        return MakeError(PathText(changeFolder), 0, "cannot be removed: " + ec.message());
+    return SyncFolder(changeFolder.parent_path());
+}
+
+} // namespace
+
+UndoStore::UndoStore(fs::path folder, size_t maxChanges, uint64_t maxBytes)
+    : folder_(std::move(folder)), maxChanges_(maxChanges), maxBytes_(maxBytes) {}
+
+Result<std::unique_ptr<ChangeWriter>> UndoStore::Begin(const std::string& scriptId,
+                                                       const std::string& effectName,
+                                                       const std::string& option) {
+    std::error_code ec;
+    fs::create_directories(folder_, ec);
+    if (ec)
+        return MakeError(PathText(folder_), 0,
+                         "cannot be created to record the change: " + ec.message());
+    Result<FileLock> lock = LockStore(folder_);
+    if (!lock)
+        return lock.error();
+    // The id is the local time with microseconds; a taken one moves on by a microsecond.
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    long micros = static_cast<long>(
+        std::chrono::duration_cast<std::chrono::microseconds>(now.time_since_epoch()).count() %
+        1000000);
+    const std::string stamp = LocalTime(seconds, "%Y%m%d-%H%M%S");
+    fs::path changeFolder;
+    std::string id;
+    for (int attempt = 0; attempt < 1000; ++attempt, ++micros) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, "-%06ld", micros % 1000000);
+        id = stamp + suffix;
+        changeFolder = folder_ / id;
+        if (fs::create_directory(changeFolder, ec))
+            break;
+        if (ec)
+            return MakeError(PathText(changeFolder), 0,
+                             "cannot be created to record the change: " + ec.message());
+        changeFolder.clear();
+    }
+    if (changeFolder.empty())
+        return MakeError(PathText(folder_), 0, "holds no free name for a new change record");
+    const fs::path manifest = ManifestOf(changeFolder);
+    const int fd = ::open(manifest.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        const std::string why = std::strerror(errno);
+        RemoveRecord(changeFolder);
+        return MakeError(PathText(manifest), 0, "cannot be created: " + why);
+    }
+    ::flock(fd, LOCK_EX);
+    std::unique_ptr<ChangeWriter> writer(new ChangeWriter(*this, id, changeFolder, fd));
+    Status st = writer->Append(
+        ManifestHeader(LocalTime(seconds, "%Y-%m-%d %H:%M:%S"), scriptId, effectName, option));
+    if (st)
+        st = SyncFolder(changeFolder);
+    if (st)
+        st = SyncFolder(folder_);
+    if (!st) {
+        writer.reset(); // removes the empty record
+        return st.error();
+    }
+    return writer;
+}
+
+Result<std::vector<ChangeInfo>> UndoStore::History(size_t limit) const {
+    std::vector<ChangeInfo> changes;
+    std::vector<fs::path> folders = ChangeFolders(folder_);
+    for (auto it = folders.rbegin(); it != folders.rend() && changes.size() < limit; ++it) {
+        Result<ChangeInfo> info = ReadChange(*it);
+        if (!info) {
+            // A damaged record is listed with its reason; the others stay usable.
+            ChangeInfo damaged;
+            damaged.id = it->filename().string();
+            damaged.damaged = info.error().text();
+            changes.push_back(std::move(damaged));
+            continue;
+        }
+        changes.push_back(std::move(*info));
+    }
+    return changes;
+}
+
+Result<UndoOutcome> UndoStore::Undo(const std::string& id, bool force) {
+    Result<FileLock> lock = LockStore(folder_);
+    if (!lock)
+        return lock.error();
+    std::vector<fs::path> folders = ChangeFolders(folder_);
+    if (folders.empty())
+        return MakeError(PathText(folder_), 0, "holds no change to undo");
+    fs::path changeFolder = folders.back();
+    if (!id.empty()) {
+        auto found = std::find_if(folders.begin(), folders.end(),
+                                  [&](const fs::path& f) { return f.filename() == id; });
+        if (found == folders.end())
+            return MakeError(PathText(folder_), 0, "holds no change with the id \"" + id + "\"");
+        changeFolder = *found;
+    }
+    Result<ChangeInfo> info = ReadChange(changeFolder);
+    if (!info)
+        return info.error();
+    if (info->active)
+        return MakeError(PathText(changeFolder), 0,
+                         "is the record of a run that is still going on; undo it when it "
+                         "has finished");
+
+    UndoOutcome outcome;
+    outcome.id = info->id;
+    outcome.pages = info->pages;
+    // First check everything, then act: a refused undo changes nothing.
+    struct Step {
+        const ChangedFile* file;
+        bool existsNow;
+        std::string before; // the previous bytes of a replaced file
+    };
+    std::vector<Step> steps;
+    for (const ChangedFile& f : info->files) {
+        Result<FileNow> now = StateOf(f.path);
+        if (!now)
+            return now.error();
+        const bool isAfter = now->exists && now->sha == f.afterSha;
+        const bool isBefore = f.existed ? (now->exists && now->sha == f.beforeSha) : !now->exists;
+        if (isBefore && !isAfter)
+            continue; // never written (the run stopped first) or already back
+        if (!isAfter)
+            outcome.changedSince.push_back(f.path);
+        Step step{&f, now->exists, {}};
+        if (f.existed) {
+            const fs::path blob = BeforeBlob(changeFolder, f.number);
+            Result<std::string> before = ReadFileBytes(blob);
+            if (!before)
+                return before.error();
+            if (Sha256Hex(*before) != f.beforeSha)
+                return MakeError(PathText(blob), 0,
+                                 "no longer holds the previous bytes of " + f.path +
+                                     " (its SHA-256 differs); nothing was undone");
+            step.before = std::move(*before);
+        }
+        steps.push_back(std::move(step));
+    }
+    if (!outcome.changedSince.empty() && !force)
+        return outcome;
+
+    for (const Step& step : steps) {
+        const ChangedFile& f = *step.file;
+        if (f.existed) {
+            if (Status st = WriteFileAtomic(f.path, step.before); !st)
+                return st.error();
+            if (!step.existsNow) {
+                std::error_code ec;
+                fs::permissions(f.path, static_cast<fs::perms>(f.mode), ec);
+            }
+            outcome.restored.push_back(f.path);
+        } else {
+            std::error_code ec;
+            fs::remove(f.path, ec);
+            if (ec)
+                return MakeError(f.path, 0, "cannot be removed: " + ec.message());
+            SyncFolder(fs::path(f.path).parent_path());
+            outcome.removed.push_back(f.path);
+        }
+    }
+    if (Status st = RemoveRecord(changeFolder); !st)
+        return st.error();
+    outcome.undone = true;
+    return outcome;
+}
+
+Status UndoStore::Prune() {
+    Result<FileLock> lock = LockStore(folder_);
+    if (!lock)
+        return lock.error();
+    std::vector<fs::path> folders = ChangeFolders(folder_);
+    std::vector<uint64_t> sizes;
+    uint64_t total = 0;
+    for (const fs::path& f : folders) {
+        sizes.push_back(FolderBytes(f));
+        total += sizes.back();
+    }
+    size_t count = folders.size();
+    for (size_t i = 0; i + 1 < folders.size() && (count > maxChanges_ || total > maxBytes_); ++i) {
+        if (IsActive(folders[i]))
+            continue;
+        if (Status st = RemoveRecord(folders[i]); !st)
+            return st;
+        --count;
+        total -= sizes[i];
+    }
+    return Status::Ok();
+}
+
+ChangeWriter::ChangeWriter(UndoStore& store, std::string id, fs::path folder, int fd)
+    : store_(store), id_(std::move(id)), folder_(std::move(folder)), fd_(fd) {}
+
+ChangeWriter::~ChangeWriter() {
+    if (!finished_ && entries_.empty()) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = -1;
+        RemoveRecord(folder_);
+    }
+    // A record with files stays as it is (without "end"): it undoes what was written.
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+Status ChangeWriter::Append(const std::string& lines) {
+    size_t done = 0;
+    while (done < lines.size()) {
+        const ssize_t n = ::write(fd_, lines.data() + done, lines.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return MakeError(PathText(ManifestOf(folder_)), 0,
+                             std::string("cannot be written: ") +
+                                 std::strerror(n < 0 ? errno : EIO));
+        done += static_cast<size_t>(n);
+    }
+    if (::fsync(fd_) != 0)
+        return MakeError(PathText(ManifestOf(folder_)), 0,
+                         std::string("cannot be flushed to the disk: ") + std::strerror(errno));
+    return Status::Ok();
+}
+
+Status ChangeWriter::Record(const std::string& page, const std::vector<PendingWrite>& writes) {
+    auto failed = [&](const Error& e) {
+        std::lock_guard<std::mutex> guard(mutex_);
+        broken_ = true;
+        readyChanged_.notify_all();
+        return Status(MakeError(e.file, e.line,
+                                e.message +
+                                    "; the change could not be recorded, so nothing "
+                                    "was written for " +
+                                    page));
+    };
+    // Files new to this change get a number; files an earlier page of the change already
+    // recorded only get their new "after" (once that earlier record is on the disk).
+    // A file written twice for one page ends with the bytes of its last write.
+    std::map<std::string, const PendingWrite*> finalWrites;
+    for (const PendingWrite& w : writes) {
+        std::error_code ec;
+        finalWrites[fs::absolute(w.path, ec).lexically_normal().string()] = &w;
+    }
+    std::vector<std::pair<std::string, int>> fresh;
+    std::vector<std::pair<int, const PendingWrite*>> again;
+    {
+        // All numbers are handed out in one go before any waiting, so a call only ever
+        // waits for calls that came before it (no two calls can wait for each other).
+        std::unique_lock<std::mutex> guard(mutex_);
+        std::vector<std::pair<std::string, const PendingWrite*>> known;
+        for (const auto& [path, w] : finalWrites) {
+            if (entries_.count(path) != 0) {
+                known.emplace_back(path, w);
+            } else {
+                const int number = nextNumber_++;
+                entries_[path] = Entry{number, false};
+                fresh.emplace_back(path, number);
+            }
+        }
+        for (const auto& [path, w] : known) {
+            Entry& entry = entries_[path];
+            readyChanged_.wait(guard, [&] { return entry.ready || broken_; });
+            again.emplace_back(entry.number, w);
+        }
+        if (broken_)
+            return MakeError(PathText(ManifestOf(folder_)), 0,
+                             "recording stopped after an earlier failure; nothing was written "
+                             "for " +
+                                 page);
+    }
+    std::string lines = ManifestPageLine(page);
+    bool blobs = false;
+    for (size_t k = 0; k < fresh.size(); ++k) {
+        const auto& [path, number] = fresh[k];
+        const PendingWrite* w = finalWrites[path];
+        ChangedFile f;
+        f.number = number;
+        f.path = path;
+        f.afterSize = w->bytes.size();
+        f.afterSha = Sha256Hex(w->bytes);
+        std::error_code ec;
+        const fs::file_status status = fs::status(path, ec);
+        if (fs::exists(status)) {
+            Result<std::string> before = ReadFileBytes(path);
+            if (!before)
+                return failed(before.error());
+            f.existed = true;
+            f.mode = static_cast<unsigned>(status.permissions() & fs::perms::mask);
+            f.beforeSize = before->size();
+            f.beforeSha = Sha256Hex(*before);
+            if (Status st = WriteFileDurable(BeforeBlob(folder_, number), *before); !st)
+                return failed(st.error());
+            blobs = true;
+        }
+        lines += ManifestFileLine(f);
+    }
+    if (blobs)
+        if (Status st = SyncFolder(folder_); !st) // the new "<n>.before" names
+            return failed(st.error());
+    for (const auto& [number, w] : again)
+        lines += ManifestAfterLine(number, w->bytes.size(), Sha256Hex(w->bytes));
+    std::lock_guard<std::mutex> guard(mutex_);
+    if (Status st = Append(lines); !st) {
+        broken_ = true;
+        readyChanged_.notify_all();
+        return MakeError(st.error().file, 0,
+                         st.error().message +
+                             "; the change could not be recorded, so nothing "
+                             "was written for " +
+                             page);
+    }
+    for (const auto& [path, number] : fresh)
+        entries_[path].ready = true;
+    readyChanged_.notify_all();
+    return Status::Ok();
+}
+
+Result<bool> ChangeWriter::Finish() {
+    finished_ = true;
+    if (entries_.empty()) {
+        ::close(fd_);
+        fd_ = -1;
+        if (Status st = RemoveRecord(folder_); !st)
+            return st.error();
+        return false;
+    }
+    if (Status st = Append(kManifestEnd); !st)
+        return st.error();
+    ::close(fd_); // releases the record for pruning and undo
+    fd_ = -1;
+    if (Status st = store_.Prune(); !st)
+        return st.error();
+    return true;
+}
+
+} // namespace pelto
