@@ -15,32 +15,59 @@
 #include "parampage/position_editor.h"
 #include "parampage/text_editor.h"
 #include "platform/message_box.h"
+#include "platform/settings_store.h"
 #include "platform/text_codec.h"
 #include "platform/window_flow.h"
 #include "templates/ui/frm_parameter_set.h"
+#include "ui_common/text_input.h"
 #include "ui_common/user_choice.h"
+#ifdef PELTO_HAS_PREVIEW
+#include "preview/live_preview.h"
+#endif
 
+#include <QCheckBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace pelto::ui {
+
+namespace {
+// The page's own size; the window never gets smaller.
+constexpr int kBaseWidth = 582;
+constexpr int kBaseHeight = 371;
+// The preview shows only when it gets at least this much width.
+constexpr int kMinPreviewWidth = 320;
+// The width the window grows by when the preview is switched on.
+constexpr int kPreviewWidth = 540;
+// The pause in typing after which the preview follows.
+constexpr int kTypingPauseMs = 300;
+const char* const kGeometryKey = "ParameterPageGeometry";
+const char* const kPreviewKey = "Preview";
+} // namespace
 
 FrmScript::FrmScript(Workspace& ws, WindowFlow& flow, QWidget* parent)
     : QWidget(parent), ws_(ws), flow_(flow) {
     setObjectName("FrmScript");
     setWindowTitle("Specify script parameters");
-    setFixedSize(582, 371);
+    setMinimumSize(kBaseWidth, kBaseHeight);
 
     LblScriptName = Named(PlainLabel(this), "LblScriptName", "Script name");
     QFont titleFont("Arial");
     titleFont.setPointSizeF(font().pointSizeF() * 1.5);
     titleFont.setBold(true);
     LblScriptName->setFont(titleFont);
-    LblScriptName->setGeometry(8, 10, 500, 40);
+    LblScriptName->setGeometry(8, 10, 500, 36);
     ImgScriptImage = Named(new QLabel(this), "ImgScriptImage");
     ImgScriptImage->setGeometry(526, 6, 48, 48);
 
@@ -103,7 +130,116 @@ FrmScript::FrmScript(Workspace& ws, WindowFlow& flow, QWidget* parent)
     connect(Command8, &QPushButton::clicked, this, [this] { Command8_Click(); });
     connect(Command9, &QPushButton::clicked, this, [this] { Command9_Click(); });
 
+    previewTimer_ = new QTimer(this);
+    previewTimer_->setSingleShot(true);
+    connect(previewTimer_, &QTimer::timeout, this, [this] { RefreshPreview(); });
+#ifdef PELTO_HAS_PREVIEW
+    ChkPreview = Named(new QCheckBox("Preview", this), "ChkPreview", "Preview");
+    ChkPreview->setToolTip("Show the page with the effect beside the editors");
+    ChkPreview->setGeometry(4, 46, 173, 20);
+    ChkPreview->setChecked(GetSetting("Settings", kPreviewKey, "1") == "1");
+    connect(ChkPreview, &QCheckBox::clicked, this, [this] { ChkPreview_Click(); });
+#endif
+    // Any key or click in an editor may change a value the preview shows.
+    for (EditorFrame* frame : FrameDataType)
+        for (QWidget* w : frame->findChildren<QWidget*>())
+            w->installEventFilter(this);
+
     Form_Load();
+
+    const QByteArray geometry =
+        QByteArray::fromBase64(GetSetting("Settings", kGeometryKey).toLatin1());
+    QSize size(kBaseWidth, kBaseHeight);
+    if (ChkPreview && ChkPreview->isChecked() && screen() &&
+        screen()->availableGeometry().width() >= kBaseWidth + kPreviewWidth + 40)
+        size = QSize(kBaseWidth + kPreviewWidth, std::max(kBaseHeight, 520));
+    resize(size);
+    if (!geometry.isEmpty())
+        restoreGeometry(geometry);
+    LayOut();
+}
+
+void FrmScript::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    LayOut();
+}
+
+void FrmScript::hideEvent(QHideEvent* event) {
+    SaveSetting("Settings", kGeometryKey, QString::fromLatin1(saveGeometry().toBase64()));
+    QWidget::hideEvent(event);
+}
+
+void FrmScript::LayOut() {
+    const bool previewOn =
+        ChkPreview && ChkPreview->isChecked() && width() >= kBaseWidth + kMinPreviewWidth;
+    const int left = previewOn ? kBaseWidth : width();
+    const int dx = left - kBaseWidth;
+    const int dy = std::max(0, height() - kBaseHeight);
+    ImgScriptImage->move(526 + dx, 6);
+    LstParameters->setGeometry(4, 68, 173, 244 + dy);
+    for (EditorFrame* frame : FrameDataType)
+        frame->setGeometry(180, 62, 397 + dx, 249 + dy);
+    Command12->move(4, 326 + dy);
+    Command13->move(93, 326 + dy);
+    Frame1->move(180, 312 + dy);
+    Command7->move(401 + dx, 326 + dy);
+    Command5->move(493 + dx, 326 + dy);
+#ifdef PELTO_HAS_PREVIEW
+    if (previewOn) {
+        const bool fresh = !Preview || Preview->isHidden();
+        if (!Preview)
+            Preview = new LivePreview(this);
+        Preview->setGeometry(kBaseWidth, 8, width() - kBaseWidth - 6, height() - 14);
+        Preview->show();
+        if (fresh)
+            SchedulePreview(0);
+    } else if (Preview) {
+        Preview->hide();
+    }
+#endif
+}
+
+void FrmScript::ChkPreview_Click() {
+    SaveSetting("Settings", kPreviewKey, ChkPreview->isChecked() ? "1" : "0");
+    if (ChkPreview->isChecked() && width() < kBaseWidth + kMinPreviewWidth && !isMaximized()) {
+        int wide = width() + kPreviewWidth;
+        if (screen())
+            wide = std::min(wide, screen()->availableGeometry().width());
+        resize(std::max(wide, width()), height());
+    }
+    LayOut();
+}
+
+void FrmScript::SchedulePreview(int delayMs) {
+#ifdef PELTO_HAS_PREVIEW
+    if (Preview && Preview->isVisible())
+        previewTimer_->start(delayMs);
+#else
+    (void)delayMs;
+#endif
+}
+
+void FrmScript::RefreshPreview() {
+#ifdef PELTO_HAS_PREVIEW
+    if (!Preview || !Preview->isVisible())
+        return;
+    if (CurrentParameterIndex != -1 && CurrentParameterIndex < LstParameters->count()) {
+        // A text the page cannot store is refused when the parameter is left; until
+        // then the preview says so instead of asking with a message box mid-typing.
+        for (EditorFrame* frame : FrameDataType) {
+            if (frame->isHidden())
+                continue;
+            for (QLineEdit* box : frame->findChildren<QLineEdit*>())
+                if (QString problem = UnwritableTextMessage(box->text()); !problem.isEmpty())
+                    return Preview->ShowProblem(problem);
+            for (QPlainTextEdit* box : frame->findChildren<QPlainTextEdit*>())
+                if (QString problem = UnwritableTextMessage(box->toPlainText()); !problem.isEmpty())
+                    return Preview->ShowProblem(problem);
+        }
+        CommitParameter(CurrentParameterIndex);
+    }
+    Preview->Rebuild(ws_);
+#endif
 }
 
 void FrmScript::Form_Load() {
@@ -148,6 +284,7 @@ void FrmScript::LstParameters_Click() {
         frame->hide();
     CurrentParameterIndex = static_cast<int16_t>(selected);
     ShowParameter(selected);
+    SchedulePreview(0);
 }
 
 void FrmScript::ShowParameter(int position) {
@@ -194,6 +331,10 @@ bool FrmScript::MayLeaveParameter() {
 }
 
 bool FrmScript::eventFilter(QObject* watched, QEvent* event) {
+    // Any key or click in an editor may change a value the preview shows.
+    if ((event->type() == QEvent::KeyRelease || event->type() == QEvent::MouseButtonRelease) &&
+        watched != LstParameters && watched != LstParameters->viewport())
+        SchedulePreview(kTypingPauseMs);
     if (CurrentParameterIndex == -1)
         return false;
     bool leaving = false;
@@ -275,6 +416,7 @@ void FrmScript::Command8_Click() {
     delete dialog;
     if (LstParameters->count() >= 1)
         SelectParameterRow(LstParameters->count() - 1);
+    SchedulePreview(0);
 }
 
 void FrmScript::Command9_Click() {

@@ -11,7 +11,9 @@
 #include <array>
 #include <cstdint>
 
+class QCheckBox;
 class QGroupBox;
+class QTimer;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -24,6 +26,7 @@ class FileEditor;
 class FontEditor;
 class FrmParameterSet;
 class InfoEditor;
+class LivePreview;
 class IntEditor;
 class ListEditor;
 class MenuEditor;
@@ -85,12 +88,31 @@ public:
     MenuEditor* menuEditor = nullptr;
     InfoEditor* infoEditor = nullptr;
 
+    // "Preview" and the live preview beside the editors; both null in a build without
+    // the web engine. The preview is made when it is first shown.
+    QCheckBox* ChkPreview = nullptr;
+    LivePreview* Preview = nullptr;
+
+    // Rebuilds the preview with the values as they stand in the editors now.
+    void RefreshPreview();
+
 protected:
     // Clicks and keys that would move LstParameters away from a parameter whose editor
-    // holds a value the record cannot take are refused before the list moves.
+    // holds a value the record cannot take are refused before the list moves; keys and
+    // clicks in the editors rebuild the preview.
+    void resizeEvent(QResizeEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Places the controls for the window's size: the list and the editors take the
+    // extra height, the editors or the preview the extra width.
+    void LayOut();
+    // Rebuilds the preview after delayMs without a further change.
+    void SchedulePreview(int delayMs);
+    void ChkPreview_Click();
+    QTimer* previewTimer_ = nullptr;
+
     void Form_Load();
     // The editor of the parameter at position and its ordinal; nullptr when it has none.
     EditorFrame* EditorAt(int position, int16_t& ordinal) const;

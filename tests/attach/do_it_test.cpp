@@ -58,6 +58,33 @@ TEST_F(DoItTest, PreviewBuildsTheResultInAnEmptiedOutputFolder) {
     EXPECT_EQ(ws.ScriptRepeat, 0);
 }
 
+TEST_F(DoItTest, PreviewIntoAFolderOfItsOwnLeavesTheOutputFolderAlone) {
+    // Not "once": the external file's name starts with the repeat count.
+    AddScript("fx", {{"Head", "<script src=\"0x.js\"></script>"}, {"External", "var a;", "x.js"}});
+    home.WriteFile("output/kept.txt", "kept");
+    home.WriteFile("preview/stale.htm", "old");
+    DoItRequest request;
+    request.option = OutputOption::Preview;
+    request.outputArea = home.path() / "preview";
+    auto outcome = DoIt(ws, request);
+    ASSERT_TRUE(outcome.ok()) << outcome.error().text();
+    EXPECT_EQ(outcome->pageToOpen, (home.path() / "preview" / "result.htm").string());
+    EXPECT_FALSE(fs::exists(home.path() / "preview" / "stale.htm"));
+    EXPECT_EQ(test::ReadAll(home.path() / "preview" / "0x.js"), "var a;\r\n\r\n");
+    EXPECT_EQ(test::ReadAll(Out("kept.txt")), "kept");
+    EXPECT_FALSE(fs::exists(Out("result.htm")));
+    EXPECT_FALSE(fs::exists(site / "0x.js"));
+    EXPECT_EQ(test::ReadAll(page), pageText);
+
+    // A page inside that folder would be deleted by the run: refused as for the output folder.
+    home.WriteFile("preview/index.htm", pageText);
+    ws.SampleFile = (home.path() / "preview" / "index.htm").string();
+    auto refused = DoIt(ws, request);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_NE(refused.error().message.find("choose a page outside it"), std::string::npos);
+    EXPECT_TRUE(fs::exists(home.path() / "preview" / "index.htm"));
+}
+
 TEST_F(DoItTest, CopyPutsTheResultBesideThePageAsIndex1) {
     AddScript("fx", {{"Body_End", "<p>y</p>"}, {"External", "ext", "lib.js", 1, 1}});
     auto outcome = Run(OutputOption::Copy);

@@ -1,5 +1,7 @@
 #include "page_fixture.h"
 
+#include "platform/settings_store.h"
+
 #include <QListWidget>
 #include <QTest>
 
@@ -27,8 +29,16 @@ PageFixture::PageFixture(const std::string& definition, const std::string& sampl
     ws.SampleFile = (folder.path() / "sample.htm").string();
     folder.WriteFile("sample.htm",
                      samplePage.empty() ? "<html><body></body></html>\r\n" : samplePage);
+    // The page remembers its size and the preview switch: in this folder, not the
+    // user's settings.
+    ui::SetSettingsFile(QString::fromStdString((folder.path() / "settings.ini").string()));
     page_ = std::make_unique<ui::FrmScript>(ws, flow);
     page_->show();
+}
+
+PageFixture::~PageFixture() {
+    page_.reset();
+    ui::SetSettingsFile(QString());
 }
 
 int PageFixture::RowOf(const QString& name) const {

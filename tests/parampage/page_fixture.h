@@ -42,6 +42,7 @@ class PageFixture {
 public:
     // Writes the definition (and the sample page, when given) and opens the page.
     explicit PageFixture(const std::string& definition, const std::string& samplePage = "");
+    ~PageFixture();
 
     ui::FrmScript& page() { return *page_; }
     Workspace ws;

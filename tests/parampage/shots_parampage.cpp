@@ -3,9 +3,9 @@
 // program).
 #include "page_fixture.h"
 
-#include "ui_common/editor_frame.h"
 #include "platform/message_box.h"
 #include "templates/ui/frm_parameter_set.h"
+#include "ui_common/editor_frame.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,10 +2,10 @@
 #include "page_fixture.h"
 #include "test_registry.h"
 
-#include "ui_common/editor_frame.h"
 #include "parampage/int_editor.h"
 #include "parampage/text_editor.h"
 #include "platform/message_box.h"
+#include "ui_common/editor_frame.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

@@ -4,10 +4,10 @@
 
 #include "library/library_loader.h"
 #include "page_fixture.h"
-#include "ui_common/editor_frame.h"
 #include "parampage/frm_script.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
+#include "ui_common/editor_frame.h"
 
 #include <QListWidget>
 #include <QPushButton>
