@@ -341,23 +341,15 @@ Status ChangeWriter::Append(const std::string& lines) {
 
 namespace {
 
-// Keeps the previous bytes of a file about to be replaced, and gives their size and SHA-256.
-// The writes replace a file by renaming a new one over it, so its old inode keeps those
-// bytes untouched: a hard link into the record keeps them without reading or copying a long
-// page into memory. Where no link can be made (another file system, a protected link), the
-// bytes are copied. Undo checks the saved bytes against their SHA-256 either way.
+struct FileDigest {
+    std::string sha;
+    uint64_t size = 0;
+};
+
+// Keeps a copy of the previous bytes of a file about to be replaced, and gives their size
+// and SHA-256. A copy, not a hard link: a link would share the bytes with any other name of
+// the file, and a later write through that name would spoil the backup.
 Result<FileDigest> KeepPreviousBytes(const fs::path& file, const fs::path& blob) {
-    // Following a symbolic link: the page may be a link to where its bytes live.
-    if (::linkat(AT_FDCWD, file.c_str(), AT_FDCWD, blob.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-        const int fd = ::open(blob.c_str(), O_RDONLY | O_CLOEXEC);
-        const bool synced = fd >= 0 && ::fsync(fd) == 0;
-        if (fd >= 0)
-            ::close(fd);
-        if (synced)
-            return Sha256OfFile(blob); // of what the record holds
-        std::error_code ignore;
-        fs::remove(blob, ignore);
-    }
     Result<std::string> before = ReadFileBytes(file);
     if (!before)
         return before.error();

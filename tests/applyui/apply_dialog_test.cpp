@@ -28,30 +28,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string Page =
-    "<HTML><HEAD><TITLE>Mine</TITLE></HEAD>\r\n<BODY>\r\n<P>Hello</P>\r\n</BODY></HTML>\r\n";
+const std::string& Page = test::UserPage;
 const std::string HeadCode = "<SCRIPT SRC=\"fx.js\"></SCRIPT>";
 const std::string ExternalCode = "document.title = 'fx';";
 
-QString Q(const fs::path& p) {
-    return QString::fromStdString(p.string());
-}
+using test::Q;
 
-// One effect with a "Head" item and an "External" file.
 ScriptRecord Effect() {
-    ScriptRecord r;
-    r.ScriptId = "fx";
-    r.Name = "Test effect";
-    r.Category = "Tests";
-    r.ParameterFile = "fx.par";
-    r.ItemCount = "2";
-    r.ItemLocation = {"", "Head", "External"};
-    r.ItemCodeFile = {"", "fx_head.dat", "fx_ext.dat"};
-    r.ItemExternalName = {"", "", "fx.js"};
-    r.ItemInclude = {0, 1, 1};
-    r.ItemOnce = {0, 0, 0};
-    r.HeaderFile = "fx.hdr";
-    return r;
+    return test::HeadAndExternalEffect();
 }
 
 std::vector<std::string> FileNames(const fs::path& folder) {

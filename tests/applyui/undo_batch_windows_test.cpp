@@ -29,27 +29,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string Page =
-    "<HTML><HEAD><TITLE>Mine</TITLE></HEAD>\r\n<BODY>\r\n<P>Hello</P>\r\n</BODY></HTML>\r\n";
+const std::string& Page = test::UserPage;
 
-QString Q(const fs::path& p) {
-    return QString::fromStdString(p.string());
-}
+using test::Q;
 
 ScriptRecord Effect() {
-    ScriptRecord r;
-    r.ScriptId = "fx";
-    r.Name = "Test effect";
-    r.Category = "Tests";
-    r.ParameterFile = "fx.par";
-    r.ItemCount = "2";
-    r.ItemLocation = {"", "Head", "External"};
-    r.ItemCodeFile = {"", "fx_head.dat", "fx_ext.dat"};
-    r.ItemExternalName = {"", "", "fx.js"};
-    r.ItemInclude = {0, 1, 1};
-    r.ItemOnce = {0, 0, 0};
-    r.HeaderFile = "fx.hdr";
-    return r;
+    return test::HeadAndExternalEffect();
 }
 
 class NoFlow : public WindowFlow {

@@ -73,4 +73,27 @@ void WriteBytes(const fs::path& path, const std::string& bytes) {
         throw std::runtime_error("cannot write " + path.string());
 }
 
+const std::string UserPage =
+    "<HTML><HEAD><TITLE>Mine</TITLE></HEAD>\r\n<BODY>\r\n<P>Hello</P>\r\n</BODY></HTML>\r\n";
+
+ScriptRecord HeadAndExternalEffect() {
+    ScriptRecord r;
+    r.ScriptId = "fx";
+    r.Name = "Test effect";
+    r.Category = "Tests";
+    r.ParameterFile = "fx.par";
+    r.ItemCount = "2";
+    r.ItemLocation = {"", "Head", "External"};
+    r.ItemCodeFile = {"", "fx_head.dat", "fx_ext.dat"};
+    r.ItemExternalName = {"", "", "fx.js"};
+    r.ItemInclude = {0, 1, 1};
+    r.ItemOnce = {0, 0, 0};
+    r.HeaderFile = "fx.hdr";
+    return r;
+}
+
+QString Q(const fs::path& p) {
+    return QString::fromStdString(p.string());
+}
+
 } // namespace pelto::test

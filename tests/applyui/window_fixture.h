@@ -2,6 +2,7 @@
 // Shared set-up of the apply dialog and shell dialog tests: settings in a temporary INI
 // file, message boxes answered by the test, the browser replaced by a recorder, and a
 // way to act on a modal dialog once it is showing.
+#include "library/script_record.h"
 #include "support/test_support.h"
 
 #include <QString>
@@ -37,5 +38,12 @@ QStringList UnreachableControls(QWidget* window);
 
 // Writes bytes to path, creating folders.
 void WriteBytes(const fs::path& path, const std::string& bytes);
+
+// The user's page of the apply tests, and their effect "fx": a "Head" item and an
+// "External" file fx.js.
+extern const std::string UserPage;
+ScriptRecord HeadAndExternalEffect();
+
+QString Q(const fs::path& p);
 
 } // namespace pelto::test
