@@ -12,6 +12,7 @@
 #include "shell/frm_options.h"
 #include "shell/shell_pictures.h"
 #include "ui_common/user_choice.h"
+#include "ui_common/window_geometry.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -240,6 +241,7 @@ void FrmCats::Form_Load() {
     LblNoCategories->setVisible(categories < 1);
     TileBackground();
     CentreOnScreen();
+    KeepGeometry(this, "CategoriesGeometry");
     LoadRecentEffects();
     ws_.SampleFile =
         PathFromQString(GetSetting("Settings", "Sample File", PathToQString(ws_.SampleFile)));

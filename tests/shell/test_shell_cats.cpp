@@ -5,6 +5,7 @@
 #include "platform/settings_store.h"
 #include "shell/frm_cats.h"
 #include "shell_fixture.h"
+#include "support/geometry_round_trip.h"
 
 #include <QAction>
 #include <QLabel>
@@ -373,6 +374,19 @@ private slots:
         QCOMPARE(TestMessages().size(), 1);
         QVERIFY(TestMessages()[0].contains("index.html"));
         QVERIFY(TestMessages()[0].contains("cannot be found"));
+    }
+
+    void windowComesBackWhereItWasLeft() {
+        LoadCategories({"Menus", "Clocks", "Text"});
+        std::unique_ptr<FrmCats> w;
+        const QString problem = test::GeometryRoundTripProblem(
+            [&]() -> QWidget* {
+                w = std::make_unique<FrmCats>(fx->ws, fx->flow);
+                w->show();
+                return w.get();
+            },
+            [](QWidget* window) { window->close(); });
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
     }
 };
 
