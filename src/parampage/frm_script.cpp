@@ -21,6 +21,7 @@
 #include "templates/ui/frm_parameter_set.h"
 #include "ui_common/text_input.h"
 #include "ui_common/user_choice.h"
+#include "ui_common/window_geometry.h"
 #ifdef PELTO_HAS_PREVIEW
 #include "preview/live_preview.h"
 #endif
@@ -147,26 +148,18 @@ FrmScript::FrmScript(Workspace& ws, WindowFlow& flow, QWidget* parent)
 
     Form_Load();
 
-    const QByteArray geometry =
-        QByteArray::fromBase64(GetSetting("Settings", kGeometryKey).toLatin1());
     QSize size(kBaseWidth, kBaseHeight);
     if (ChkPreview && ChkPreview->isChecked() && screen() &&
         screen()->availableGeometry().width() >= kBaseWidth + kPreviewWidth + 40)
         size = QSize(kBaseWidth + kPreviewWidth, std::max(kBaseHeight, 520));
     resize(size);
-    if (!geometry.isEmpty())
-        restoreGeometry(geometry);
+    KeepGeometry(this, kGeometryKey);
     LayOut();
 }
 
 void FrmScript::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     LayOut();
-}
-
-void FrmScript::hideEvent(QHideEvent* event) {
-    SaveSetting("Settings", kGeometryKey, QString::fromLatin1(saveGeometry().toBase64()));
-    QWidget::hideEvent(event);
 }
 
 void FrmScript::LayOut() {

@@ -101,7 +101,6 @@ protected:
     // holds a value the record cannot take are refused before the list moves; keys and
     // clicks in the editors rebuild the preview.
     void resizeEvent(QResizeEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

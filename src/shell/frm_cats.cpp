@@ -12,6 +12,7 @@
 #include "shell/frm_options.h"
 #include "shell/shell_pictures.h"
 #include "ui_common/user_choice.h"
+#include "ui_common/window_geometry.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -32,6 +33,7 @@ namespace {
 constexpr int kColumns = 3;
 constexpr int kButtonsAtLeast = 9;
 constexpr int kRowsShownAtOnce = 4;
+constexpr int kSpacing = 14;
 const QSize kButtonSize(168, 128);
 const QSize kPictureSize(96, 72);
 
@@ -148,9 +150,6 @@ void FrmCats::BuildButtons(int count) {
         "QToolButton:hover { background: #f2f2f2; border-color: #6f8fae; }"
         "QToolButton:pressed { background: #d2d2d2; }"
         "QToolButton:focus { border: 2px solid #2f5d8a; }");
-    auto* layout = new QGridLayout(grid_);
-    layout->setSpacing(14);
-    layout->setContentsMargins(0, 0, 0, 0);
     for (int i = 0; i < count; ++i) {
         auto* button = new QToolButton(grid_);
         button->setObjectName(QStringLiteral("CmdCats_%1").arg(i));
@@ -163,11 +162,12 @@ void FrmCats::BuildButtons(int count) {
         policy.setRetainSizeWhenHidden(true); // unused places keep the grid's shape
         button->setSizePolicy(policy);
         button->hide();
-        layout->addWidget(button, i / kColumns, i % kColumns);
         ClickOnEnter(button);
         connect(button, &QToolButton::clicked, this, [this, i] { CmdCats_Click(i); });
         CmdCats.push_back(button);
     }
+
+    PlaceButtons();
 
     auto* scroll = new QScrollArea(central);
     scroll->setObjectName("CategoryScroll");
@@ -194,10 +194,34 @@ void FrmCats::BuildButtons(int count) {
 
     const int rows = (count + kColumns - 1) / kColumns;
     const int shownRows = std::min(rows, kRowsShownAtOnce);
-    const int spacing = layout->spacing();
+    const int spacing = kSpacing;
     const int scrollBar = rows > shownRows ? scroll->verticalScrollBar()->sizeHint().width() : 0;
+    // The default size; CentreOnScreen lets the area grow with the window afterwards.
     scroll->setFixedSize(kColumns * kButtonSize.width() + (kColumns - 1) * spacing + scrollBar + 2,
                          shownRows * kButtonSize.height() + (shownRows - 1) * spacing + 2);
+    scroll_ = scroll;
+}
+
+void FrmCats::PlaceButtons() {
+    const int room = scroll_ ? scroll_->viewport()->width() : 0;
+    const int columns = std::max(kColumns, (room + kSpacing) / (kButtonSize.width() + kSpacing));
+    if (columns == columns_)
+        return;
+    columns_ = columns;
+    // A fresh layout: the old one would keep its extra rows and columns.
+    delete grid_->layout();
+    auto* layout = new QGridLayout(grid_);
+    layout->setSpacing(kSpacing);
+    layout->setContentsMargins(0, 0, 0, 0);
+    for (int i = 0; i < static_cast<int>(CmdCats.size()); ++i)
+        layout->addWidget(CmdCats[i], i / columns, i % columns);
+    grid_->adjustSize();
+}
+
+void FrmCats::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (scroll_)
+        PlaceButtons();
 }
 
 void FrmCats::TileBackground() {
@@ -211,6 +235,7 @@ void FrmCats::TileBackground() {
 
 void FrmCats::CentreOnScreen() {
     adjustSize();
+    scroll_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
@@ -240,6 +265,7 @@ void FrmCats::Form_Load() {
     LblNoCategories->setVisible(categories < 1);
     TileBackground();
     CentreOnScreen();
+    KeepGeometry(this, "CategoriesGeometry");
     LoadRecentEffects();
     ws_.SampleFile =
         PathFromQString(GetSetting("Settings", "Sample File", PathToQString(ws_.SampleFile)));

@@ -15,6 +15,8 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QResizeEvent;
+class QScrollArea;
 class QToolButton;
 
 namespace pelto::ui {
@@ -73,11 +75,17 @@ private:
     QAction* RecentEntry(int index);
     void TileBackground();
     void CentreOnScreen();
+    // Places the buttons in as many columns as the grid's area has room for (at least
+    // three): a wider window shows more of them at once, at the same size.
+    void PlaceButtons();
+    void resizeEvent(QResizeEvent* event) override;
 
     Workspace& ws_;
     WindowFlow& flow_;
     RecentEffects recent_;
     QWidget* grid_ = nullptr;
+    QScrollArea* scroll_ = nullptr;
+    int columns_ = 0;
 };
 
 } // namespace pelto::ui

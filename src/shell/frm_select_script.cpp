@@ -3,6 +3,7 @@
 #include "platform/text_codec.h"
 #include "shell/shell_pictures.h"
 #include "ui_common/user_choice.h"
+#include "ui_common/window_geometry.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -181,6 +182,7 @@ void FrmSelectScript::Form_Load() {
     LblCategory->setText(FromBytes(ws_.CurrentCategory));
     Image1->setAccessibleName(FromBytes(ws_.CurrentCategory));
     SizeAndCentre();
+    KeepGeometry(this, "ScriptSelectionGeometry");
     pageNumber_ = 1;
     PopulateScriptPage();
 }

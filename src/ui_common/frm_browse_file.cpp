@@ -4,6 +4,7 @@
 #include "library/page_links.h"
 #include "platform/message_box.h"
 #include "platform/native_text.h"
+#include "ui_common/window_geometry.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -85,6 +86,7 @@ FrmBrowseFile::FrmBrowseFile(Workspace& ws, QWidget* parent) : QDialog(parent), 
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(0, 1);
     resize(520, 360);
+    KeepGeometry(this, "FileBrowserGeometry");
 
     setTabOrder(File1, Dir1);
     setTabOrder(Dir1, Drive1);

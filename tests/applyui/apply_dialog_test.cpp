@@ -7,6 +7,7 @@
 #include "platform/message_box.h"
 #include "platform/native_text.h"
 #include "platform/settings_store.h"
+#include "support/geometry_round_trip.h"
 #include "ui_common/elided_label.h"
 #include "ui_common/frm_browse_file.h"
 #include "window_fixture.h"
@@ -388,6 +389,18 @@ private slots:
         QVERIFY2(TestMessages().first().contains("gone.htm"), qPrintable(TestMessages().first()));
         QVERIFY(fixture->openedPages().isEmpty());
         QVERIFY(dialog.isVisible());
+    }
+
+    void dialogComesBackWhereItWasLeft() {
+        std::unique_ptr<FrmApplyChanges> dialog;
+        const QString problem = test::GeometryRoundTripProblem(
+            [&]() -> QWidget* {
+                dialog = std::make_unique<FrmApplyChanges>(ws);
+                dialog->show();
+                return dialog.get();
+            },
+            [&](QWidget*) { QTest::mouseClick(dialog->Command1, Qt::LeftButton); });
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
     }
 };
 

@@ -5,6 +5,7 @@
 #include "platform/settings_store.h"
 #include "shell/frm_about.h"
 #include "shell/frm_options.h"
+#include "support/geometry_round_trip.h"
 #include "ui_common/frm_browse_file.h"
 #include "window_fixture.h"
 
@@ -375,6 +376,26 @@ private slots:
         else
             QTest::mouseClick(about.cmdOK, Qt::LeftButton);
         QVERIFY(!about.isVisible());
+    }
+
+    void browserComesBackWhereItWasLeft() {
+        {
+            FrmBrowseFile fresh(ws); // nothing stored yet: the default size
+            QCOMPARE(fresh.size(), QSize(520, 360));
+        }
+        std::unique_ptr<FrmBrowseFile> browser;
+        const QString problem = test::GeometryRoundTripProblem(
+            [&]() -> QWidget* {
+                browser = std::make_unique<FrmBrowseFile>(ws);
+                browser->show();
+                return browser.get();
+            },
+            [&](QWidget*) { QTest::mouseClick(browser->Command2, Qt::LeftButton); });
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        // Stored in the test's own settings file, never the user's.
+        QFile settings(fixture->settingsFile());
+        QVERIFY(settings.open(QIODevice::ReadOnly));
+        QVERIFY(settings.readAll().contains("FileBrowserGeometry="));
     }
 };
 

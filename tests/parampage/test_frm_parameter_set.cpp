@@ -3,6 +3,7 @@
 #include "test_registry.h"
 
 #include "platform/message_box.h"
+#include "support/geometry_round_trip.h"
 #include "support/key_input.h"
 #include "templates/ui/frm_parameter_set.h"
 
@@ -268,6 +269,22 @@ private slots:
         QVERIFY(ui::TestMessages()[0].contains("line break"));
         // The other values are saved; the kind-8 parameter writes no block at all.
         QCOMPARE(UserFile(f, "test.p01"), CrLf({"t", "Width", "5", "Back", "255"}));
+    }
+
+    void dialogComesBackWhereItWasLeft() {
+        PageFixture f(TemplateDefinition());
+        ui::FrmParameterSet* d = nullptr;
+        const QString problem = test::GeometryRoundTripProblem(
+            [&]() -> QWidget* { return d = OpenSaveDialog(f); },
+            [&](QWidget*) { QTest::mouseClick(d->Command2, Qt::LeftButton); });
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    }
+
+    void dialogOpensAtItsDefaultSizeWhenNothingIsStored() {
+        PageFixture f(TemplateDefinition());
+        ui::FrmParameterSet* d = OpenSaveDialog(f);
+        QVERIFY(d);
+        QCOMPARE(d->size(), QSize(440, 300));
     }
 };
 

@@ -5,6 +5,7 @@
 #include "platform/settings_store.h"
 #include "shell/frm_cats.h"
 #include "shell_fixture.h"
+#include "support/geometry_round_trip.h"
 
 #include <QAction>
 #include <QLabel>
@@ -108,6 +109,36 @@ private slots:
             QVERIFY(CategoryButton(w, i)->isVisibleTo(&w));
         QCOMPARE(CategoryButton(w, 10)->text(), QString("Cat10"));
         QCOMPARE(CategoryButton(w, 9)->pos().x(), CategoryButton(w, 0)->pos().x());
+    }
+
+    void widerWindowShowsMoreColumnsOfTheSameButtons() {
+        std::vector<std::string> cats;
+        for (int i = 0; i < 11; ++i)
+            cats.push_back("Cat" + std::to_string(i));
+        LoadCategories(cats);
+        FrmCats w(fx->ws, fx->flow);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QSize button = CategoryButton(w, 0)->size();
+        const QSize opened = w.size();
+        // Three columns at first: the fourth category starts the second row.
+        QCOMPARE(CategoryButton(w, 3)->pos().x(), CategoryButton(w, 0)->pos().x());
+        QVERIFY(CategoryButton(w, 3)->pos().y() > CategoryButton(w, 0)->pos().y());
+
+        w.resize(opened + QSize(2 * (button.width() + 14), 0));
+        QCoreApplication::processEvents();
+        // Five columns now: the top row holds five buttons of the same size.
+        for (int i = 1; i < 5; ++i) {
+            QCOMPARE(CategoryButton(w, i)->pos().y(), CategoryButton(w, 0)->pos().y());
+            QCOMPARE(CategoryButton(w, i)->size(), button);
+        }
+        QCOMPARE(CategoryButton(w, 5)->pos().x(), CategoryButton(w, 0)->pos().x());
+        QVERIFY(CategoryButton(w, 5)->pos().y() > CategoryButton(w, 0)->pos().y());
+
+        w.resize(opened);
+        QCoreApplication::processEvents();
+        QCOMPARE(CategoryButton(w, 3)->pos().x(), CategoryButton(w, 0)->pos().x());
+        QCOMPARE(CategoryButton(w, 3)->size(), button);
     }
 
     void pictureFile_data() {
@@ -373,6 +404,19 @@ private slots:
         QCOMPARE(TestMessages().size(), 1);
         QVERIFY(TestMessages()[0].contains("index.html"));
         QVERIFY(TestMessages()[0].contains("cannot be found"));
+    }
+
+    void windowComesBackWhereItWasLeft() {
+        LoadCategories({"Menus", "Clocks", "Text"});
+        std::unique_ptr<FrmCats> w;
+        const QString problem = test::GeometryRoundTripProblem(
+            [&]() -> QWidget* {
+                w = std::make_unique<FrmCats>(fx->ws, fx->flow);
+                w->show();
+                return w.get();
+            },
+            [](QWidget* window) { window->close(); });
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
     }
 };
 

@@ -2,6 +2,7 @@
 // size.
 #include "shell/frm_select_script.h"
 #include "shell_fixture.h"
+#include "support/geometry_round_trip.h"
 #include "support/key_input.h"
 
 #include <QAbstractItemView>
@@ -254,6 +255,19 @@ private slots:
         QCOMPARE(w.LblScriptCation[0]->textFormat(), Qt::PlainText);
         QCOMPARE(w.LblScriptCation[0]->text(), QString("<b>Bold</b>"));
         QCOMPARE(w.LblScriptDescription[0]->textFormat(), Qt::PlainText);
+    }
+
+    void windowComesBackWhereItWasLeft() {
+        LoadPick(2);
+        std::unique_ptr<FrmSelectScript> w;
+        const QString problem = test::GeometryRoundTripProblem(
+            [&]() -> QWidget* {
+                w = std::make_unique<FrmSelectScript>(fx->ws, fx->flow);
+                w->show();
+                return w.get();
+            },
+            [&](QWidget*) { QTest::mouseClick(w->Command3, Qt::LeftButton); });
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
     }
 };
 

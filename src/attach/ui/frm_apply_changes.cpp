@@ -10,6 +10,7 @@
 #include "platform/settings_store.h"
 #include "ui_common/elided_label.h"
 #include "ui_common/frm_browse_file.h"
+#include "ui_common/window_geometry.h"
 
 #include <QDir>
 #include <QGroupBox>
@@ -158,6 +159,7 @@ FrmApplyChanges::FrmApplyChanges(Workspace& ws, QWidget* parent) : QDialog(paren
     connect(CmdUndo, &QPushButton::clicked, this, &FrmApplyChanges::CmdUndo_Click);
     connect(CmdBatch, &QPushButton::clicked, this, &FrmApplyChanges::CmdBatch_Click);
 
+    KeepGeometry(this, "ApplyDialogGeometry");
     Form_Load();
 }
 

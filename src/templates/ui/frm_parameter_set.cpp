@@ -6,6 +6,7 @@
 #include "ui_common/editor_frame.h"
 #include "ui_common/text_input.h"
 #include "ui_common/user_choice.h"
+#include "ui_common/window_geometry.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -53,6 +54,7 @@ FrmParameterSet::FrmParameterSet(Workspace& ws, TemplatePageHooks hooks, QWidget
     buttons->addWidget(Command2);
     grid->addLayout(buttons, 4, 0, 1, 2);
     resize(440, 300);
+    KeepGeometry(this, "ParameterSetGeometry");
 
     // Only a name the user picks is copied: moving the focus into the list picks none.
     OnRowChosen(LstName, [this](int) { LstName_Click(); });
