@@ -49,8 +49,8 @@ Status CopyOutputFiles(const OutputFiles& files, const TextParts& result,
         std::vector<PendingWrite> writes;
         for (const auto& [name, bytes] : files)
             if (name != kResultName)
-                writes.push_back({pageFolder / name, bytes});
-        writes.push_back({target, result.parts});
+                writes.push_back({pageFolder / name, bytes, true});
+        writes.push_back({target, result.parts, true});
         if (Status st = request.beforeWriting(PathText(page), writes); !st)
             return st;
     }

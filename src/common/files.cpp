@@ -62,11 +62,16 @@ Result<FileBuffer> ReadFileBuffer(const fs::path& path) {
     size_t capacity = ::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0;
     // One byte more than the size, so that reaching the end takes no second buffer.
     capacity += 1;
-    // A large page gets its memory in one step: touching fresh memory page by page
-    // costs more than reading the file.
+    // A large page gets its memory in one step, in huge pages where the system has them:
+    // touching fresh memory page by page costs more than reading the file.
     if (capacity >= (size_t{1} << 20)) {
-        void* mapped = ::mmap(nullptr, capacity, PROT_READ | PROT_WRITE,
-                              MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+        void* mapped =
+            ::mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (mapped != MAP_FAILED) {
+            // Both are hints: a system without them fills the memory as the read goes.
+            ::madvise(mapped, capacity, MADV_HUGEPAGE);
+            ::madvise(mapped, capacity, MADV_POPULATE_WRITE); // Linux 5.14 on
+        }
         if (mapped != MAP_FAILED)
             buffer.data_ = std::unique_ptr<char, FileBuffer::Free>(static_cast<char*>(mapped),
                                                                    FileBuffer::Free{capacity});

@@ -12,11 +12,14 @@ namespace pelto {
 struct PendingWrite {
     std::filesystem::path path;
     std::vector<std::string_view> parts;
+    // The writer puts the bytes into a new file and renames it over the path, so the file
+    // the path names now is never written again through it.
+    bool replacedByRename = false;
 
-    PendingWrite(std::filesystem::path p, std::string_view bytes)
-        : path(std::move(p)), parts{bytes} {}
-    PendingWrite(std::filesystem::path p, std::vector<std::string_view> ps)
-        : path(std::move(p)), parts(std::move(ps)) {}
+    PendingWrite(std::filesystem::path p, std::string_view bytes, bool byRename = false)
+        : path(std::move(p)), parts{bytes}, replacedByRename(byRename) {}
+    PendingWrite(std::filesystem::path p, std::vector<std::string_view> ps, bool byRename = false)
+        : path(std::move(p)), parts(std::move(ps)), replacedByRename(byRename) {}
 
     std::size_t Size() const {
         std::size_t n = 0;

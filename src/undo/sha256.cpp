@@ -6,7 +6,7 @@ namespace pelto {
 
 namespace {
 
-std::string HexDigest(sha256_ctx& ctx) {
+std::string DigestText(sha256_ctx& ctx) {
     uint8_t digest[SHA256_DIGEST_SIZE];
     sha256_digest(&ctx, SHA256_DIGEST_SIZE, digest);
     static const char kHex[] = "0123456789abcdef";
@@ -21,12 +21,23 @@ std::string HexDigest(sha256_ctx& ctx) {
 
 } // namespace
 
+Sha256::Sha256() {
+    sha256_init(&ctx_);
+}
+
+void Sha256::Update(std::string_view bytes) {
+    sha256_update(&ctx_, bytes.size(), reinterpret_cast<const uint8_t*>(bytes.data()));
+}
+
+std::string Sha256::HexDigest() {
+    return DigestText(ctx_);
+}
+
 std::string Sha256Hex(const std::vector<std::string_view>& parts) {
-    sha256_ctx ctx;
-    sha256_init(&ctx);
+    Sha256 sha;
     for (std::string_view part : parts)
-        sha256_update(&ctx, part.size(), reinterpret_cast<const uint8_t*>(part.data()));
-    return HexDigest(ctx);
+        sha.Update(part);
+    return sha.HexDigest();
 }
 
 std::string Sha256Hex(std::string_view bytes) {

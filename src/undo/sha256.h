@@ -1,11 +1,23 @@
 #pragma once
 // SHA-256 of bytes, as 64 lower-case hexadecimal digits: how a change record tells whether
 // a file still holds what Pelto wrote.
+#include <nettle/sha2.h>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace pelto {
+
+// SHA-256 of bytes handed over piece by piece, for a file read in pieces.
+class Sha256 {
+public:
+    Sha256();
+    void Update(std::string_view bytes);
+    std::string HexDigest(); // ends the hash
+
+private:
+    sha256_ctx ctx_;
+};
 
 std::string Sha256Hex(std::string_view bytes);
 

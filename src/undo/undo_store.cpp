@@ -10,9 +10,12 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <future>
+#include <memory>
 #include <set>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace pelto {
@@ -346,17 +349,98 @@ struct FileDigest {
     uint64_t size = 0;
 };
 
-// Keeps a copy of the previous bytes of a file about to be replaced, and gives their size
-// and SHA-256. A copy, not a hard link: a link would share the bytes with any other name of
-// the file, and a later write through that name would spoil the backup.
-Result<FileDigest> KeepPreviousBytes(const fs::path& file, const fs::path& blob) {
-    Result<std::string> before = ReadFileBytes(file);
-    if (!before)
-        return before.error();
-    if (Status st = WriteFileDurable(blob, *before); !st)
-        return st.error();
-    return FileDigest{Sha256Hex(*before), before->size()};
+Error ReadFailure(const fs::path& file, int err) {
+    return MakeError(PathText(file), 0, std::string("cannot be read: ") + std::strerror(err));
 }
+
+// Writes all the bytes, or gives the error number.
+int WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return n < 0 ? errno : EIO;
+        bytes.remove_prefix(static_cast<size_t>(n));
+    }
+    return 0;
+}
+
+// Keeps the previous bytes of a file about to be replaced in `blob`, and gives their size
+// and SHA-256; the file is read in pieces, as a page may be large.
+// Where the writer renames a new file over the path and the file has no other name, the
+// blob is made a second name of the same bytes: once the rename is done it is their only
+// name, and nothing had to be copied. Otherwise the bytes are copied: a link would share
+// them with the file's other names, and a write through one of those would spoil the backup.
+Result<FileDigest> KeepPreviousBytes(const fs::path& file, const fs::path& blob,
+                                     bool replacedByRename) {
+    const int in = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        return MakeError(PathText(file), 0,
+                         std::string("cannot be opened for reading: ") + std::strerror(errno));
+    struct stat st {};
+    if (::fstat(in, &st) != 0) {
+        const int err = errno;
+        ::close(in);
+        return ReadFailure(file, err);
+    }
+    bool linked = false;
+    if (replacedByRename && S_ISREG(st.st_mode) && st.st_nlink == 1 &&
+        ::linkat(AT_FDCWD, file.c_str(), AT_FDCWD, blob.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        // The path may have been given another file between opening and linking: then
+        // the copy below keeps the bytes that were opened.
+        struct stat kept {};
+        linked = ::stat(blob.c_str(), &kept) == 0 && kept.st_dev == st.st_dev &&
+                 kept.st_ino == st.st_ino;
+        if (!linked)
+            ::unlink(blob.c_str());
+    }
+    const int out =
+        linked ? -1 : ::open(blob.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (!linked && out < 0) {
+        const int err = errno;
+        ::close(in);
+        return MakeError(PathText(blob), 0,
+                         std::string("cannot be opened for writing: ") + std::strerror(err));
+    }
+    constexpr size_t kPiece = size_t{256} << 10; // stays in the cache between read and hash
+    std::unique_ptr<char[]> piece(new char[kPiece]);
+    Sha256 sha;
+    FileDigest digest;
+    int readError = 0;
+    int writeError = 0;
+    for (;;) {
+        const ssize_t n = ::read(in, piece.get(), kPiece);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            readError = errno;
+        if (n <= 0)
+            break;
+        const std::string_view bytes(piece.get(), static_cast<size_t>(n));
+        sha.Update(bytes);
+        digest.size += bytes.size();
+        if (!linked && (writeError = WriteAll(out, bytes)) != 0)
+            break;
+    }
+    // The kept bytes reach the disk before the record names them; a linked file may not
+    // be on the disk yet if another program wrote it.
+    if (readError == 0 && writeError == 0 && ::fsync(linked ? in : out) != 0)
+        writeError = errno;
+    ::close(in);
+    if (out >= 0 && ::close(out) != 0 && writeError == 0)
+        writeError = errno;
+    if (readError != 0)
+        return ReadFailure(file, readError);
+    if (writeError != 0)
+        return MakeError(PathText(blob), 0,
+                         std::string("cannot be written: ") + std::strerror(writeError));
+    digest.sha = sha.HexDigest();
+    return digest;
+}
+
+// Files from this size on have their new bytes hashed on a thread of their own.
+constexpr uint64_t kHashAsideBytes = uint64_t{1} << 20;
 
 } // namespace
 
@@ -415,11 +499,22 @@ Status ChangeWriter::Record(const std::string& page, const std::vector<PendingWr
         f.number = number;
         f.path = path;
         f.afterSize = w->Size();
-        f.afterSha = Sha256Hex(w->parts);
+        // A large file's new bytes are hashed beside the reading of its old ones: both
+        // passes are bound by memory, and the machine has more than one core.
+        std::future<std::string> afterSha;
+        if (f.afterSize >= kHashAsideBytes) {
+            try {
+                afterSha = std::async(std::launch::async, [w] { return Sha256Hex(w->parts); });
+            } catch (const std::system_error&) { // no thread to be had: hashed here below
+            }
+        }
+        if (!afterSha.valid())
+            f.afterSha = Sha256Hex(w->parts);
         std::error_code ec;
         const fs::file_status status = fs::status(path, ec);
         if (fs::exists(status)) {
-            Result<FileDigest> kept = KeepPreviousBytes(path, BeforeBlob(folder_, number));
+            Result<FileDigest> kept =
+                KeepPreviousBytes(path, BeforeBlob(folder_, number), w->replacedByRename);
             if (!kept)
                 return failed(kept.error());
             f.existed = true;
@@ -428,6 +523,8 @@ Status ChangeWriter::Record(const std::string& page, const std::vector<PendingWr
             f.beforeSha = kept->sha;
             blobs = true;
         }
+        if (afterSha.valid())
+            f.afterSha = afterSha.get();
         lines += ManifestFileLine(f);
     }
     if (blobs)

@@ -221,6 +221,43 @@ TEST_F(UndoTest, ARunThatIsCutShortUndoesWhatItWrote) {
     EXPECT_EQ(test::ReadAll(site.path() / "b.htm"), "old b");
 }
 
+// The "_1" copy a run replaces is kept as it was, whatever other names it has: undo
+// brings back its bytes even after one of those names was written in place.
+TEST_F(UndoTest, AReplacedCopyIsKeptWhateverOtherNamesItHas) {
+    const fs::path copy = site.path() / "index_1.htm";
+    const fs::path other = site.path() / "also.htm";
+    struct Case {
+        const char* what;
+        bool secondName;  // the copy has another name, written to after the run
+        bool madeByPelto; // the copy is the result of an earlier run (linked from output)
+    } cases[] = {{"a copy of the user's own", false, false},
+                 {"a copy with a second name", true, false},
+                 {"the copy of an earlier run", false, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove(other);
+        if (c.madeByPelto) {
+            ASSERT_TRUE(Run(OutputOption::Copy).ok());
+        } else {
+            fs::remove(copy);
+            Write(copy, "the old copy");
+        }
+        if (c.secondName)
+            fs::create_hard_link(copy, other);
+        const std::string old = test::ReadAll(copy);
+        auto run = Run(OutputOption::Copy);
+        ASSERT_TRUE(run.ok()) << run.error().text();
+        ASSERT_NE(test::ReadAll(copy).find("made by fx"), std::string::npos);
+        if (c.secondName) {
+            EXPECT_EQ(test::ReadAll(other), old); // the run gave the copy new bytes, not it
+            Write(other, "written through the other name");
+        }
+        auto undone = Store().Undo(run->changeId, false);
+        ASSERT_TRUE(undone.ok()) << undone.error().text();
+        EXPECT_EQ(test::ReadAll(copy), old);
+    }
+}
+
 // Makes n recorded changes of one file of the given size each.
 void MakeChanges(UndoStore& store, const fs::path& folder, int n, size_t size) {
     for (int k = 0; k < n; ++k) {
