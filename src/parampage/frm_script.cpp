@@ -26,6 +26,7 @@
 #include "preview/live_preview.h"
 #endif
 
+#include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QEvent>
 #include <QGroupBox>
@@ -53,6 +54,12 @@ constexpr int kMinPreviewWidth = 320;
 constexpr int kPreviewWidth = 540;
 // The pause in typing after which the preview follows.
 constexpr int kTypingPauseMs = 300;
+
+bool IsTextBox(const QObject* widget) {
+    return qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QPlainTextEdit*>(widget) ||
+           qobject_cast<const QAbstractSpinBox*>(widget);
+}
+
 const char* const kGeometryKey = "ParameterPageGeometry";
 const char* const kPreviewKey = "Preview";
 } // namespace
@@ -324,10 +331,12 @@ bool FrmScript::MayLeaveParameter() {
 }
 
 bool FrmScript::eventFilter(QObject* watched, QEvent* event) {
-    // Any key or click in an editor may change a value the preview shows.
+    // Any key or click in an editor may change a value the preview shows. A key in a
+    // text box is typing, shown after a pause; any other key or click sets a value.
     if ((event->type() == QEvent::KeyRelease || event->type() == QEvent::MouseButtonRelease) &&
         watched != LstParameters && watched != LstParameters->viewport())
-        SchedulePreview(kTypingPauseMs);
+        SchedulePreview(event->type() == QEvent::KeyRelease && IsTextBox(watched) ? kTypingPauseMs
+                                                                                  : 0);
     if (CurrentParameterIndex == -1)
         return false;
     bool leaving = false;

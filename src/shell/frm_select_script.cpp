@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -69,7 +70,7 @@ void FrmSelectScript::BuildControls() {
 
     auto* slotColumn = new QVBoxLayout;
     slotColumn->setSpacing(8);
-    for (int i = 0; i < kSlots; ++i) {
+    for (int i = 0; i < kMaxSlots; ++i) {
         auto* slot = new QFrame(this);
         slot->setObjectName("ScriptSlot");
         ImgScriptImage[i] = new QLabel(slot);
@@ -104,10 +105,14 @@ void FrmSelectScript::BuildControls() {
         row->addWidget(ImgScriptImage[i], 0, Qt::AlignTop);
         row->addLayout(texts, 1);
         row->addWidget(CmdGetScriptParameters[i], 0, Qt::AlignVCenter);
+        // A slot of the page keeps its room when a short page leaves it empty; the slots
+        // beyond the page take none.
         QSizePolicy policy = slot->sizePolicy();
-        policy.setRetainSizeWhenHidden(true); // the page keeps its height on a short page
+        policy.setRetainSizeWhenHidden(i < kSlots);
         slot->setSizePolicy(policy);
         slot->setMinimumHeight(64);
+        if (i >= kSlots)
+            slot->hide();
         slotColumn->addWidget(slot);
     }
 
@@ -161,7 +166,7 @@ void FrmSelectScript::BuildControls() {
     layout->addWidget(Image1);
     layout->addLayout(body, 1);
 
-    setTabOrder(CmdGetScriptParameters[kSlots - 1], Command1);
+    setTabOrder(CmdGetScriptParameters[kMaxSlots - 1], Command1);
     setTabOrder(Command1, Command2);
     setTabOrder(Command2, LstAllScripts);
     setTabOrder(LstAllScripts, Command3);
@@ -173,7 +178,12 @@ void FrmSelectScript::SizeAndCentre() {
         return;
     const QRect area = screen->availableGeometry();
     const int width = area.width() * 9 / 10;
+    // The least room is that of a page of kSlots; the slots a taller window adds do not
+    // raise it, or the window could not be made small again.
+    setMinimumSize(minimumSizeHint());
     resize(width, std::max(sizeHint().height(), heightForWidth(width)));
+    baseHeight_ = height();
+    slotStep_ = LblScriptCation[0]->parentWidget()->sizeHint().height() + 8;
     move(area.left() + (area.width() - this->width()) / 2,
          area.top() + std::max(0, (area.height() - height()) / 2));
 }
@@ -184,12 +194,40 @@ void FrmSelectScript::Form_Load() {
     SizeAndCentre();
     KeepGeometry(this, "ScriptSelectionGeometry");
     pageNumber_ = 1;
+    FitSlotsToHeight();
     PopulateScriptPage();
 }
 
+void FrmSelectScript::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const int before = perPage_;
+    FitSlotsToHeight();
+    if (perPage_ != before)
+        PopulateScriptPage();
+}
+
+void FrmSelectScript::FitSlotsToHeight() {
+    if (baseHeight_ <= 0 || slotStep_ <= 0)
+        return;
+    const int extra = std::max(0, height() - baseHeight_) / slotStep_;
+    const int fit = std::min(kMaxSlots, kSlots + extra);
+    if (fit == perPage_)
+        return;
+    // The first effect shown stays on the page.
+    const int first = (pageNumber_ - 1) * perPage_;
+    perPage_ = fit;
+    pageNumber_ = static_cast<int16_t>(first / perPage_ + 1);
+    for (int i = kSlots; i < kMaxSlots; ++i) {
+        QWidget* slot = LblScriptCation[i]->parentWidget();
+        QSizePolicy policy = slot->sizePolicy();
+        policy.setRetainSizeWhenHidden(i < perPage_);
+        slot->setSizePolicy(policy);
+    }
+}
+
 void FrmSelectScript::PopulateScriptPage() {
-    int skip = (pageNumber_ - 1) * kSlots;
-    for (int i = 0; i < kSlots; ++i) {
+    int skip = (pageNumber_ - 1) * perPage_;
+    for (int i = 0; i < kMaxSlots; ++i) {
         ShowSlot(i, false);
         CmdGetScriptParameters[i]->setProperty("Tag", QString());
     }
@@ -203,7 +241,7 @@ void FrmSelectScript::PopulateScriptPage() {
             continue;
         ++found;
         LstAllScripts->addItem(FromBytes(script.Name), static_cast<int>(index));
-        if (skip < 1 && slot < kSlots) {
+        if (skip < 1 && slot < perPage_) {
             LblScriptCation[slot]->setText(FromBytes(script.Name));
             LblScriptDescription[slot]->setText(FromBytes(script.Description));
             CmdGetScriptParameters[slot]->setProperty("Tag", QString::number(index));
@@ -214,7 +252,7 @@ void FrmSelectScript::PopulateScriptPage() {
         --skip;
     }
     LstAllScripts->setCurrentIndex(-1);
-    const int pages = (found + kSlots - 1) / kSlots;
+    const int pages = (found + perPage_ - 1) / perPage_;
     // At or past the last page there is nothing further to show (a category without
     // scripts has no pages at all).
     Command2->setVisible(pageNumber_ < pages);
@@ -252,7 +290,7 @@ void FrmSelectScript::ChooseScript(int16_t index) {
 }
 
 void FrmSelectScript::CmdGetScriptParameters_Click(int slot) {
-    if (slot < 0 || slot >= kSlots)
+    if (slot < 0 || slot >= kMaxSlots)
         return;
     bool ok = false;
     const int index = CmdGetScriptParameters[slot]->property("Tag").toString().toInt(&ok);

@@ -32,7 +32,7 @@ void PickInOpenList(QComboBox* box, int entry) {
 // The names in the visible slots, top to bottom.
 QStringList VisibleNames(FrmSelectScript& w) {
     QStringList names;
-    for (int i = 0; i < FrmSelectScript::kSlots; ++i) {
+    for (int i = 0; i < FrmSelectScript::kMaxSlots; ++i) {
         const bool shown = w.LblScriptCation[i]->isVisibleTo(&w);
         // The four controls of a slot are shown and hidden together.
         if (shown != w.LblScriptDescription[i]->isVisibleTo(&w) ||
@@ -255,6 +255,39 @@ private slots:
         QCOMPARE(w.LblScriptCation[0]->textFormat(), Qt::PlainText);
         QCOMPARE(w.LblScriptCation[0]->text(), QString("<b>Bold</b>"));
         QCOMPARE(w.LblScriptDescription[0]->textFormat(), Qt::PlainText);
+    }
+
+    // A taller window shows more effects on a page, not larger slots; made small again it
+    // shows five, and the first effect that was shown stays on the page.
+    void aTallerWindowShowsMoreEffectsPerPage() {
+        LoadPick(20);
+        FrmSelectScript w(fx->ws, fx->flow);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QSize own = w.size();
+        const int slotHeight = w.LblScriptCation[0]->parentWidget()->height();
+        QCOMPARE(VisibleNames(w), Names(1, 5));
+
+        w.resize(own.width(), own.height() + 4 * slotHeight);
+        QTRY_VERIFY(w.SlotsPerPage() > 5);
+        const int per = w.SlotsPerPage();
+        QCOMPARE(VisibleNames(w), Names(1, per));
+        QVERIFY(w.LblScriptCation[0]->parentWidget()->height() <= slotHeight + 8);
+        QRect last; // the slots lie one under the other, inside the window, above "<"
+        for (int i = 0; i < per; ++i) {
+            const QRect slot = w.LblScriptCation[i]->parentWidget()->geometry();
+            QVERIFY2(slot.top() > last.bottom(), qPrintable(QString("slot %1").arg(i)));
+            last = slot;
+        }
+        QVERIFY(last.bottom() < w.Command1->geometry().top());
+        QTest::mouseClick(w.Command2, Qt::LeftButton);
+        QCOMPARE(VisibleNames(w), Names(per + 1, std::min(20, 2 * per)));
+
+        QVERIFY(w.minimumHeight() <= own.height());
+        w.resize(own);
+        QTRY_COMPARE(w.SlotsPerPage(), 5);
+        QVERIFY(VisibleNames(w).contains(QStringLiteral("N%1").arg(per + 1)));
+        QCOMPARE(VisibleNames(w).size(), 5);
     }
 
     void windowComesBackWhereItWasLeft() {
