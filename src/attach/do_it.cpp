@@ -61,6 +61,16 @@ Status CopyOutputFiles(const OutputFiles& files, const TextParts& result,
     return Status::Ok();
 }
 
+// Starts writing the file's bytes to the disk without waiting, so that the flush before
+// it takes its name beside the page finds most of them written.
+void StartFlush(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return; // only a head start: the flush itself reports failures
+    ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+    ::close(fd);
+}
+
 bool FlushFile(const fs::path& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
@@ -172,6 +182,7 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
         outcome.pageToOpen = PathText(result);
         break;
     case OutputOption::Copy: {
+        StartFlush(result);
         const fs::path copy = CopyPagePath(page);
         if (Status st = CopyOutputFiles(files, resultBytes, pageFolder, page, copy, request); !st)
             return st.error();

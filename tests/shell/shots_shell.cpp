@@ -144,6 +144,9 @@ private slots:
         ws.CurrentCategory = best;
         FrmSelectScript w(ws, fx->flow);
         Save(w, "shell_select_script");
+        // A taller window: more effects on the page.
+        w.resize(w.width(), w.height() * 3 / 2);
+        Save(w, "shell_select_script_tall");
     }
 
     void helpWindow() {
