@@ -4,8 +4,10 @@
 #include "attach/output_folder.h"
 #include "common/files.h"
 #include "common/numbers.h"
+#include "undo/sha256.h"
 
 #include <fcntl.h>
+#include <future>
 #include <map>
 #include <unistd.h>
 
@@ -38,8 +40,8 @@ using OutputFiles = std::map<std::string, std::string>;
 // Writes the files other than the result page into the page's folder, each through a
 // temporary file and a rename.
 Status CopyOutputFiles(const OutputFiles& files, const TextParts& result,
-                       const fs::path& pageFolder, const fs::path& page, const fs::path& target,
-                       const DoItRequest& request) {
+                       const std::string& resultSha, const fs::path& pageFolder,
+                       const fs::path& page, const fs::path& target, const DoItRequest& request) {
     for (const auto& [name, bytes] : files)
         if (name != kResultName && SameFile(pageFolder / name, page))
             return MakeError(PathText(pageFolder / name), 0,
@@ -51,6 +53,7 @@ Status CopyOutputFiles(const OutputFiles& files, const TextParts& result,
             if (name != kResultName)
                 writes.push_back({pageFolder / name, bytes, true});
         writes.push_back({target, result.parts, true});
+        writes.back().sha = resultSha;
         if (Status st = request.beforeWriting(PathText(page), writes); !st)
             return st;
     }
@@ -154,6 +157,9 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
         files[name] = std::move(bytes);
     files[kResultName].clear(); // the result page stays in parts: the page is not copied
     TextParts resultBytes;
+    // The change record needs the result's SHA-256: a large page is hashed while it is
+    // written into the output folder.
+    std::future<std::string> resultSha;
     for (auto& [name, bytes] : files) {
         if (name == kResultName) {
             std::vector<std::string_view> parts{attached->firstLine};
@@ -164,6 +170,9 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
                 resultBytes.parts = std::move(parts);
             else
                 resultBytes = ExpandParts(ws, parts);
+            if (request.beforeWriting && request.option != OutputOption::Preview &&
+                PartsSize(resultBytes.parts) >= kHashAsideBytes)
+                resultSha = Sha256Aside(resultBytes.parts);
             if (Status st = WriteFileParts(output / name, resultBytes.parts); !st)
                 return st.error();
             continue;
@@ -174,6 +183,7 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
             return st.error();
     }
     const fs::path result = output / kResultName;
+    const std::string sha = resultSha.valid() ? resultSha.get() : std::string();
 
     DoItOutcome outcome;
     const fs::path pageFolder = page.parent_path();
@@ -184,7 +194,8 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
     case OutputOption::Copy: {
         StartFlush(result);
         const fs::path copy = CopyPagePath(page);
-        if (Status st = CopyOutputFiles(files, resultBytes, pageFolder, page, copy, request); !st)
+        if (Status st = CopyOutputFiles(files, resultBytes, sha, pageFolder, page, copy, request);
+            !st)
             return st.error();
         if (Status st = WriteCopy(result, copy, resultBytes); !st)
             return st.error();
@@ -196,7 +207,8 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
             outcome.overwriteDeclined = true;
             break;
         }
-        if (Status st = CopyOutputFiles(files, resultBytes, pageFolder, page, page, request); !st)
+        if (Status st = CopyOutputFiles(files, resultBytes, sha, pageFolder, page, page, request);
+            !st)
             return st.error();
         if (Status st = WriteFileAtomic(page, resultBytes.Join()); !st)
             return st.error();

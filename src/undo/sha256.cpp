@@ -1,6 +1,7 @@
 #include "undo/sha256.h"
 
 #include <nettle/sha2.h>
+#include <system_error>
 
 namespace pelto {
 
@@ -38,6 +39,14 @@ std::string Sha256Hex(const std::vector<std::string_view>& parts) {
     for (std::string_view part : parts)
         sha.Update(part);
     return sha.HexDigest();
+}
+
+std::future<std::string> Sha256Aside(const std::vector<std::string_view>& parts) {
+    try {
+        return std::async(std::launch::async, [&parts] { return Sha256Hex(parts); });
+    } catch (const std::system_error&) {
+        return {};
+    }
 }
 
 std::string Sha256Hex(std::string_view bytes) {

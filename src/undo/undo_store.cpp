@@ -15,7 +15,6 @@
 #include <set>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <system_error>
 #include <unistd.h>
 
 namespace pelto {
@@ -439,9 +438,6 @@ Result<FileDigest> KeepPreviousBytes(const fs::path& file, const fs::path& blob,
     return digest;
 }
 
-// Files from this size on have their new bytes hashed on a thread of their own.
-constexpr uint64_t kHashAsideBytes = uint64_t{1} << 20;
-
 } // namespace
 
 Status ChangeWriter::Record(const std::string& page, const std::vector<PendingWrite>& writes) {
@@ -502,13 +498,11 @@ Status ChangeWriter::Record(const std::string& page, const std::vector<PendingWr
         // A large file's new bytes are hashed beside the reading of its old ones: both
         // passes are bound by memory, and the machine has more than one core.
         std::future<std::string> afterSha;
-        if (f.afterSize >= kHashAsideBytes) {
-            try {
-                afterSha = std::async(std::launch::async, [w] { return Sha256Hex(w->parts); });
-            } catch (const std::system_error&) { // no thread to be had: hashed here below
-            }
-        }
-        if (!afterSha.valid())
+        if (!w->sha.empty())
+            f.afterSha = w->sha;
+        else if (f.afterSize >= kHashAsideBytes)
+            afterSha = Sha256Aside(w->parts);
+        if (f.afterSha.empty() && !afterSha.valid())
             f.afterSha = Sha256Hex(w->parts);
         std::error_code ec;
         const fs::file_status status = fs::status(path, ec);
@@ -531,7 +525,8 @@ Status ChangeWriter::Record(const std::string& page, const std::vector<PendingWr
         if (Status st = SyncFolder(folder_); !st) // the new "<n>.before" names
             return failed(st.error());
     for (const auto& [number, w] : again)
-        lines += ManifestAfterLine(number, w->Size(), Sha256Hex(w->parts));
+        lines +=
+            ManifestAfterLine(number, w->Size(), w->sha.empty() ? Sha256Hex(w->parts) : w->sha);
     std::lock_guard<std::mutex> guard(mutex_);
     if (Status st = Append(lines); !st) {
         broken_ = true;

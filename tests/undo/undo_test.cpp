@@ -258,6 +258,38 @@ TEST_F(UndoTest, AReplacedCopyIsKeptWhateverOtherNamesItHas) {
     }
 }
 
+// A page of more than a megabyte is hashed while it is written: the record still says
+// exactly what was written, so undo finds the copy unchanged and restores it unasked.
+TEST_F(UndoTest, ALargePageIsRecordedAsWrittenAndUndone) {
+    std::string big = "<html><head></head><body>\r\n";
+    while (big.size() < (size_t{3} << 19))
+        big += "<p>Some text of a long page, with a <a href=\"x.htm\">link</a>.</p>\r\n";
+    big += "</body></html>\r\n";
+    Write(page, big);
+    ASSERT_TRUE(Run(OutputOption::Copy).ok());
+    const fs::path copy = site.path() / "index_1.htm";
+    const std::string first = test::ReadAll(copy);
+    Write(page, big + "<!-- changed -->\r\n");
+    auto run = Run(OutputOption::Copy);
+    ASSERT_TRUE(run.ok()) << run.error().text();
+    auto history = Store().History();
+    ASSERT_TRUE(history.ok());
+    bool listed = false;
+    ASSERT_EQ(history->front().id, run->changeId); // the newest comes first
+    for (const ChangedFile& f : history->front().files)
+        if (fs::path(f.path).filename() == "index_1.htm") {
+            listed = true;
+            EXPECT_NE(test::ReadAll(copy), first);
+            EXPECT_EQ(f.afterSha, Sha256Hex(test::ReadAll(copy)));
+            EXPECT_EQ(f.beforeSha, Sha256Hex(first));
+        }
+    EXPECT_TRUE(listed);
+    auto undone = Store().Undo("", false);
+    ASSERT_TRUE(undone.ok()) << undone.error().text();
+    EXPECT_TRUE(undone->undone);
+    EXPECT_EQ(test::ReadAll(copy), first);
+}
+
 // Makes n recorded changes of one file of the given size each.
 void MakeChanges(UndoStore& store, const fs::path& folder, int n, size_t size) {
     for (int k = 0; k < n; ++k) {
