@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # "Do it" from outside, as a user runs it: pelto-cli apply (copy option) against cp of the
-# same page, as whole processes, alternating the two commands pair by pair. Prints the
-# median time of each and the median of the per-pair ratios.
+# same page, as whole processes, alternating the commands pair by pair. Prints the median
+# time of each and the median of the per-pair ratios. "Do it" flushes what it writes to
+# the disk and keeps the replaced copy for undo, which cp does not; for comparison, the
+# same against a copy that is flushed too (dd with conv=fsync) is printed as well.
 #
 #   bash bench/apply_vs_cp.sh BUILD_DIR [SIZE_MB] [PAIRS] [SCRIPTID]
 #
@@ -40,6 +42,8 @@ now() { local t=${EPOCHREALTIME/./}; echo "${t}"; } # microseconds
 apply_times=()
 cp_times=()
 ratios=()
+durable_times=()
+durable_ratios=()
 # One warm-up run of each, so both start with the page and the program in the cache.
 "$cli" --home "$work/home" apply "$script" "$page" --mode copy >/dev/null
 cp "$page" "$work/site/copy.htm"
@@ -49,8 +53,13 @@ for ((i = 0; i < pairs; ++i)); do
     t1=$(now)
     cp "$page" "$work/site/copy.htm"
     t2=$(now)
+    dd if="$page" of="$work/site/copy.htm" bs=1M conv=fsync status=none
+    t3=$(now)
     a=$((t1 - t0))
     c=$((t2 - t1))
+    d=$((t3 - t2))
+    durable_times+=("$d")
+    durable_ratios+=("$(awk -v a="$a" -v d="$d" 'BEGIN { printf "%.4f", a / d }')")
     apply_times+=("$a")
     cp_times+=("$c")
     ratios+=("$(awk -v a="$a" -v c="$c" 'BEGIN { printf "%.4f", a / c }')")
@@ -61,3 +70,5 @@ echo "page: $(stat -c %s "$page") bytes, effect $script, $pairs pairs"
 echo "apply median: $(median "${apply_times[@]}") us"
 echo "cp median:    $(median "${cp_times[@]}") us"
 echo "median ratio (apply / cp, per pair): $(median "${ratios[@]}")"
+echo "dd conv=fsync median: $(median "${durable_times[@]}") us"
+echo "median ratio (apply / dd conv=fsync, per pair): $(median "${durable_ratios[@]}")"
