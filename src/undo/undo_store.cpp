@@ -423,8 +423,9 @@ Result<FileDigest> KeepPreviousBytes(const fs::path& file, const fs::path& blob,
             break;
     }
     // The kept bytes reach the disk before the record names them; a linked file may not
-    // be on the disk yet if another program wrote it.
-    if (readError == 0 && writeError == 0 && ::fsync(linked ? in : out) != 0)
+    // be on the disk yet if another program wrote it. Only the bytes and size count: the
+    // new name is flushed with its folder, so a link costs no journal commit here.
+    if (readError == 0 && writeError == 0 && ::fdatasync(linked ? in : out) != 0)
         writeError = errno;
     ::close(in);
     if (out >= 0 && ::close(out) != 0 && writeError == 0)
