@@ -6,12 +6,14 @@
 #include "undo/undo_store.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <exception>
 #include <fnmatch.h>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <set>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -26,12 +28,22 @@ std::string Normal(const std::string& page) {
     return fs::absolute(fs::path(page), ec).lexically_normal().string();
 }
 
+// The file a path names (after its links), or its normal path text where it names none.
+std::string FileKey(const std::string& normal) {
+    struct stat st {};
+    if (::stat(normal.c_str(), &st) != 0)
+        return "path:" + normal;
+    return "file:" + std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
+}
+
 // A fresh folder output/batch-N for this run.
-Result<fs::path> MakeBatchArea(const fs::path& output) {
+Result<fs::path> MakeBatchArea(const fs::path& output, std::vector<std::string>& notes) {
     std::error_code ec;
     fs::create_directories(output, ec);
     if (ec)
         return MakeError(PathText(output), 0, "cannot be created: " + ec.message());
+    for (std::string& note : RemoveDeadBatchAreas(output))
+        notes.push_back(std::move(note));
     const std::string base = "batch-" + std::to_string(::getpid());
     for (int k = 1; k < 10000; ++k) {
         fs::path area = output / (base + "-" + std::to_string(k));
@@ -48,10 +60,10 @@ Result<fs::path> MakeBatchArea(const fs::path& output) {
 Result<BatchOutcome> ApplyToPages(const Workspace& ws, const std::vector<std::string>& pages,
                                   const BatchRequest& request) {
     BatchOutcome outcome;
-    std::set<std::string> seen;
+    std::set<std::string> seen; // the files, by device and inode
     for (const std::string& page : pages) {
         const std::string normal = Normal(page);
-        if (seen.insert(normal).second)
+        if (seen.insert(FileKey(normal)).second)
             outcome.pages.push_back(PageResult{normal, PageState::NotRun, "", ""});
     }
     // With the copy option, a page's copy must not be another page of the run: one
@@ -59,14 +71,14 @@ Result<BatchOutcome> ApplyToPages(const Workspace& ws, const std::vector<std::st
     if (request.option == OutputOption::Copy)
         for (PageResult& r : outcome.pages) {
             const std::string copy = CopyPagePath(r.page).string();
-            if (seen.count(copy) != 0) {
+            if (seen.count(FileKey(copy)) != 0) {
                 r.state = PageState::Failed;
                 r.message =
                     "its copy " + copy + " is also a page of this run; leave one of the two out";
             }
         }
 
-    Result<fs::path> area = MakeBatchArea(ws.OutputFolder());
+    Result<fs::path> area = MakeBatchArea(ws.OutputFolder(), outcome.notes);
     if (!area)
         return area.error();
     std::unique_ptr<ChangeWriter> change;
@@ -90,6 +102,7 @@ Result<BatchOutcome> ApplyToPages(const Workspace& ws, const std::vector<std::st
     std::atomic<size_t> next{0};
     std::atomic<bool> stop{false};
     std::string stopReason;
+    bool allWritten = true; // every page that recorded its files wrote them
     size_t finished = 0;
     const size_t total = outcome.pages.size();
     for (const PageResult& r : outcome.pages)
@@ -118,16 +131,23 @@ Result<BatchOutcome> ApplyToPages(const Workspace& ws, const std::vector<std::st
             const bool yes = request.overwriteConfirmed;
             one.confirmOverwrite = [yes] { return yes; };
             one.outputArea = *area / std::to_string(k + 1);
+            one.waiting = request.waiting;
+            one.afterRecording = request.afterRecording;
             bool recordFailed = false;
+            bool recorded = false;
             if (change)
                 one.beforeWriting = [&](const std::string& page,
                                         const std::vector<PendingWrite>& writes) {
                     Status st = change->Record(page, writes);
                     recordFailed = !st.ok();
+                    recorded = st.ok();
                     return st;
                 };
+            std::vector<std::string> notes;
             try {
                 Result<DoItOutcome> done = DoIt(w, one);
+                if (done)
+                    notes = done->notes;
                 if (!done) {
                     r.state = PageState::Failed;
                     r.message = done.error().text();
@@ -145,6 +165,10 @@ Result<BatchOutcome> ApplyToPages(const Workspace& ws, const std::vector<std::st
                 r.message = r.page + ": " + e.what();
             }
             std::lock_guard<std::mutex> guard(mutex);
+            for (const std::string& note : notes)
+                outcome.notes.push_back(note);
+            if (recorded && r.state != PageState::Done)
+                allWritten = false;
             if (recordFailed && !stop) {
                 stop = true;
                 stopReason = r.message;
@@ -191,13 +215,45 @@ Result<BatchOutcome> ApplyToPages(const Workspace& ws, const std::vector<std::st
         outcome.outputArea = PathText(*area);
     if (change) {
         const std::string id = change->id();
-        Result<bool> kept = change->Finish();
+        Result<bool> kept = change->Finish(allWritten);
         if (!kept)
             return kept.error();
         if (*kept)
             outcome.changeId = id;
     }
     return outcome;
+}
+
+// Removes output/batch-PID-K areas whose process is gone (a batch that was killed).
+std::vector<std::string> RemoveDeadBatchAreas(const fs::path& output) {
+    std::vector<std::string> notes;
+    std::error_code ec;
+    std::vector<fs::path> dead;
+    for (fs::directory_iterator it(output, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.rfind("batch-", 0) != 0)
+            continue;
+        const size_t dash = name.find('-', 6);
+        if (dash == std::string::npos || dash == 6 ||
+            name.find_first_not_of("0123456789", 6) != dash ||
+            name.find_first_not_of("0123456789", dash + 1) != std::string::npos ||
+            dash + 1 == name.size())
+            continue;
+        std::error_code typeError;
+        if (!fs::is_directory(it->symlink_status(typeError)))
+            continue;
+        if (!ProcessIsAlive(std::strtol(name.c_str() + 6, nullptr, 10)))
+            dead.push_back(it->path());
+    }
+    std::sort(dead.begin(), dead.end());
+    for (const fs::path& area : dead) {
+        std::error_code removeError;
+        fs::remove_all(area, removeError);
+        if (!removeError)
+            notes.push_back("removed " + PathText(area) +
+                            ", left behind by a Pelto batch that ended before it had finished");
+    }
+    return notes;
 }
 
 Result<std::vector<std::string>> FindPages(const fs::path& folder,
@@ -223,7 +279,8 @@ Result<std::vector<std::string>> FindPages(const fs::path& folder,
                 it.disable_recursion_pending();
             continue;
         }
-        if (!it->is_regular_file(typeError))
+        // A link to a file may lead out of the tree: only files that lie in it are pages.
+        if (!fs::is_regular_file(it->symlink_status(typeError)))
             continue;
         const std::string name = it->path().filename().string();
         for (const std::string& pattern : patterns)

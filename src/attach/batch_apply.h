@@ -32,6 +32,9 @@ struct BatchRequest {
     // Called one at a time, from the working threads.
     std::function<void(const BatchProgress&)> progress;
     const std::atomic<bool>* cancel = nullptr; // set to stop before the next page
+    // Passed on to every page's run (see DoItRequest).
+    std::function<void(const std::string& note)> waiting;
+    std::function<void(const std::string& page)> afterRecording;
 };
 
 enum class PageState { Done, Failed, NotRun };
@@ -51,15 +54,24 @@ struct BatchOutcome {
     size_t done = 0;
     size_t failed = 0;
     size_t notRun = 0;
+    std::vector<std::string> notes; // leftovers of dead runs that were removed
 };
 
-// Applies the current effect of ws to every page. Errors are only those that stop the
-// batch before its first page (the change record or the output area cannot be made).
+// Applies the current effect of ws to every page. Pages are told apart by the file they
+// are (device and inode), not by their path: a page named twice, or through a link, is
+// done once. Errors are only those that stop the batch before its first page (the change
+// record or the output area cannot be made). Output areas of batches whose process is
+// gone are removed first, and the outcome's notes say so.
 Result<BatchOutcome> ApplyToPages(const Workspace& ws, const std::vector<std::string>& pages,
                                   const BatchRequest& request);
 
+// Removes the output areas (output/batch-PID-K) of batches whose process is gone, and
+// gives a note for each.
+std::vector<std::string> RemoveDeadBatchAreas(const std::filesystem::path& output);
+
 // The pages under folder (and its subfolders) whose names match one of the patterns
-// (shell wildcards, e.g. "*.htm"), sorted. Folders in leaveOut are not entered. With
+// (shell wildcards, e.g. "*.htm"), sorted. Folders in leaveOut are not entered, nor are
+// links followed: a link to a folder or to a file is left out. With
 // leaveOutCopies, a page that is the "_1" copy of another page found is left out, so a
 // second copy run does not copy the copies.
 Result<std::vector<std::string>> FindPages(const std::filesystem::path& folder,

@@ -2,6 +2,7 @@
 
 #include "attach/attach_script.h"
 #include "attach/output_folder.h"
+#include "common/file_lock.h"
 #include "common/files.h"
 #include "common/numbers.h"
 #include "undo/sha256.h"
@@ -9,6 +10,7 @@
 #include <fcntl.h>
 #include <future>
 #include <map>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace pelto {
@@ -57,6 +59,8 @@ Status CopyOutputFiles(const OutputFiles& files, const TextParts& result,
         if (Status st = request.beforeWriting(PathText(page), writes); !st)
             return st;
     }
+    if (request.afterRecording)
+        request.afterRecording(PathText(page));
     for (const auto& [name, bytes] : files)
         if (name != kResultName)
             if (Status st = WriteFileAtomic(pageFolder / name, bytes); !st)
@@ -85,31 +89,49 @@ bool FlushFile(const fs::path& path) {
 
 // The copy beside the page holds the same bytes as the result page of the output folder:
 // that file is linked in under a temporary name and renamed over the copy, so the bytes
-// are written once. Where the file system cannot link (another device, a copy that is a
-// symbolic link to elsewhere), they are written again.
+// are written once. Where the file system cannot link (another device), they are written
+// again. The copy takes the mode and owner of the copy it replaces; a new one has the
+// page's mode (the result page was made with it). A copy that is a symbolic link is
+// refused before this (nothing is written through a link).
 Status WriteCopy(const fs::path& result, const fs::path& copy, const TextParts& bytes) {
+    struct stat old {};
+    const bool replaces = ::lstat(copy.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    const fs::path temp = TemporaryNameBeside(copy, "link");
     std::error_code ec;
-    if (!fs::is_symlink(copy, ec)) {
-        const fs::file_status old = fs::status(copy, ec);
-        fs::path temp = copy;
-        temp += ".pelto-" + std::to_string(::getpid()) + ".link";
-        fs::create_hard_link(result, temp, ec);
-        if (!ec) {
-            if (fs::is_regular_file(old))
-                fs::permissions(temp, old.permissions(), ec); // the copy keeps its permissions
-            ec.clear();
-            // On the disk before it takes the copy's name, as every file written beside the
-            // page is.
-            const bool flushed = FlushFile(temp);
-            if (flushed)
-                fs::rename(temp, copy, ec);
-            if (flushed && !ec)
-                return SyncFolder(copy.parent_path());
-            std::error_code ignore;
-            fs::remove(temp, ignore);
+    fs::create_hard_link(result, temp, ec);
+    if (!ec) {
+        bool ok = true;
+        if (replaces) {
+            if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) [[maybe_unused]]
+                int ignored = ::lchown(temp.c_str(), old.st_uid, old.st_gid);
+            ok = ::chmod(temp.c_str(), old.st_mode & 07777) == 0;
         }
+        // On the disk before it takes the copy's name, as every file written beside the
+        // page is.
+        ok = ok && FlushFile(temp);
+        if (ok)
+            fs::rename(temp, copy, ec);
+        if (ok && !ec)
+            return SyncFolder(copy.parent_path());
+        std::error_code ignore;
+        fs::remove(temp, ignore);
     }
     return WriteFileAtomic(copy, bytes.Join());
+}
+
+// The page's identity and state when it was read: a page replaced or written since is
+// another file, or has another size or time stamp.
+bool SameState(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
+           a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
+Error ChangedMeanwhile(const fs::path& page) {
+    return MakeError(PathText(page), 0,
+                     "was changed by another run, an undo or another program while the effect "
+                     "was applied to it; it was left as it is now and nothing was written "
+                     "(apply the effect again)");
 }
 
 bool HoldsNul(const std::vector<std::string_view>& parts) {
@@ -131,9 +153,20 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
     if (ws.SampleFile.empty())
         return MakeError("", 0, "no web page is chosen");
     std::error_code ec;
-    const fs::path page = fs::absolute(fs::path(ws.SampleFile), ec);
+    fs::path page = fs::absolute(fs::path(ws.SampleFile), ec);
     if (!fs::is_regular_file(page, ec))
         return MakeError(ws.SampleFile, 0, "is not a file that can be read");
+    // A page named through links is where they lead: the only link Pelto follows.
+    page = fs::canonical(page, ec);
+    if (ec)
+        return MakeError(ws.SampleFile, 0, "is not a file that can be read: " + ec.message());
+    struct stat seen {};
+    if (::stat(page.c_str(), &seen) != 0)
+        return MakeError(ws.SampleFile, 0, "is not a file that can be read");
+    if (static_cast<uint64_t>(seen.st_size) > kMaxPageBytes)
+        return MakeError(PathText(page), 0,
+                         "is larger than " + std::to_string(kMaxPageBytes >> 20) +
+                             " MB, the most a page may have; nothing was done");
     const fs::path output = request.outputArea.empty() ? ws.OutputFolder() : request.outputArea;
     if (LiesIn(page, output))
         return MakeError(ws.SampleFile, 0,
@@ -148,6 +181,9 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
     Result<FileBuffer> pageBytes = ReadFileBuffer(page);
     if (!pageBytes)
         return pageBytes.error();
+    struct stat afterRead {};
+    if (::stat(page.c_str(), &afterRead) != 0 || !SameState(seen, afterRead))
+        return ChangedMeanwhile(page);
     Result<AttachedParts> attached =
         AttachToParts(ws, ws.CurrentScriptIndex, pageBytes->view(), PathText(page));
     if (!attached)
@@ -173,7 +209,9 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
             if (request.beforeWriting && request.option != OutputOption::Preview &&
                 PartsSize(resultBytes.parts) >= kHashAsideBytes)
                 resultSha = Sha256Aside(resultBytes.parts);
-            if (Status st = WriteFileParts(output / name, resultBytes.parts); !st)
+            // The result has the page's permissions: a private page gives a private result.
+            if (Status st = WriteFileParts(output / name, resultBytes.parts, seen.st_mode & 0777);
+                !st)
                 return st.error();
             continue;
         }
@@ -187,6 +225,34 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
 
     DoItOutcome outcome;
     const fs::path pageFolder = page.parent_path();
+    const bool declined = request.option == OutputOption::Overwrite &&
+                          (!request.confirmOverwrite || !request.confirmOverwrite());
+    FileLock folderLock;
+    if (request.option != OutputOption::Preview && !declined) {
+        // From here to the last rename the folder is this run's: no other run or undo
+        // looks at or replaces a file in it meanwhile.
+        Result<FileLock> lock = FileLock::TakeFolder(pageFolder, request.waiting);
+        if (!lock)
+            return lock.error();
+        folderLock = std::move(*lock);
+        for (const fs::path& left : RemoveDeadRunLeftovers(pageFolder, false))
+            outcome.notes.push_back("removed " + PathText(left) +
+                                    ", left behind by a Pelto run that ended before it had "
+                                    "finished");
+        struct stat now {};
+        if (::stat(page.c_str(), &now) != 0 || !SameState(seen, now))
+            return ChangedMeanwhile(page);
+        std::vector<fs::path> targets{request.option == OutputOption::Copy ? CopyPagePath(page)
+                                                                           : page};
+        for (const auto& [name, bytes] : files)
+            if (name != kResultName)
+                targets.push_back(pageFolder / name);
+        for (const fs::path& target : targets)
+            if (fs::is_symlink(fs::symlink_status(target, ec)))
+                return MakeError(PathText(target), 0,
+                                 "is a symbolic link; Pelto does not write through links, so "
+                                 "nothing was written (remove the link, or move it away)");
+    }
     switch (request.option) {
     case OutputOption::Preview:
         outcome.pageToOpen = PathText(result);
@@ -203,7 +269,7 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
         break;
     }
     case OutputOption::Overwrite: {
-        if (!request.confirmOverwrite || !request.confirmOverwrite()) {
+        if (declined) {
             outcome.overwriteDeclined = true;
             break;
         }

@@ -1,5 +1,6 @@
 #include "attach/recorded_run.h"
 
+#include "attach/batch_apply.h"
 #include "undo/undo_store.h"
 
 namespace pelto {
@@ -31,19 +32,24 @@ std::string OptionName(OutputOption option) {
 }
 
 Result<RecordedOutcome> DoItRecorded(Workspace& ws, DoItRequest request, FileLock::Wait wait,
-                                     void (*waiting)(const std::string&)) {
+                                     const std::function<void(const std::string&)>& waiting) {
     const fs::path output = request.outputArea.empty() ? ws.OutputFolder() : request.outputArea;
     Result<FileLock> lock = FileLock::Take(OutputLockFile(output),
                                            "The output folder " + output.string(), wait, waiting);
     if (!lock)
         return lock.error();
+    if (!request.waiting)
+        request.waiting = waiting;
     RecordedOutcome recorded;
+    // Under the output folder's lock: the areas of batches that were killed go.
+    std::vector<std::string> notes = RemoveDeadBatchAreas(output);
     if (request.option == OutputOption::Preview) {
         // Nothing reaches the user's folder: there is nothing to record.
         Result<DoItOutcome> outcome = DoIt(ws, request);
         if (!outcome)
             return outcome.error();
         recorded.outcome = std::move(*outcome);
+        recorded.outcome.notes.insert(recorded.outcome.notes.begin(), notes.begin(), notes.end());
         return recorded;
     }
     UndoStore store(ChangeRecordsFolder(ws));
@@ -57,12 +63,13 @@ Result<RecordedOutcome> DoItRecorded(Workspace& ws, DoItRequest request, FileLoc
         return change->Record(page, writes);
     };
     Result<DoItOutcome> outcome = DoIt(ws, request);
-    Result<bool> kept = change->Finish();
+    Result<bool> kept = change->Finish(outcome.ok());
     if (!outcome)
         return outcome.error();
     if (!kept)
         return kept.error();
     recorded.outcome = std::move(*outcome);
+    recorded.outcome.notes.insert(recorded.outcome.notes.begin(), notes.begin(), notes.end());
     if (*kept)
         recorded.changeId = change->id();
     return recorded;

@@ -8,6 +8,7 @@
 #include "library/workspace.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace pelto {
@@ -28,7 +29,10 @@ struct RecordedOutcome {
 
 // Runs DoIt on the program's output folder under its lock. With Wait::No a run that holds
 // the lock is an error that names it; with Wait::Yes this waits (calling waiting once).
+// The page's folder is always waited for (another run or an undo holds it only while it
+// writes there), calling request.waiting, or else waiting, once. The change is marked
+// complete only when the run wrote everything it recorded.
 Result<RecordedOutcome> DoItRecorded(Workspace& ws, DoItRequest request, FileLock::Wait wait,
-                                     void (*waiting)(const std::string&) = nullptr);
+                                     const std::function<void(const std::string&)>& waiting = {});
 
 } // namespace pelto

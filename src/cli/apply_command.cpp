@@ -34,8 +34,19 @@ struct ApplyArgs {
 // Parses the arguments; returns an error message for a usage error.
 std::optional<std::string> ParseApplyArgs(const std::vector<std::string>& args, ApplyArgs& out) {
     std::vector<std::string> positional;
+    bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
+        // After "--" every argument is a script id or a page, even one named like an
+        // option (a file "--yes" that the shell put in the list).
+        if (optionsEnded) {
+            positional.push_back(a);
+            continue;
+        }
+        if (a == "--") {
+            optionsEnded = true;
+            continue;
+        }
         auto next = [&](std::string& value) {
             if (i + 1 >= args.size())
                 return false;
@@ -256,6 +267,8 @@ int RunApply(const Context& ctx, const std::vector<std::string>& args) {
     if (!recorded)
         return Report(kFailure, recorded.error().text());
     const DoItOutcome* outcome = &recorded->outcome;
+    for (const std::string& note : outcome->notes)
+        Report(kOk, note);
     if (outcome->overwriteDeclined) {
         Report(kOk, "the page was not overwritten (give --yes to overwrite it); the result is " +
                         PathText(ws.OutputFolder() / "result.htm"));

@@ -31,10 +31,13 @@ int RunBatch(const Workspace& ws, const BatchArgs& args, OutputOption mode, int1
     request.option = mode;
     request.repeat = repeat;
     request.overwriteConfirmed = yes;
+    request.waiting = [](const std::string& note) { Report(kOk, note); };
     request.jobs = args.jobs != 0 ? args.jobs : std::max(1u, std::thread::hardware_concurrency());
     Result<BatchOutcome> outcome = ApplyToPages(ws, pages, request);
     if (!outcome)
         return Report(kFailure, outcome.error().text());
+    for (const std::string& note : outcome->notes)
+        Report(kOk, note);
     for (const PageResult& r : outcome->pages) {
         if (r.state == PageState::Done)
             std::printf("done: %s -> %s%s\n", r.page.c_str(), r.result.c_str(),

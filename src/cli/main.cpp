@@ -23,9 +23,11 @@ const char kUsageText[] =
     "       pelto-cli [--home DIR] params SCRIPTID\n"
     "       pelto-cli [--home DIR] apply SCRIPTID PAGE... [--recursive DIR [--glob PATTERN]...]\n"
     "                 [--jobs N] [--values FILE]... [--set NAME=VALUE]... [--repeat N]\n"
-    "                 [--mode preview|copy|overwrite] [--yes]\n"
+    "                 [--mode preview|copy|overwrite] [--yes] [--] [PAGE...]\n"
     "       pelto-cli [--home DIR] history\n"
     "       pelto-cli [--home DIR] undo [ID] [--force]\n"
+    "  (\"--\" ends the options: every argument after it is a page or an id, also one\n"
+    "   that begins with \"-\")\n"
     "       pelto-cli scramble IN OUT\n"
     "       pelto-cli --help | --version\n";
 
@@ -42,6 +44,10 @@ int main(int argc, char** argv) {
     ctx.folders = pelto::FindProgramFolders(pelto::RunningExecutableFolder(argv[0]));
     int i = 1;
     while (i < argc && std::strncmp(argv[i], "--", 2) == 0) {
+        if (std::strcmp(argv[i], "--") == 0) { // the end of the options: a command follows
+            ++i;
+            break;
+        }
         if (std::strcmp(argv[i], "--home") == 0 && i + 1 < argc) {
             std::error_code ec;
             ctx.folders = pelto::PortableFolders(fs::absolute(argv[i + 1], ec));

@@ -45,8 +45,15 @@ int RunHistory(const Context& ctx, const std::vector<std::string>& args) {
 int RunUndo(const Context& ctx, const std::vector<std::string>& args) {
     std::string id;
     bool force = false;
+    bool optionsEnded = false;
     for (const std::string& a : args) {
-        if (a == "--force")
+        if (!optionsEnded && a == "--")
+            optionsEnded = true;
+        else if (optionsEnded && id.empty())
+            id = a;
+        else if (optionsEnded)
+            return Report(kUsage, "undo takes at most one change id");
+        else if (a == "--force")
             force = true;
         else if (a.size() > 1 && a[0] == '-' && a[1] == '-')
             return Report(kUsage, "unknown option \"" + a + "\"");
@@ -56,13 +63,17 @@ int RunUndo(const Context& ctx, const std::vector<std::string>& args) {
             return Report(kUsage, "undo takes at most one change id");
     }
     UndoStore store = StoreOf(ctx);
-    Result<UndoOutcome> outcome = store.Undo(id, force);
+    Result<UndoOutcome> outcome =
+        store.Undo(id, force, [](const std::string& note) { Report(kOk, note); });
     if (!outcome)
         return Report(kFailure, outcome.error().text());
     if (!outcome->undone) {
         for (const std::string& file : outcome->changedSince)
-            Report(kFailure, file + ": was changed after change " + outcome->id +
-                                 " was made; nothing was undone (give --force to undo anyway)");
+            Report(kFailure,
+                   file + ": was changed after change " + outcome->id +
+                       " was made (by you, another program or a later change); nothing was "
+                       "undone (give --force to put the bytes from before the change back "
+                       "anyway)");
         return kFailure;
     }
     for (const std::string& file : outcome->restored)

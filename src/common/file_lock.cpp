@@ -45,7 +45,7 @@ std::string HolderOf(int fd) {
 } // namespace
 
 Result<FileLock> FileLock::Take(const std::filesystem::path& lockFile, const std::string& what,
-                                Wait wait, void (*waiting)(const std::string&)) {
+                                Wait wait, const std::function<void(const std::string&)>& waiting) {
     std::error_code ec;
     std::filesystem::create_directories(lockFile.parent_path(), ec);
     const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
@@ -76,6 +76,31 @@ Result<FileLock> FileLock::Take(const std::filesystem::path& lockFile, const std
     if (::ftruncate(fd, 0) == 0) {
         [[maybe_unused]] ssize_t n = ::pwrite(fd, pid.data(), pid.size(), 0);
     }
+    return lock;
+}
+
+Result<FileLock> FileLock::TakeFolder(const std::filesystem::path& folder,
+                                      const std::function<void(const std::string&)>& waiting) {
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(),
+                          O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return MakeError(PathText(folder), 0,
+                         std::string("cannot be opened to lock it: ") + std::strerror(errno));
+    FileLock lock(fd);
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        return lock;
+    if (errno != EWOULDBLOCK)
+        return MakeError(PathText(folder), 0,
+                         std::string("cannot be locked: ") + std::strerror(errno));
+    if (waiting)
+        waiting("The folder " + PathText(folder) +
+                " is in use by another Pelto run; waiting until it has finished");
+    int rc;
+    while ((rc = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+    }
+    if (rc != 0)
+        return MakeError(PathText(folder), 0,
+                         std::string("cannot be locked: ") + std::strerror(errno));
     return lock;
 }
 

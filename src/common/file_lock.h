@@ -6,6 +6,7 @@
 #include "common/result.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace pelto {
@@ -24,7 +25,16 @@ public:
     // run holds is an error naming `what` and that run's process; with Wait::Yes the call
     // waits for it and calls waiting once first.
     static Result<FileLock> Take(const std::filesystem::path& lockFile, const std::string& what,
-                                 Wait wait, void (*waiting)(const std::string&) = nullptr);
+                                 Wait wait,
+                                 const std::function<void(const std::string&)>& waiting = {});
+
+    // Takes the lock of a folder itself (nothing is created in it): every Pelto run that
+    // replaces a file in the folder, and every undo of such a change, holds it from the
+    // moment it looks at the file it replaces until its new bytes have their name, so
+    // their reads and renames never interleave. Waits for another holder, calling waiting
+    // once first.
+    static Result<FileLock> TakeFolder(const std::filesystem::path& folder,
+                                       const std::function<void(const std::string&)>& waiting = {});
 
     bool held() const { return fd_ >= 0; }
 

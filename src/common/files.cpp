@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <random>
+#include <signal.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
@@ -19,29 +20,53 @@ std::string PathText(const fs::path& path) {
     return path.string();
 }
 
-Result<std::string> ReadFileBytes(const fs::path& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
+namespace {
+
+std::string SizeText(size_t bytes) {
+    if (bytes >= (size_t{1} << 20) && bytes % (size_t{1} << 20) == 0)
+        return std::to_string(bytes >> 20) + " MB";
+    return std::to_string(bytes) + " bytes";
+}
+
+} // namespace
+
+Result<std::string> ReadFileBytes(const fs::path& path, size_t maxBytes) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return MakeError(PathText(path), 0,
                          std::string("cannot be opened for reading: ") + std::strerror(errno));
-    // One sized read for the common case; the loop catches a file that grew meanwhile.
+    // One sized read for the common case; the loop catches a file that grew meanwhile, and
+    // a device or pipe that has no size.
     std::string bytes;
-    std::error_code sizeError;
-    const auto expected = fs::file_size(path, sizeError);
-    if (!sizeError && expected > 0) {
-        bytes.resize(static_cast<size_t>(expected));
-        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
-    }
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+        bytes.reserve(std::min<size_t>(static_cast<size_t>(st.st_size), maxBytes) + 1);
     char buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        bytes.append(buffer, n);
-    const bool failed = std::ferror(f) != 0;
-    const int err = errno;
-    std::fclose(f);
-    if (failed)
+    int err = 0;
+    bool tooLarge = false;
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            err = errno;
+            break;
+        }
+        if (n == 0)
+            break;
+        if (static_cast<size_t>(n) > maxBytes - bytes.size()) {
+            tooLarge = true;
+            break;
+        }
+        bytes.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    if (tooLarge)
         return MakeError(PathText(path), 0,
-                         std::string("cannot be read: ") + std::strerror(err == 0 ? EIO : err));
+                         "is larger than " + SizeText(maxBytes) +
+                             ", the most that is read from such a file; it was not used");
+    if (err != 0)
+        return MakeError(PathText(path), 0, std::string("cannot be read: ") + std::strerror(err));
     return bytes;
 }
 
@@ -121,8 +146,10 @@ Status WriteFileBytes(const fs::path& path, std::string_view bytes) {
     return Status::Ok();
 }
 
-Status WriteFileParts(const fs::path& path, const std::vector<std::string_view>& parts) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+Status WriteFileParts(const fs::path& path, const std::vector<std::string_view>& parts,
+                      unsigned mode) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC,
+                          static_cast<mode_t>(mode));
     if (fd < 0)
         return MakeError(PathText(path), 0,
                          std::string("cannot be opened for writing: ") + std::strerror(errno));
@@ -158,8 +185,9 @@ Status WriteFileParts(const fs::path& path, const std::vector<std::string_view>&
     return Status::Ok();
 }
 
-Status WriteFileDurable(const fs::path& path, std::string_view bytes) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+Status WriteFileDurable(const fs::path& path, std::string_view bytes, unsigned mode) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC,
+                          static_cast<mode_t>(mode));
     if (fd < 0)
         return MakeError(PathText(path), 0,
                          std::string("cannot be opened for writing: ") + std::strerror(errno));
@@ -201,37 +229,151 @@ Status SyncFolder(const fs::path& folder) {
     return Status::Ok();
 }
 
-Status WriteFileAtomic(const fs::path& path, std::string_view bytes) {
+unsigned NewFileMode() {
+    // The umask is read where the system shows it: setting it to read it back would change
+    // it for every thread for a moment.
+    static const unsigned mode = [] {
+        std::FILE* f = std::fopen("/proc/self/status", "r");
+        unsigned mask = 022;
+        if (f) {
+            char line[256];
+            while (std::fgets(line, sizeof line, f))
+                if (std::strncmp(line, "Umask:", 6) == 0) {
+                    mask = static_cast<unsigned>(std::strtoul(line + 6, nullptr, 8));
+                    break;
+                }
+            std::fclose(f);
+        }
+        return 0666u & ~mask;
+    }();
+    return mode;
+}
+
+fs::path TemporaryNameBeside(const fs::path& path, const std::string& kind) {
     // Each thread has its own generator: batches write from several threads at once.
     thread_local std::mt19937_64 rng{std::random_device{}()};
-    // A page reached through a link is replaced where it really lies, and keeps its
-    // permissions (a private page stays private).
+    fs::path temp = path;
+    temp += ".pelto-" + std::to_string(::getpid()) + "-" + std::to_string(rng() % 1000000000ULL) +
+            "." + kind;
+    return temp;
+}
+
+bool ProcessIsAlive(long pid) {
+    if (pid <= 0)
+        return false;
+    if (pid == static_cast<long>(::getpid()))
+        return true;
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+namespace {
+
+// The process number in a name made by TemporaryNameBeside (or by earlier versions:
+// ".pelto-N.tmp", ".pelto-N.link"), or -1 for any other name.
+long LeftoverProcess(const std::string& name) {
+    const size_t mark = name.rfind(".pelto-");
+    if (mark == std::string::npos || mark == 0)
+        return -1;
+    std::string_view rest(name);
+    rest.remove_prefix(mark + 7);
+    auto digits = [&rest] {
+        size_t n = 0;
+        while (n < rest.size() && rest[n] >= '0' && rest[n] <= '9')
+            ++n;
+        std::string_view d = rest.substr(0, n);
+        rest.remove_prefix(n);
+        return d;
+    };
+    const std::string_view pid = digits();
+    if (pid.empty() || pid.size() > 10)
+        return -1;
+    if (!rest.empty() && rest[0] == '-') {
+        rest.remove_prefix(1);
+        if (digits().empty())
+            return -1;
+    }
+    if (rest != ".tmp" && rest != ".link")
+        return -1;
+    return std::strtol(std::string(pid).c_str(), nullptr, 10);
+}
+
+} // namespace
+
+std::vector<fs::path> RemoveDeadRunLeftovers(const fs::path& folder, bool anyRun) {
+    std::vector<fs::path> removed;
     std::error_code ec;
-    fs::path target = path;
-    if (fs::is_symlink(path, ec)) {
-        fs::path real = fs::canonical(path, ec);
-        if (!ec)
-            target = real;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const long pid = LeftoverProcess(it->path().filename().string());
+        std::error_code typeError;
+        if (pid < 0 || !fs::is_regular_file(it->symlink_status(typeError)))
+            continue;
+        if (!anyRun && ProcessIsAlive(pid))
+            continue;
+        if (anyRun && pid == static_cast<long>(::getpid()))
+            continue; // this process's own file, being written by another of its threads
+        std::error_code removeError;
+        if (fs::remove(it->path(), removeError))
+            removed.push_back(it->path());
     }
-    const fs::file_status old = fs::status(target, ec);
-    fs::path temp = target;
-    temp += ".pelto-" + std::to_string(rng() % 1000000000ULL) + ".tmp";
-    Status st = WriteFileDurable(temp, bytes);
-    if (!st.ok()) {
-        std::error_code ignore;
-        fs::remove(temp, ignore);
-        return MakeError(PathText(path), 0, "cannot be written: " + st.error().message);
+    if (!removed.empty())
+        SyncFolder(folder);
+    std::sort(removed.begin(), removed.end());
+    return removed;
+}
+
+Status WriteFileAtomic(const fs::path& path, std::string_view bytes) {
+    struct stat old {};
+    bool replaces = false;
+    if (::lstat(path.c_str(), &old) == 0) {
+        if (S_ISLNK(old.st_mode))
+            return MakeError(PathText(path), 0,
+                             "is a symbolic link; Pelto does not write through links, so nothing "
+                             "was written to it or to the file it points to");
+        replaces = S_ISREG(old.st_mode);
     }
-    if (fs::is_regular_file(old))
-        fs::permissions(temp, old.permissions(), ec);
-    ec.clear();
-    fs::rename(temp, target, ec);
-    if (ec) {
-        std::error_code ignore;
-        fs::remove(temp, ignore);
-        return MakeError(PathText(path), 0, "cannot be replaced: " + ec.message());
+    const fs::path temp = TemporaryNameBeside(path);
+    // Private while it is written: the bytes may be those of a private page.
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return MakeError(PathText(path), 0,
+                         std::string("cannot be written: ") + PathText(temp) +
+                             " cannot be created: " + std::strerror(errno));
+    int err = 0;
+    size_t done = 0;
+    while (done < bytes.size() && err == 0) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n > 0)
+            done += static_cast<size_t>(n);
+        else if (n < 0 && errno != EINTR)
+            err = errno;
+        else if (n == 0)
+            err = EIO;
     }
-    return SyncFolder(target.parent_path());
+    if (err == 0) {
+        // The new file is the old one's successor: same owner where the process may give
+        // it (changing the owner first, as that clears set-id bits), then the same mode.
+        if (replaces && (old.st_uid != ::geteuid() || old.st_gid != ::getegid())) [[maybe_unused]]
+            int ignored = ::fchown(fd, old.st_uid, old.st_gid);
+        const mode_t mode = replaces ? (old.st_mode & 07777) : static_cast<mode_t>(NewFileMode());
+        if (::fchmod(fd, mode) != 0)
+            err = errno;
+    }
+    if (err == 0 && ::fsync(fd) != 0)
+        err = errno;
+    if (::close(fd) != 0 && err == 0)
+        err = errno;
+    if (err == 0 && ::rename(temp.c_str(), path.c_str()) != 0) {
+        const int renameError = errno;
+        ::unlink(temp.c_str());
+        return MakeError(PathText(path), 0,
+                         std::string("cannot be replaced: ") + std::strerror(renameError));
+    }
+    if (err != 0) {
+        ::unlink(temp.c_str());
+        return MakeError(PathText(path), 0,
+                         std::string("cannot be written: ") + std::strerror(err));
+    }
+    return SyncFolder(path.parent_path());
 }
 
 Result<std::vector<fs::path>> FolderFiles(const fs::path& folder) {

@@ -6,6 +6,7 @@
 #include "preview/preview_sandbox.h"
 #include "ui_common/editor_frame.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QUrl>
@@ -40,6 +41,20 @@ PreviewBuild BuildInto(Workspace ws, const std::filesystem::path& folder) {
 
 LivePreview::LivePreview(QWidget* parent) : QWidget(parent) {
     setObjectName("LivePreview");
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    const QString blocked = PreviewEngineBlocked();
+    if (!blocked.isEmpty()) {
+        // The engine would end the program: the page goes on without a preview.
+        LblPreviewOff = Named(new QLabel(blocked, this), "LblPreviewOff", "Preview");
+        LblPreviewOff->setWordWrap(true);
+        LblPreviewOff->setAlignment(Qt::AlignCenter);
+        LblPreviewOff->setMargin(12);
+        LblPreviewOff->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        layout->addWidget(LblPreviewOff, 1);
+        return;
+    }
+    PrepareEngineSwitches();
     // A profile without a storage name keeps nothing on disk.
     profile_ = new QWebEngineProfile(this);
     interceptor_ = new FolderOnlyInterceptor(this);
@@ -50,6 +65,10 @@ LivePreview::LivePreview(QWidget* parent) : QWidget(parent) {
     page_ = new PreviewPage(profile_, this);
     QWebEngineSettings* s = page_->settings();
     s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    // The page's scripts read no local file (the page itself still loads its pictures,
+    // styles and scripts, which the interceptor keeps to the allowed folders).
+    s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+    s->setAttribute(QWebEngineSettings::WebRTCPublicInterfacesOnly, true);
     s->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
     s->setAttribute(QWebEngineSettings::PluginsEnabled, false);
 
@@ -58,8 +77,6 @@ LivePreview::LivePreview(QWidget* parent) : QWidget(parent) {
     View->setMinimumSize(160, 120);
     LblScriptErrors = Named(new QLabel(this), "LblScriptErrors", "Script errors");
     LblScriptErrors->hide();
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(View, 1);
     layout->addWidget(LblScriptErrors);
 
@@ -77,6 +94,8 @@ LivePreview::~LivePreview() {
 }
 
 void LivePreview::Rebuild(const Workspace& ws) {
+    if (!page_)
+        return; // no engine: nothing is built or shown
     pending_ = ws;
     if (!watcher_.isRunning())
         StartBuild();
@@ -88,11 +107,14 @@ void LivePreview::StartBuild() {
     Workspace ws = std::move(*pending_);
     pending_.reset();
     QStringList allowed{dir_.path()};
+    // The page's path is the file system's bytes, not text of the page's encoding.
     if (!ws.SampleFile.empty())
-        allowed << QFileInfo(FromBytes(ws.SampleFile)).absolutePath();
+        allowed << QFileInfo(QFile::decodeName(QByteArray::fromStdString(ws.SampleFile)))
+                       .absolutePath();
     interceptor_->SetAllowedFolders(allowed);
-    watcher_.setFuture(QtConcurrent::run(BuildInto, std::move(ws),
-                                         std::filesystem::path(dir_.path().toStdString())));
+    watcher_.setFuture(
+        QtConcurrent::run(BuildInto, std::move(ws),
+                          std::filesystem::path(QFile::encodeName(dir_.path()).toStdString())));
 }
 
 void LivePreview::BuildFinished() {
@@ -108,7 +130,7 @@ void LivePreview::BuildFinished() {
         ShowProblem(FromBytes(build.message));
         return;
     }
-    const QUrl url = QUrl::fromLocalFile(QString::fromStdString(build.page));
+    const QUrl url = QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(build.page)));
     restoreScroll_ = page_->url() == url;
     scroll_ = page_->scrollPosition();
     page_->Errors.clear();
@@ -117,6 +139,8 @@ void LivePreview::BuildFinished() {
 }
 
 void LivePreview::ShowProblem(const QString& text) {
+    if (!page_)
+        return;
     pending_.reset();
     dropRunning_ = watcher_.isRunning();
     restoreScroll_ = false;

@@ -43,8 +43,11 @@ public:
     QString PreviewFolder() const { return dir_.path(); }
     bool Building() const { return watcher_.isRunning() || pending_.has_value(); }
 
+    // Both null where the engine cannot run (see PreviewEngineBlocked): LblPreviewOff
+    // says why in their place.
     QWebEngineView* View = nullptr;
     QLabel* LblScriptErrors = nullptr;
+    QLabel* LblPreviewOff = nullptr;
 
 signals:
     // A page or a message finished loading.

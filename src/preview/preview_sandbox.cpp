@@ -1,17 +1,67 @@
 #include "preview/preview_sandbox.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMutexLocker>
 #include <QUrl>
 
+#include <filesystem>
+#include <unistd.h>
+
 namespace pelto::ui {
+
+namespace {
+
+// The path with every link resolved (the part that does not exist yet kept as written),
+// as the file system's bytes.
+std::string RealPath(const QString& path) {
+    std::error_code ec;
+    const std::filesystem::path native(QFile::encodeName(QDir::cleanPath(path)).toStdString());
+    std::filesystem::path real = std::filesystem::weakly_canonical(native, ec);
+    if (ec)
+        real = native.lexically_normal();
+    std::string text = real.native();
+    while (text.size() > 1 && text.back() == '/')
+        text.pop_back();
+    return text;
+}
+
+} // namespace
+
+QString PreviewEngineBlocked(unsigned userId, const QByteArray& disableSandbox,
+                             const QByteArray& engineFlags) {
+    if (userId != 0 || !disableSandbox.isEmpty() || engineFlags.contains("--no-sandbox"))
+        return {};
+    return QStringLiteral(
+        "The preview is off: Pelto runs as the administrator (root), and the web engine that "
+        "shows the preview does not run so with its sandbox. Your values are not affected. "
+        "To see the preview, run Pelto as an ordinary user, or start it with the variable "
+        "QTWEBENGINE_DISABLE_SANDBOX=1 set to run the engine without its sandbox.");
+}
+
+QString PreviewEngineBlocked() {
+    return PreviewEngineBlocked(static_cast<unsigned>(::geteuid()),
+                                qgetenv("QTWEBENGINE_DISABLE_SANDBOX"),
+                                qgetenv("QTWEBENGINE_CHROMIUM_FLAGS"));
+}
+
+void PrepareEngineSwitches() {
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    const QByteArray policy = "--force-webrtc-ip-handling-policy=disable_non_proxied_udp";
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    if (!flags.contains(policy))
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", (flags.isEmpty() ? policy : flags + ' ' + policy));
+}
 
 void FolderOnlyInterceptor::SetAllowedFolders(const QStringList& folders) {
     QStringList clean;
     for (const QString& f : folders)
         if (!f.isEmpty())
-            clean << QDir::cleanPath(QFileInfo(f).absoluteFilePath());
+            clean << QFileInfo(f).absoluteFilePath();
     QMutexLocker lock(&mutex_);
     folders_ = clean;
 }
@@ -23,10 +73,14 @@ bool FolderOnlyInterceptor::Allows(const QUrl& url, const QStringList& folders) 
         return true;
     if (scheme != "file")
         return false;
-    const QString path = QDir::cleanPath(url.toLocalFile());
-    for (const QString& folder : folders)
-        if (path == folder || path.startsWith(folder + '/'))
+    const std::string path = RealPath(url.toLocalFile());
+    for (const QString& f : folders) {
+        const std::string folder = RealPath(f);
+        if (path == folder ||
+            (path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
+             (folder == "/" || path[folder.size()] == '/')))
             return true;
+    }
     return false;
 }
 

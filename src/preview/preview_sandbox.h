@@ -1,7 +1,10 @@
 #pragma once
 // The preview's sandbox: a private profile kept in memory only, whose requests may read
 // files under a few folders (the user's page folder and the preview folder) and nothing
-// else, and whose pages open no windows and start no downloads.
+// else, and whose pages open no windows and start no downloads. Folders are compared
+// after resolving links, so a link inside an allowed folder does not lead out of it; a
+// page may not read local files with its scripts, and WebRTC sends nothing (the engine
+// allows it no UDP but through a proxy, and there is none).
 #include <QMutex>
 #include <QStringList>
 #include <QWebEnginePage>
@@ -9,13 +12,27 @@
 
 namespace pelto::ui {
 
+// Why the preview's engine cannot run in this process ("" when it can): as the
+// administrator (user id 0) the engine refuses to start with its sandbox, and ends the
+// whole program; it runs without its sandbox only when the user asks for that by setting
+// QTWEBENGINE_DISABLE_SANDBOX (or gives the engine "--no-sandbox").
+QString PreviewEngineBlocked(unsigned userId, const QByteArray& disableSandbox,
+                             const QByteArray& engineFlags);
+// The same for this process and its environment.
+QString PreviewEngineBlocked();
+
+// Gives the engine the switches the preview needs, before its first profile is made (the
+// engine reads them once): WebRTC only through a proxy, so no UDP leaves the page.
+void PrepareEngineSwitches();
+
 class FolderOnlyInterceptor : public QWebEngineUrlRequestInterceptor {
 public:
     using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
     // Called from the window thread; requests are checked on the engine's thread.
     void SetAllowedFolders(const QStringList& folders);
     void interceptRequest(QWebEngineUrlRequestInfo& info) override;
-    // True when url may be loaded with these folders allowed.
+    // True when url may be loaded with these folders allowed: the file it names, with
+    // every link resolved, lies in one of the folders (also with their links resolved).
     static bool Allows(const QUrl& url, const QStringList& folders);
 
 private:

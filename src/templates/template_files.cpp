@@ -160,7 +160,9 @@ Status SaveTemplate(Workspace& ws, const std::string& name,
 
 Status ReadTemplateFile(Workspace& ws, const fs::path& path,
                         const std::function<void(int position)>& showParameter) {
-    Result<std::string> bytes = ReadFileBytes(path);
+    // A template is a few lines per value: far below this, also with every parameter set.
+    constexpr size_t kMaxTemplateBytes = size_t{16} << 20;
+    Result<std::string> bytes = ReadFileBytes(path, kMaxTemplateBytes);
     if (!bytes)
         return bytes.error();
     std::vector<std::string> lines = SplitLines(*bytes);

@@ -75,6 +75,22 @@ template <class T> bool ParseWhole(std::string_view text, T& value, int base = 1
     return ec == std::errc() && end == text.data() + text.size();
 }
 
+// An absolute path in its normal form: no ".", "..", empty or trailing parts.
+bool IsNormalAbsolute(const std::string& text) {
+    const std::filesystem::path p(text);
+    return !text.empty() && p.is_absolute() && p.has_filename() &&
+           p.lexically_normal().native() == text && text.find("//") == std::string::npos;
+}
+
+bool IsSha(std::string_view text) {
+    if (text.size() != 64)
+        return false;
+    for (char c : text)
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
+            return false;
+    return true;
+}
+
 } // namespace
 
 std::string ManifestHeader(const std::string& time, const std::string& scriptId,
@@ -123,8 +139,13 @@ Result<ChangeInfo> ParseManifest(const std::string& text, const std::string& whe
             info.effectName = Unescape(f[2]);
         } else if (f[0] == "option" && f.size() == 2) {
             info.option = Unescape(f[1]);
+        } else if (info.complete) {
+            return bad("a line after \"end\"");
         } else if (f[0] == "page" && f.size() == 2) {
             info.pages.push_back(Unescape(f[1]));
+            if (!IsNormalAbsolute(info.pages.back()))
+                return bad("the page \"" + info.pages.back() +
+                           "\" is not an absolute, normalised path");
         } else if (f[0] == "file" && f.size() == 8) {
             ChangedFile cf;
             cf.path = Unescape(f[2]);
@@ -135,12 +156,26 @@ Result<ChangeInfo> ParseManifest(const std::string& text, const std::string& whe
             if (cf.existed)
                 cf.beforeSha = std::string(f[5]);
             cf.afterSha = std::string(f[7]);
+            if (cf.number < 1 || (cf.existed && !IsSha(cf.beforeSha)) || !IsSha(cf.afterSha))
+                return bad("a number or a SHA-256 is damaged");
+            if (!IsNormalAbsolute(cf.path))
+                return bad("the file \"" + cf.path + "\" is not an absolute, normalised path");
+            // Every file a change writes lies beside one of its pages.
+            const std::string folder = std::filesystem::path(cf.path).parent_path().native();
+            bool beside = false;
+            for (const std::string& page : info.pages)
+                beside = beside || std::filesystem::path(page).parent_path().native() == folder;
+            if (!beside)
+                return bad("the file \"" + cf.path + "\" lies beside none of the change's pages");
+            for (const ChangedFile& other : info.files)
+                if (other.number == cf.number || other.path == cf.path)
+                    return bad("file " + std::to_string(cf.number) + " is listed twice");
             info.files.push_back(std::move(cf));
         } else if (f[0] == "after" && f.size() == 4) {
             int number = 0;
             uint64_t size = 0;
-            if (!ParseWhole(f[1], number) || !ParseWhole(f[2], size))
-                return bad("a number is damaged");
+            if (!ParseWhole(f[1], number) || !ParseWhole(f[2], size) || !IsSha(f[3]))
+                return bad("a number or a SHA-256 is damaged");
             bool found = false;
             for (ChangedFile& cf : info.files)
                 if (cf.number == number) {

@@ -45,6 +45,28 @@ std::string LocalTime(std::time_t t, const char* format) {
     return text;
 }
 
+std::string UtcTime(std::time_t t, const char* format) {
+    std::tm tm{};
+    gmtime_r(&t, &tm);
+    char text[64];
+    std::strftime(text, sizeof text, format, &tm);
+    return text;
+}
+
+// The sequence number of an id "N-YYYYMMDDTHHMMSSZ", or -1 for an id of the earlier form.
+long long SequenceOf(const std::string& id) {
+    const size_t dash = id.find('-');
+    if (dash == 0 || dash == std::string::npos || dash > 18 || id.empty() || id.back() != 'Z')
+        return -1;
+    long long n = 0;
+    for (size_t i = 0; i < dash; ++i) {
+        if (id[i] < '0' || id[i] > '9')
+            return -1;
+        n = n * 10 + (id[i] - '0');
+    }
+    return n;
+}
+
 // The record folders of the store, oldest first.
 std::vector<fs::path> ChangeFolders(const fs::path& store) {
     std::vector<fs::path> folders;
@@ -54,7 +76,9 @@ std::vector<fs::path> ChangeFolders(const fs::path& store) {
         if (it->is_directory(typeError) && fs::exists(ManifestOf(it->path()), typeError))
             folders.push_back(it->path());
     }
-    std::sort(folders.begin(), folders.end());
+    std::sort(folders.begin(), folders.end(), [](const fs::path& a, const fs::path& b) {
+        return ChangeIdBefore(a.filename().string(), b.filename().string());
+    });
     return folders;
 }
 
@@ -94,16 +118,25 @@ Result<ChangeInfo> ReadChange(const fs::path& changeFolder) {
     return info;
 }
 
-// The file's state now: missing, or its bytes' SHA-256.
+// The file's state now: missing, or its bytes' SHA-256; or reached through a link.
 struct FileNow {
     bool exists = false;
+    bool throughLink = false;
     std::string sha;
 };
 
 Result<FileNow> StateOf(const std::string& path) {
     FileNow now;
     std::error_code ec;
-    if (!fs::exists(fs::symlink_status(path, ec)))
+    const fs::file_status status = fs::symlink_status(path, ec);
+    // The recorded path is absolute and normalised: where resolving its links gives
+    // another path, the file itself or one of its folders has become a link.
+    const fs::path real = fs::weakly_canonical(path, ec);
+    if (fs::is_symlink(status) || (!ec && real != fs::path(path))) {
+        now.throughLink = true;
+        return now;
+    }
+    if (!fs::exists(status))
         return now;
     Result<std::string> bytes = ReadFileBytes(path);
     if (!bytes)
@@ -123,8 +156,17 @@ Status RemoveRecord(const fs::path& changeFolder) {
 
 } // namespace
 
+bool ChangeIdBefore(const std::string& a, const std::string& b) {
+    const long long sa = SequenceOf(a);
+    const long long sb = SequenceOf(b);
+    if (sa != sb)
+        return sa < sb; // an earlier version's record (-1) comes first
+    return a < b;
+}
+
 UndoStore::UndoStore(fs::path folder, size_t maxChanges, uint64_t maxBytes)
-    : folder_(std::move(folder)), maxChanges_(maxChanges), maxBytes_(maxBytes) {}
+    : folder_(std::move(folder)), maxChanges_(maxChanges), maxBytes_(maxBytes),
+      clock_([] { return std::chrono::system_clock::now(); }) {}
 
 Result<std::unique_ptr<ChangeWriter>> UndoStore::Begin(const std::string& scriptId,
                                                        const std::string& effectName,
@@ -137,19 +179,19 @@ Result<std::unique_ptr<ChangeWriter>> UndoStore::Begin(const std::string& script
     Result<FileLock> lock = LockStore(folder_);
     if (!lock)
         return lock.error();
-    // The id is the local time with microseconds; a taken one moves on by a microsecond.
-    const auto now = std::chrono::system_clock::now();
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    long micros = static_cast<long>(
-        std::chrono::duration_cast<std::chrono::microseconds>(now.time_since_epoch()).count() %
-        1000000);
-    const std::string stamp = LocalTime(seconds, "%Y%m%d-%H%M%S");
+    // The id is one above the highest sequence number in the store, then the UTC time:
+    // the order of changes never depends on the clock or the time zone.
+    long long sequence = 0;
+    for (const fs::path& f : ChangeFolders(folder_))
+        sequence = std::max(sequence, SequenceOf(f.filename().string()));
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(clock_());
+    const std::string stamp = UtcTime(seconds, "%Y%m%dT%H%M%SZ");
     fs::path changeFolder;
     std::string id;
-    for (int attempt = 0; attempt < 1000; ++attempt, ++micros) {
-        char suffix[16];
-        std::snprintf(suffix, sizeof suffix, "-%06ld", micros % 1000000);
-        id = stamp + suffix;
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        char number[32];
+        std::snprintf(number, sizeof number, "%06lld-", ++sequence);
+        id = number + stamp;
         changeFolder = folder_ / id;
         if (fs::create_directory(changeFolder, ec))
             break;
@@ -161,7 +203,10 @@ Result<std::unique_ptr<ChangeWriter>> UndoStore::Begin(const std::string& script
     if (changeFolder.empty())
         return MakeError(PathText(folder_), 0, "holds no free name for a new change record");
     const fs::path manifest = ManifestOf(changeFolder);
-    const int fd = ::open(manifest.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    // Records hold copies of the user's pages: private to the user.
+    fs::permissions(changeFolder, fs::perms::owner_all, ec);
+    const int fd = ::open(manifest.c_str(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) {
         const std::string why = std::strerror(errno);
         RemoveRecord(changeFolder);
@@ -200,7 +245,8 @@ Result<std::vector<ChangeInfo>> UndoStore::History(size_t limit) const {
     return changes;
 }
 
-Result<UndoOutcome> UndoStore::Undo(const std::string& id, bool force) {
+Result<UndoOutcome> UndoStore::Undo(const std::string& id, bool force,
+                                    const std::function<void(const std::string&)>& waiting) {
     Result<FileLock> lock = LockStore(folder_);
     if (!lock)
         return lock.error();
@@ -223,6 +269,22 @@ Result<UndoOutcome> UndoStore::Undo(const std::string& id, bool force) {
                          "is the record of a run that is still going on; undo it when it "
                          "has finished");
 
+    // The folders it writes in, locked in one order (runs hold one folder at a time), so
+    // no run records or replaces a file there between the checks below and the writes.
+    std::set<fs::path> written;
+    for (const ChangedFile& f : info->files)
+        written.insert(fs::path(f.path).parent_path());
+    std::vector<FileLock> held;
+    for (const fs::path& folder : written) {
+        std::error_code ec;
+        if (!fs::is_directory(fs::symlink_status(folder, ec)))
+            continue; // gone, or a link now: the files in it are named below
+        Result<FileLock> folderLock = FileLock::TakeFolder(folder, waiting);
+        if (!folderLock)
+            return folderLock.error();
+        held.push_back(std::move(*folderLock));
+    }
+
     UndoOutcome outcome;
     outcome.id = info->id;
     outcome.pages = info->pages;
@@ -237,6 +299,10 @@ Result<UndoOutcome> UndoStore::Undo(const std::string& id, bool force) {
         Result<FileNow> now = StateOf(f.path);
         if (!now)
             return now.error();
+        if (now->throughLink)
+            return MakeError(f.path, 0,
+                             "is now a symbolic link, or lies in a folder reached through one; "
+                             "undo does not write through links, so nothing was undone");
         const bool isAfter = now->exists && now->sha == f.afterSha;
         const bool isBefore = f.existed ? (now->exists && now->sha == f.beforeSha) : !now->exists;
         if (isBefore && !isAfter)
@@ -373,7 +439,11 @@ int WriteAll(int fd, std::string_view bytes) {
 // them with the file's other names, and a write through one of those would spoil the backup.
 Result<FileDigest> KeepPreviousBytes(const fs::path& file, const fs::path& blob,
                                      bool replacedByRename) {
-    const int in = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    const int in = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (in < 0 && errno == ELOOP)
+        return MakeError(PathText(file), 0,
+                         "is a symbolic link; Pelto does not write through links, so nothing "
+                         "was written to it or to the file it points to");
     if (in < 0)
         return MakeError(PathText(file), 0,
                          std::string("cannot be opened for reading: ") + std::strerror(errno));
@@ -395,7 +465,8 @@ Result<FileDigest> KeepPreviousBytes(const fs::path& file, const fs::path& blob,
             ::unlink(blob.c_str());
     }
     const int out =
-        linked ? -1 : ::open(blob.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        linked ? -1
+               : ::open(blob.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (!linked && out < 0) {
         const int err = errno;
         ::close(in);
@@ -506,7 +577,7 @@ Status ChangeWriter::Record(const std::string& page, const std::vector<PendingWr
         if (f.afterSha.empty() && !afterSha.valid())
             f.afterSha = Sha256Hex(w->parts);
         std::error_code ec;
-        const fs::file_status status = fs::status(path, ec);
+        const fs::file_status status = fs::symlink_status(path, ec);
         if (fs::exists(status)) {
             Result<FileDigest> kept =
                 KeepPreviousBytes(path, BeforeBlob(folder_, number), w->replacedByRename);
@@ -544,7 +615,7 @@ Status ChangeWriter::Record(const std::string& page, const std::vector<PendingWr
     return Status::Ok();
 }
 
-Result<bool> ChangeWriter::Finish() {
+Result<bool> ChangeWriter::Finish(bool allWritten) {
     finished_ = true;
     if (entries_.empty()) {
         ::close(fd_);
@@ -553,8 +624,9 @@ Result<bool> ChangeWriter::Finish() {
             return st.error();
         return false;
     }
-    if (Status st = Append(kManifestEnd); !st)
-        return st.error();
+    if (allWritten && !broken_)
+        if (Status st = Append(kManifestEnd); !st)
+            return st.error();
     ::close(fd_); // releases the record for pruning and undo
     fd_ = -1;
     if (Status st = store_.Prune(); !st)

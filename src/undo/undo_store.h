@@ -1,20 +1,30 @@
 #pragma once
 // The record of every change Pelto makes to the user's folders, and its undoing. The
 // store is a folder (beside the templates) with one record folder per change, named by
-// its id (the local time it began, so names sort oldest first). A run begins a change,
+// its id: a sequence number one above the highest in the store, then the UTC time it
+// began ("000042-20261210T153000Z"), so changes keep their order whatever the clock or
+// the time zone does. Records of earlier versions, named by their local time
+// ("20261210-153000-123456"), sort before every numbered one. A run begins a change,
 // records each file before it writes it (ChangeWriter), and finishes it; undo puts the
 // previous bytes back and removes the files the change created.
 //
 // Before undoing, every file is checked against the SHA-256 of what the change wrote:
-// a file edited since is named and nothing is touched, unless the undo is forced.
+// a file edited since is named and nothing is touched, unless the undo is forced. Undo
+// holds the lock of every folder it writes in (FileLock::TakeFolder), as runs do while
+// they record and replace a file, so a run and an undo never overwrite each other's
+// bytes unseen. A file that is now a symbolic link is never written through, forced or
+// not, and a manifest that does not read whole, or names a file that is not an absolute,
+// normalised path beside one of the change's pages, is refused, naming it.
 // Old records are pruned, oldest first, to the last 100 changes or 200 MB.
 #include "common/result.h"
 #include "undo/change_record.h"
 #include "undo/pending_write.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -54,8 +64,15 @@ public:
     // The recorded changes, newest first (at most limit of them).
     Result<std::vector<ChangeInfo>> History(size_t limit = SIZE_MAX) const;
 
-    // Undoes the change with this id (the newest when id is empty).
-    Result<UndoOutcome> Undo(const std::string& id, bool force);
+    // Undoes the change with this id (the newest when id is empty). waiting is called
+    // once when another run holds a folder the undo writes in, before waiting for it.
+    Result<UndoOutcome> Undo(const std::string& id, bool force,
+                             const std::function<void(const std::string&)>& waiting = {});
+
+    // The clock that dates new records (the system's by default).
+    void SetClock(std::function<std::chrono::system_clock::time_point()> clock) {
+        clock_ = std::move(clock);
+    }
 
     // Removes the oldest finished records until both limits hold; the newest record is
     // always kept.
@@ -66,7 +83,11 @@ private:
     std::filesystem::path folder_;
     size_t maxChanges_;
     uint64_t maxBytes_;
+    std::function<std::chrono::system_clock::time_point()> clock_;
 };
+
+// True when the change named a was begun before the one named b (see the ids above).
+bool ChangeIdBefore(const std::string& a, const std::string& b);
 
 // One change being made. Record may be called from several threads at once (a batch's
 // pages); each call returns once the record of those files is on the disk.
@@ -83,9 +104,11 @@ public:
     // it does not exist yet) and the SHA-256 of the bytes it will get.
     Status Record(const std::string& page, const std::vector<PendingWrite>& writes);
 
-    // Marks the change complete and prunes old records. A change that recorded no file
-    // is removed instead. Returns true when a change was kept.
-    Result<bool> Finish();
+    // Ends the change and prunes old records; with allWritten it is marked complete (every
+    // file it names was written), otherwise it stays "cut short" and still undoes what was
+    // written. A change that recorded no file is removed instead. Returns true when a
+    // change was kept.
+    Result<bool> Finish(bool allWritten = true);
 
 private:
     friend class UndoStore;

@@ -22,11 +22,12 @@ std::string Quote(const std::string& s) {
 
 } // namespace
 
-CliRun RunCli(const std::vector<std::string>& args) {
+CliRun RunCli(const std::vector<std::string>& args, const std::string& folder) {
     TempFolder capture;
     const fs::path out = capture.path() / "out";
     const fs::path err = capture.path() / "err";
-    std::string command = Quote(PELTO_CLI);
+    std::string command = folder.empty() ? "" : "cd " + Quote(folder) + " && ";
+    command += Quote(PELTO_CLI);
     for (const std::string& a : args)
         command += " " + Quote(a);
     command += " >" + Quote(out.string()) + " 2>" + Quote(err.string());

@@ -11,6 +11,7 @@ struct CliRun {
     std::string err;
 };
 
-CliRun RunCli(const std::vector<std::string>& args);
+// In folder, when one is given (a page named like an option is found there by name).
+CliRun RunCli(const std::vector<std::string>& args, const std::string& folder = "");
 
 } // namespace pelto::test

@@ -207,7 +207,7 @@ TEST_F(UndoTest, ARunThatIsCutShortUndoesWhatItWrote) {
         ASSERT_TRUE(writer.ok()) << writer.error().text();
         std::vector<PendingWrite> writes = {{site.path() / "a.htm", "new a"},
                                             {site.path() / "b.htm", "new b"}};
-        ASSERT_TRUE((*writer)->Record("a.htm", writes).ok());
+        ASSERT_TRUE((*writer)->Record((site.path() / "a.htm").string(), writes).ok());
         Write(site.path() / "a.htm", "new a");
     } // no Finish: the run ended here
     auto history = store.History();
