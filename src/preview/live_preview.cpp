@@ -65,9 +65,10 @@ LivePreview::LivePreview(QWidget* parent) : QWidget(parent) {
     page_ = new PreviewPage(profile_, this);
     QWebEngineSettings* s = page_->settings();
     s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
-    // The page's scripts read no local file (the page itself still loads its pictures,
-    // styles and scripts, which the interceptor keeps to the allowed folders).
-    s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+    // Local content keeps its access to local files: without it the engine loads none of
+    // the page's own pictures, styles and scripts. What the page may load is the
+    // interceptor's to say: files that really lie in the allowed folders, and no file
+    // read by a script (XMLHttpRequest, fetch).
     s->setAttribute(QWebEngineSettings::WebRTCPublicInterfacesOnly, true);
     s->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
     s->setAttribute(QWebEngineSettings::PluginsEnabled, false);

@@ -66,7 +66,9 @@ void FolderOnlyInterceptor::SetAllowedFolders(const QStringList& folders) {
     folders_ = clean;
 }
 
-bool FolderOnlyInterceptor::Allows(const QUrl& url, const QStringList& folders) {
+bool FolderOnlyInterceptor::Allows(const QUrl& url, const QStringList& folders, bool byScript) {
+    if (byScript)
+        return false; // a script reads no file and reaches no server
     const QString scheme = url.scheme();
     // Inline content and the engine's own blank page carry nothing from outside.
     if (scheme == "data" || scheme == "blob" || scheme == "about")
@@ -86,7 +88,10 @@ bool FolderOnlyInterceptor::Allows(const QUrl& url, const QStringList& folders) 
 
 void FolderOnlyInterceptor::interceptRequest(QWebEngineUrlRequestInfo& info) {
     QMutexLocker lock(&mutex_);
-    if (!Allows(info.requestUrl(), folders_))
+    const bool byScript = info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeXhr ||
+                          info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypePing ||
+                          info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeCspReport;
+    if (!Allows(info.requestUrl(), folders_, byScript))
         info.block(true);
 }
 

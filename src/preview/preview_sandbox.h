@@ -3,8 +3,9 @@
 // files under a few folders (the user's page folder and the preview folder) and nothing
 // else, and whose pages open no windows and start no downloads. Folders are compared
 // after resolving links, so a link inside an allowed folder does not lead out of it; a
-// page may not read local files with its scripts, and WebRTC sends nothing (the engine
-// allows it no UDP but through a proxy, and there is none).
+// page's scripts read no file (XMLHttpRequest and fetch are refused whatever they ask
+// for), and WebRTC sends nothing (the engine allows it no UDP but through a proxy, and
+// there is none).
 #include <QMutex>
 #include <QStringList>
 #include <QWebEnginePage>
@@ -33,7 +34,8 @@ public:
     void interceptRequest(QWebEngineUrlRequestInfo& info) override;
     // True when url may be loaded with these folders allowed: the file it names, with
     // every link resolved, lies in one of the folders (also with their links resolved).
-    static bool Allows(const QUrl& url, const QStringList& folders);
+    // A script's own request (byScript: XMLHttpRequest, fetch) is never allowed.
+    static bool Allows(const QUrl& url, const QStringList& folders, bool byScript = false);
 
 private:
     QMutex mutex_;
