@@ -38,6 +38,9 @@ protected:
         home.WriteScrambled("fx_end.dat", "<p>end</p>");
         std::ofstream(site.path() / "--yes", std::ios::binary) << kPage;
         std::ofstream(site.path() / "index.htm", std::ios::binary) << kPage;
+        // A page one byte over the limit, without its bytes on the disk (a sparse file).
+        std::ofstream(site.path() / "big.htm", std::ios::binary) << kPage;
+        fs::resize_file(site.path() / "big.htm", (uintmax_t{1} << 30) + 1);
     }
 };
 
@@ -81,6 +84,12 @@ INSTANTIATE_TEST_SUITE_P(
                      1,
                      "",
                      "/dev/zero: is larger than 16 MB",
+                     false},
+        ArgumentCase{"APageOverTheLimit",
+                     {"apply", "fx", "big.htm", "--mode", "copy"},
+                     1,
+                     "",
+                     "big.htm: is larger than 1024 MB, the most a page may have",
                      false},
         ArgumentCase{"UndoIdAfterTheEnd", {"undo", "--", "--force"}, 1, "", "no change", false}),
     [](const auto& info) { return std::string(info.param.name); });
