@@ -55,7 +55,7 @@ const CLEAN = page(
     document.getElementById("b").addEventListener("click", function (e) { clicks.push([e.clientX, e.clientY]); });
     document.getElementById("b").addEventListener("mouseout", function (e) { window.outs = (e instanceof MouseEvent) + "/" + e.bubbles; });
     window.keys = [];
-    document.addEventListener("keydown", function (e) { keys.push((e.shiftKey ? "Shift+" : "") + e.key); });
+    document.addEventListener("keydown", function (e) { keys.push((e.shiftKey ? "Shift+" : "") + e.code); });
     console.log("only a log line");
   </script>`,
 );
@@ -148,7 +148,8 @@ for (const name of engines) {
         await page.locator("#i").focus();
         await page.keyboard.press("Shift+Tab");
         await page.keyboard.press("Escape");
-        assert.deepEqual(await page.evaluate(() => keys), ["Shift+Shift", "Shift+Tab", "Escape"]);
+        // By code: WebKit's driver sends Shift+Tab with the key "Unidentified".
+        assert.deepEqual(await page.evaluate(() => keys), ["Shift+ShiftLeft", "Shift+Tab", "Escape"]);
         assert.equal(await page.evaluate(() => document.activeElement.id), "b2");
 
         assert.equal(await page.locator(".list").locator(":scope > li").nth(1).locator("b").textContent(), "bold");
