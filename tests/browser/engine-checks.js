@@ -181,6 +181,15 @@ async function main() {
   const args = parseArgs(process.argv.slice(2));
   ensurePackages();
   const work = fs.mkdtempSync(path.join(os.tmpdir(), `pelto-${args.engine}-`));
+  try {
+    return await checkAll(args, work);
+  } finally {
+    if (args.keep) console.log(`pages kept in ${work}`);
+    else fs.rmSync(work, { recursive: true, force: true });
+  }
+}
+
+async function checkAll(args, work) {
   const home = makeHome(args.home, work);
   const library = libraryScripts(home);
   let scripts = listScripts(args.cli, home);
@@ -301,8 +310,6 @@ async function main() {
     for (const n of notes) console.log(`        (${n})`);
   }
   console.log(`(${scripts.length} effects in ${args.engine}: ${phases.join(", ")}; ${Math.round((Date.now() - started) / 1000)} s in all)`);
-  if (args.keep) console.log(`pages kept in ${work}`);
-  else fs.rmSync(work, { recursive: true, force: true });
   console.log(`${args.engine}: ${passed} passed, ${failed} failed`);
   return failed === 0 ? 0 : 1;
 }
