@@ -7,8 +7,8 @@
 //             reduced motion asked for (a second browser, since the engines set it at start);
 //   all       every effect applied in turn to one page, every check on that page.
 // Every page fails on an uncaught exception, a console error, a failed resource load or a
-// placeholder left in the written files. A check that needs what the engine does not offer
-// (lib/engines/check-page.js) is reported as not run there; the page's errors still count.
+// placeholder left in the written files. A check that reaches for what the engine does not offer
+// (lib/engines/check-page.js) is judged up to that point and reported; the page's errors count.
 //
 //   node engine-checks.js --engine firefox|webkit --cli PATH/pelto-cli --home PROGRAM_FOLDER
 //        [--only ID,ID...] [--keep] [--screenshots FOLDER]
@@ -89,7 +89,8 @@ async function withTimeout(promise, ms, what) {
 }
 
 // Runs an effect's check on an open tab. Returns { errors, notOffered }: a check that reached
-// for something the engine does not offer is not judged, whatever it threw.
+// for something the engine does not offer passed what came before (a failure would have thrown
+// first) and is not judged on what it threw after.
 async function runCheck(tab, id, context) {
   const view = checkPage(tab, VIEWPORT, context.engine);
   await view.ready();
@@ -198,7 +199,7 @@ async function checkAll(args, work) {
   if (args.screenshots) fs.mkdirSync(args.screenshots, { recursive: true });
   const results = new Map(scripts.map((s) => [s.id, { script: s, errors: [], notes: [], ms: 0 }]));
   const fail = (id, stage, msg) => results.get(id).errors.push(`${stage}: ${msg}`);
-  const noteNotOffered = (id, stage, members) => results.get(id).notes.push(`${stage}: check not run in ${args.engine}, it uses ${members.join(", ")}`);
+  const noteNotOffered = (id, stage, members) => results.get(id).notes.push(`${stage}: the check passed up to ${members.join(", ")}, which ${args.engine} does not offer here`);
   const timed = (id, t0) => (results.get(id).ms += Date.now() - t0);
   const started = Date.now();
   const onces = new Map();

@@ -160,6 +160,17 @@ for (const name of engines) {
         const box = await page.locator("#b").boundingBox();
         assert.deepEqual([box.x, box.y, box.width, box.height], [100, 100, 120, 40]);
 
+        const style = await page.addStyleTag({ content: "#h { letter-spacing: 3px; }" });
+        assert.equal(await page.$eval("#h", (el) => getComputedStyle(el).letterSpacing), "3px");
+        await style.evaluate((el) => el.remove());
+        assert.equal(await page.$eval("#h", (el) => getComputedStyle(el).letterSpacing), "normal");
+        const second = await page.locator(".list li").nth(1).elementHandle();
+        assert.equal(await second.evaluate((el, tail) => el.firstChild.data + tail, "?"), "two ?");
+        assert.equal((await page.evaluateHandle(() => null)).asElement(), null);
+        const count = await page.evaluateHandle((n) => ({ n }), 5);
+        assert.equal(count.asElement(), null);
+        assert.equal(await count.evaluate((o) => o.n + 1), 6);
+
         await page.locator(".far").hover();
         assert.ok((await page.evaluate(() => scrollY)) > 1000, "hover did not scroll the element into view");
         await page.waitForFunction((y) => scrollY > y, 1000, { timeout: 2000 });

@@ -1,16 +1,21 @@
 // The page object the effect checks (checks/<ScriptId>.js) are given in an engine of
-// index.js: the part of playwright-core's Page that the engines offer alike. evaluate, $eval,
-// $$eval, waitForFunction, waitForTimeout, mouse.move and click, keyboard.press, viewportSize,
-// setViewportSize, url, reload, and locator / getByRole with first, last, nth, filter({ hasText }),
-// locator, count, all, allTextContents, textContent, getAttribute, isVisible, boundingBox,
-// evaluate, evaluateAll, scrollIntoViewIfNeeded, dispatchEvent, focus, blur, hover, click and waitFor. Actions on a locator wait for one
-// element (more than one is an error, as in strict mode), visible, still for a frame and not
-// covered at its middle, scroll it into view and act there with the mouse. A mouse point outside
-// the window is taken to its edge in the WebDriver engines, which cannot leave it.
+// index.js: the part of playwright-core's Page that the engines offer alike.
+//   page: evaluate, $eval, $$eval, evaluateHandle, addStyleTag({ content }), waitForFunction,
+//     waitForTimeout, mouse.move, mouse.click, keyboard.press, viewportSize, setViewportSize,
+//     url, reload, locator, getByRole;
+//   locator: first, last, nth, filter({ hasText }), locator, getByRole, count, all,
+//     allTextContents, textContent, getAttribute, isVisible, boundingBox, evaluate,
+//     evaluateAll, elementHandle, scrollIntoViewIfNeeded, dispatchEvent, focus, blur, hover,
+//     click, waitFor;
+//   handle: evaluate, asElement, dispose.
+// Actions on a locator wait for one element (more than one is an error, as in strict mode),
+// visible, still for two frames and not covered at its middle, scroll it into view and act there
+// with the mouse. A mouse point outside the window is taken to its edge in the WebDriver
+// engines, which cannot leave it.
 //
-// Anything else (emulateMedia, touch, element handles, a second context ...) throws NotOffered
-// and is noted in `usedNotOffered`, so the runner can tell a check that could not run in the
-// engine from a check that failed, even when the check catches the error itself.
+// Anything else (emulateMedia, touch, a second context ...) throws NotOffered and is noted in
+// `usedNotOffered`, so the runner can tell a check that could not run on in the engine from a
+// check that failed, even when the check catches the error itself.
 import { locateScript, KNOWN_ROLES } from "./locate.js";
 
 export class NotOffered extends Error {
@@ -108,6 +113,27 @@ export function checkPage(tab, viewport, engineName) {
       return r;
     });
 
+  // Values kept in the page for a check (evaluateHandle, addStyleTag, locator.elementHandle):
+  // window.__peltoHandles[i], reached through a handle with evaluate, asElement and dispose.
+  let handles = 0;
+  const keep = async (valueExpression) => {
+    const i = handles++;
+    const isElement = await tab.evaluate(`(async () => { const v = await ${valueExpression}; (window.__peltoHandles = window.__peltoHandles || {})[${i}] = v; return v instanceof Element; })()`);
+    return handleOf(i, isElement);
+  };
+  function handleOf(i, isElement) {
+    const h = guarded(
+      "handle",
+      {
+        evaluate: (fn, arg) => tab.evaluate(`(${fn.toString()})(window.__peltoHandles[${i}], ${literal(arg)})`),
+        asElement: () => (isElement ? h : null),
+        dispose: () => tab.evaluate(`(delete window.__peltoHandles[${i}], 0)`),
+      },
+      note,
+    );
+    return h;
+  }
+
   let url = "";
   const refreshUrl = async () => {
     url = await tab.url().catch(() => url);
@@ -167,6 +193,11 @@ export function checkPage(tab, viewport, engineName) {
           }`,
           [type, init],
         ),
+      elementHandle: async (options) => {
+        const i = handles++;
+        await one(chain, `${label}.elementHandle`, timeoutOf(options), `(el, i) => { (window.__peltoHandles = window.__peltoHandles || {})[i] = el; }`, i);
+        return handleOf(i, true);
+      },
       blur: (options) => one(chain, `${label}.blur`, timeoutOf(options), "(el) => { el.blur(); }"),
       hover: async (options) => {
         const p = await target(chain, `${label}.hover`, timeoutOf(options));
@@ -195,6 +226,14 @@ export function checkPage(tab, viewport, engineName) {
     "page",
     {
       evaluate: (fn, arg) => evaluate(fn, arg),
+      evaluateHandle: (fn, arg) => keep(callText(fn, [arg])),
+      addStyleTag: (options = {}) => {
+        if (typeof options.content !== "string") {
+          note("page.addStyleTag({ url or path })");
+          throw new NotOffered("page.addStyleTag({ url or path })");
+        }
+        return keep(`((text) => { const style = document.createElement("style"); style.textContent = text; document.head.appendChild(style); return style; })(${literal(options.content)})`);
+      },
       $eval: (selector, fn, arg) =>
         inPage([{ css: selector }], `(els, arg) => { if (!els.length) throw new Error("no element matches ${JSON.stringify(selector).slice(1, -1)}"); return (${fn.toString()})(els[0], arg); }`, arg),
       $$eval: (selector, fn, arg) => inPage([{ css: selector }], fn.toString(), arg),
