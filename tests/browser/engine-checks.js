@@ -93,6 +93,7 @@ async function withTimeout(promise, ms, what) {
 // first) and is not judged on what it threw after.
 async function runCheck(tab, id, context) {
   const view = checkPage(tab, VIEWPORT, context.engine);
+  await tab.refocus();
   await view.ready();
   let error = null;
   try {
@@ -106,6 +107,7 @@ async function runCheck(tab, id, context) {
 
 // Leaves the shared page as a reader would find it before the next check.
 async function tidy(tab) {
+  await tab.refocus().catch(() => {});
   await tab.press("Escape", []).catch(() => {});
   await tab.mouseMove(0, 0, 1).catch(() => {});
   await tab.evaluate("(document.activeElement && document.activeElement.blur && document.activeElement.blur(), window.scrollTo(0, 0), 0)").catch(() => {});

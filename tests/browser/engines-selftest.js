@@ -166,6 +166,9 @@ for (const name of engines) {
         assert.equal(await page.$eval("#h", (el) => getComputedStyle(el).letterSpacing), "normal");
         const second = await page.locator(".list li").nth(1).elementHandle();
         assert.equal(await second.evaluate((el, tail) => el.firstChild.data + tail, "?"), "two ?");
+        await second.evaluate((el) => { el.tabIndex = 0; el.focus(); });
+        await page.waitForFunction((el) => el === document.activeElement, second, { timeout: 1000 });
+        assert.equal(await page.evaluate((el) => el.tagName, second), "LI");
         assert.equal((await page.evaluateHandle(() => null)).asElement(), null);
         const count = await page.evaluateHandle((n) => ({ n }), 5);
         assert.equal(count.asElement(), null);
@@ -179,6 +182,18 @@ for (const name of engines) {
         await page.setViewportSize({ width: 800, height: 600 });
         assert.deepEqual(await page.evaluate(() => [innerWidth, innerHeight]), [800, 600]);
         await page.setViewportSize(VIEWPORT);
+      });
+    });
+
+    it("gives the page the focus back after Tab took it out of the page", async () => {
+      await open("clean.htm", async (tab) => {
+        await tab.evaluate('(document.getElementById("i").focus(), 0)');
+        await tab.press("Tab", []);
+        await tab.refocus();
+        assert.equal(await tab.evaluate("document.hasFocus()"), true);
+        await tab.evaluate('(document.getElementById("b").focus(), 0)');
+        await tab.press("Enter", []);
+        assert.equal(await tab.evaluate("clicks.length"), 1, "Enter on a focused button did not click it");
       });
     });
 

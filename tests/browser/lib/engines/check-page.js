@@ -7,7 +7,7 @@
 //     allTextContents, textContent, getAttribute, isVisible, boundingBox, evaluate,
 //     evaluateAll, elementHandle, scrollIntoViewIfNeeded, dispatchEvent, focus, blur, hover,
 //     click, waitFor;
-//   handle: evaluate, asElement, dispose.
+//   handle: evaluate, asElement, dispose; a handle may be the argument of an evaluate.
 // Actions on a locator wait for one element (more than one is an error, as in strict mode),
 // visible, still for two frames and not covered at its middle, scroll it into view and act there
 // with the mouse. A mouse point outside the window is taken to its edge in the WebDriver
@@ -29,7 +29,9 @@ const DEFAULT_TIMEOUT_MS = 30000;
 const POLL_MS = 100;
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 
-const literal = (v) => (v === undefined ? "undefined" : JSON.stringify(v));
+// A handle given as an argument stands for the value it keeps in the page.
+const handleIndex = new WeakMap();
+const literal = (v) => (v === undefined ? "undefined" : v !== null && typeof v === "object" && handleIndex.has(v) ? `window.__peltoHandles[${handleIndex.get(v)}]` : JSON.stringify(v));
 // A call of a function (or the text of an expression) with arguments, as one expression.
 function callText(fn, args) {
   if (typeof fn === "string") return `(${fn})`;
@@ -131,6 +133,7 @@ export function checkPage(tab, viewport, engineName) {
       },
       note,
     );
+    handleIndex.set(h, i);
     return h;
   }
 

@@ -50,6 +50,15 @@ export async function launchFirefox(require, { reducedMotion, viewport }) {
         reload: () => page.reload({ waitUntil: "load", timeout: 30000 }),
         problems: async () => [...problems],
         screenshot: (file) => page.screenshot({ path: file }),
+        // Tab from the last control of a page (or of a modal dialog) takes the focus out of the
+        // page to the browser, and the page's buttons no longer act on Enter; a page opened and
+        // closed beside it gives the focus back.
+        async refocus() {
+          if (await page.evaluate("document.hasFocus()")) return;
+          const other = await context.newPage();
+          await other.close();
+          await page.bringToFront();
+        },
         close: () => context.close(),
       };
     },

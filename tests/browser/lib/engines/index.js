@@ -7,6 +7,7 @@
 //   tab.mouseMove(x, y, steps), tab.mouseClick(x, y), tab.press(key, [modifiers])
 //   tab.viewport(), tab.setViewport({ width, height }), tab.url(), tab.reload()
 //   tab.problems()                              uncaught exceptions, console errors and failed loads so far
+//   tab.refocus()                               gives the page the keyboard focus again if it lost it
 //   tab.screenshot(file), tab.close(), engine.close()
 //
 // chromium: Debian's chromium through playwright-core; firefox: firefox-esr through

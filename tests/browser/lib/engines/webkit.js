@@ -194,6 +194,7 @@ export async function launchWebKit(require, { reducedMotion, viewport }) {
         async screenshot(file) {
           fs.writeFileSync(file, Buffer.from(await driver.takeScreenshot(), "base64"));
         },
+        refocus: async () => {},
         async close() {
           await run("(localStorage.clear(), sessionStorage.clear(), 0)").catch(() => {});
           await driver.manage().deleteAllCookies().catch(() => {});
