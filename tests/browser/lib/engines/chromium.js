@@ -36,6 +36,7 @@ export async function launchChromium(require, { reducedMotion, viewport }) {
         reload: () => page.reload({ waitUntil: "load", timeout: 30000 }),
         problems: async () => [...problems],
         screenshot: (file) => page.screenshot({ path: file }),
+        // Keys act on the page's focused element here even when the focus left the page.
         refocus: async () => {},
         close: () => context.close(),
       };

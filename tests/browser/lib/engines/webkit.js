@@ -111,10 +111,24 @@ export async function launchWebKit(require, { reducedMotion, viewport }) {
   }
   const run = (expression) => driver.executeScript(`return (${expression});`);
   // The window is larger than the page by its own frame; the page gets `size`.
+  // The window may take a moment to take its new size: the page's size is read until it stops changing.
+  const pageSize = async () => {
+    let last = null;
+    for (let i = 0; i < 20; i++) {
+      const now = await run("[innerWidth, innerHeight]");
+      if (last && now[0] === last[0] && now[1] === last[1]) return now;
+      last = now;
+      await sleep(50);
+    }
+    return last;
+  };
   const setViewport = async (size) => {
     await driver.manage().window().setRect({ width: size.width, height: size.height });
-    const [iw, ih] = await run("[innerWidth, innerHeight]");
-    if (iw !== size.width || ih !== size.height) await driver.manage().window().setRect({ width: 2 * size.width - iw, height: 2 * size.height - ih });
+    const [iw, ih] = await pageSize();
+    if (iw !== size.width || ih !== size.height) {
+      await driver.manage().window().setRect({ width: 2 * size.width - iw, height: 2 * size.height - ih });
+      await pageSize();
+    }
   };
   const KEYS = {
     Enter: Key.ENTER,
