@@ -11,6 +11,7 @@ packages=(
   clang nettle-dev
   xvfb xauth
   chromium
+  firefox-esr webkit2gtk-driver
   desktop-file-utils appstream dpkg-dev file
 )
 missing=()
