@@ -12,7 +12,6 @@
 #include <QScrollBar>
 #include <QSet>
 #include <QTest>
-#include <QWebEngineView>
 
 using namespace pelto;
 using namespace pelto::test;
@@ -93,5 +92,11 @@ private slots:
     }
 };
 
-QTEST_MAIN(ShotsPreview)
+int main(int argc, char** argv) {
+    // The preview's engine shares its drawing context with the windows, as in the program.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    ShotsPreview shots;
+    return QTest::qExec(&shots, argc, argv);
+}
 #include "shots_preview.moc"

@@ -1,0 +1,115 @@
+#include "preview/engine/web_preview.h"
+
+#include "preview/engine/preview_sandbox.h"
+
+#include <QVBoxLayout>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+
+#include <unistd.h>
+
+namespace pelto::ui {
+
+WebPreviewView::WebPreviewView(QWidget* parent) : QWidget(parent) {
+    // A profile without a storage name keeps nothing on disk.
+    profile_ = new QWebEngineProfile(this);
+    interceptor_ = new FolderOnlyInterceptor(this);
+    profile_->setUrlRequestInterceptor(interceptor_);
+    connect(profile_, &QWebEngineProfile::downloadRequested, this,
+            [](QWebEngineDownloadRequest* download) { download->cancel(); });
+    page_ = new PreviewPage(profile_, this);
+    QWebEngineSettings* s = page_->settings();
+    s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    s->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    s->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+
+    view_ = new QWebEngineView(this);
+    view_->setObjectName("WebPreview");
+    view_->setPage(page_);
+    setFocusProxy(view_);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view_);
+
+    connect(page_, &PreviewPage::ErrorsChanged, this, [this] {
+        if (ErrorsChanged)
+            ErrorsChanged();
+    });
+    connect(page_, &QWebEnginePage::loadFinished, this, [this] { LoadFinished(); });
+}
+
+WebPreviewView::~WebPreviewView() {
+    // The page must go before its profile.
+    delete view_;
+    delete page_;
+}
+
+void WebPreviewView::SetAllowedFolders(const QStringList& folders) {
+    interceptor_->SetAllowedFolders(folders);
+}
+
+void WebPreviewView::Load(const QUrl& url) {
+    restoreScroll_ = page_->url() == url;
+    scroll_ = page_->scrollPosition();
+    page_->Errors.clear();
+    page_->load(url);
+}
+
+void WebPreviewView::ShowHtml(const QString& html, const QUrl& base) {
+    restoreScroll_ = false;
+    page_->Errors.clear();
+    page_->setHtml(html, base);
+}
+
+QStringList WebPreviewView::Errors() const {
+    return page_->Errors;
+}
+
+void WebPreviewView::RunJavaScript(const QString& script,
+                                   const std::function<void(const QVariant&)>& done) {
+    page_->runJavaScript(script, done);
+}
+
+void WebPreviewView::LoadFinished() {
+    auto loaded = [this] {
+        if (Loaded)
+            Loaded();
+    };
+    if (restoreScroll_) {
+        restoreScroll_ = false;
+        page_->runJavaScript(
+            QStringLiteral("window.scrollTo(%1, %2);").arg(scroll_.x()).arg(scroll_.y()),
+            [loaded](const QVariant&) { loaded(); });
+        return;
+    }
+    loaded();
+}
+
+namespace {
+
+// The engine refuses to start its sandbox as root and ends the whole program then.
+bool EngineWouldRefuseRoot() {
+    if (geteuid() != 0)
+        return false;
+    if (qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX") &&
+        qEnvironmentVariable("QTWEBENGINE_DISABLE_SANDBOX") != "0")
+        return false;
+    return !qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS").contains("--no-sandbox");
+}
+
+} // namespace
+
+PreviewView* WebPreviewEngine::CreateView(QWidget* parent, QString* error) {
+    if (EngineWouldRefuseRoot()) {
+        *error = QStringLiteral(
+            "Pelto runs as root, and the preview's browser engine does not run as root "
+            "with its sandbox. Run Pelto as an ordinary user, or start it with "
+            "QTWEBENGINE_DISABLE_SANDBOX=1 to preview without the engine's sandbox.");
+        return nullptr;
+    }
+    return new WebPreviewView(parent);
+}
+
+} // namespace pelto::ui
