@@ -38,13 +38,6 @@ PreviewEngine* LoadPreviewEngine(QString* error) {
         *error = QStringLiteral("The preview engine (%1) is not installed.").arg(kPluginFile);
         return nullptr;
     }
-    // The engine draws with the windows' shared context, which must exist before the
-    // application object; without it the engine would crash the program.
-    if (!QCoreApplication::testAttribute(Qt::AA_ShareOpenGLContexts)) {
-        *error = QStringLiteral("The preview engine needs shared drawing contexts, which this "
-                                "program did not ask for at its start.");
-        return nullptr;
-    }
     // One loader for the run: the plugin is never unloaded while views of it may live.
     static QPluginLoader* loader = nullptr;
     if (!loader)

@@ -92,11 +92,5 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    // The preview's engine shares its drawing context with the windows, as in the program.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    ShotsPreview shots;
-    return QTest::qExec(&shots, argc, argv);
-}
+QTEST_MAIN(ShotsPreview)
 #include "shots_preview.moc"

@@ -405,7 +405,6 @@ private slots:
 };
 
 int main(int argc, char** argv) {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     ui::EnableTestMessages();
     // "--geometry-only" runs the size checks alone (for the run at twice the scale).

@@ -2,6 +2,9 @@
 
 #include "preview/engine/preview_sandbox.h"
 
+#include <QCoreApplication>
+#include <QOpenGLContext>
+#include <QSurfaceFormat>
 #include <QVBoxLayout>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
@@ -10,7 +13,33 @@
 
 #include <unistd.h>
 
+QT_BEGIN_NAMESPACE
+// Qt's own hook for the context that every drawing context shares (exported by Qt GUI,
+// declared here as the engine itself declares it).
+Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext* context);
+Q_GUI_EXPORT QOpenGLContext* qt_gl_global_share_context();
+QT_END_NAMESPACE
+
 namespace pelto::ui {
+
+namespace {
+
+// The engine draws through a context shared with the windows'. Programs that link the
+// engine ask for it before their application object exists; this one loads the engine
+// later, so the context is made now, once, before the first view. A start that never
+// shows a preview then never initialises the graphics drivers for it.
+void ShareDrawingContexts() {
+    if (qt_gl_global_share_context())
+        return;
+    static QOpenGLContext* shared = nullptr;
+    shared = new QOpenGLContext;
+    shared->setFormat(QSurfaceFormat::defaultFormat());
+    shared->create();
+    qt_gl_set_global_share_context(shared);
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+} // namespace
 
 WebPreviewView::WebPreviewView(QWidget* parent) : QWidget(parent) {
     // A profile without a storage name keeps nothing on disk.
@@ -109,6 +138,7 @@ PreviewView* WebPreviewEngine::CreateView(QWidget* parent, QString* error) {
             "QTWEBENGINE_DISABLE_SANDBOX=1 to preview without the engine's sandbox.");
         return nullptr;
     }
+    ShareDrawingContexts();
     return new WebPreviewView(parent);
 }
 
