@@ -28,6 +28,8 @@ dpkg-deb --field "$deb" Depends
 contents=$(dpkg-deb --contents "$deb")
 grep -q "usr/share/man/man1/pelto-cli.1" <<<"$contents" ||
   { echo "the package lacks the manual page" >&2; exit 1; }
+grep -q "usr/lib/.*pelto/pelto-preview.so" <<<"$contents" ||
+  { echo "the package lacks the preview engine plugin" >&2; exit 1; }
 
 work=$(mktemp -d /tmp/pelto-package-check.XXXXXX)
 chmod 755 "$work"

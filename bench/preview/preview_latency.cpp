@@ -53,8 +53,9 @@ double Median(std::vector<double> v) {
 } // namespace
 
 int main(int argc, char** argv) {
-    // The web engine of the live preview shares its drawing context with the windows.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // The engine plugin of this build, unless the caller names another.
+    if (qEnvironmentVariableIsEmpty("PELTO_PREVIEW_PLUGIN"))
+        qputenv("PELTO_PREVIEW_PLUGIN", PELTO_PREVIEW_PLUGIN);
     QApplication app(argc, argv);
     ui::EnableTestMessages();
     QTemporaryDir home;

@@ -14,8 +14,6 @@
 #include <QIcon>
 
 int main(int argc, char** argv) {
-    // The web engine of the live preview shares its drawing context with the windows.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     pelto::ui::ApplyProgramIdentity();
     QApplication::setWindowIcon(QIcon(pelto::ui::ProgramEmblem(64)));

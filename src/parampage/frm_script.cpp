@@ -24,6 +24,7 @@
 #include "ui_common/window_geometry.h"
 #ifdef PELTO_HAS_PREVIEW
 #include "preview/live_preview.h"
+#include "preview/preview_engine_loader.h"
 #endif
 
 #include <QAbstractSpinBox>
@@ -142,11 +143,13 @@ FrmScript::FrmScript(Workspace& ws, WindowFlow& flow, QWidget* parent)
     previewTimer_->setSingleShot(true);
     connect(previewTimer_, &QTimer::timeout, this, [this] { RefreshPreview(); });
 #ifdef PELTO_HAS_PREVIEW
-    ChkPreview = Named(new QCheckBox("Preview", this), "ChkPreview", "Preview");
-    ChkPreview->setToolTip("Show the page with the effect beside the editors");
-    ChkPreview->setGeometry(4, 46, 173, 20);
-    ChkPreview->setChecked(GetSetting("Settings", kPreviewKey, "1") == "1");
-    connect(ChkPreview, &QCheckBox::clicked, this, [this] { ChkPreview_Click(); });
+    if (!PreviewEnginePath().isEmpty()) {
+        ChkPreview = Named(new QCheckBox("Preview", this), "ChkPreview", "Preview");
+        ChkPreview->setToolTip("Show the page with the effect beside the editors");
+        ChkPreview->setGeometry(4, 46, 173, 20);
+        ChkPreview->setChecked(GetSetting("Settings", kPreviewKey, "1") == "1");
+        connect(ChkPreview, &QCheckBox::clicked, this, [this] { ChkPreview_Click(); });
+    }
 #endif
     // Any key or click in an editor may change a value the preview shows.
     for (EditorFrame* frame : FrameDataType)

@@ -1,20 +1,16 @@
 #include "preview/live_preview.h"
 
 #include "attach/do_it.h"
-#include "common/files.h"
 #include "platform/text_codec.h"
-#include "preview/preview_sandbox.h"
+#include "preview/preview_engine.h"
+#include "preview/preview_engine_loader.h"
 #include "ui_common/editor_frame.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
-#include <QUrl>
+#include <QTimer>
 #include <QVBoxLayout>
-#include <QWebEngineDownloadRequest>
-#include <QWebEngineProfile>
-#include <QWebEngineSettings>
-#include <QWebEngineView>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace pelto::ui {
@@ -37,69 +33,83 @@ PreviewBuild BuildInto(Workspace ws, const std::filesystem::path& folder) {
     return build;
 }
 
+QString ProblemPage(const QString& text) {
+    return "<html><body style=\"font-family:sans-serif\"><h3>The preview could not be built</h3>"
+           "<pre style=\"white-space:pre-wrap\" id=\"problem\">" +
+           text.toHtmlEscaped() + "</pre></body></html>";
+}
+
 } // namespace
 
 LivePreview::LivePreview(QWidget* parent) : QWidget(parent) {
     setObjectName("LivePreview");
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    const QString blocked = PreviewEngineBlocked();
-    if (!blocked.isEmpty()) {
-        // The engine would end the program: the page goes on without a preview.
-        LblPreviewOff = Named(new QLabel(blocked, this), "LblPreviewOff", "Preview");
-        LblPreviewOff->setWordWrap(true);
-        LblPreviewOff->setAlignment(Qt::AlignCenter);
-        LblPreviewOff->setMargin(12);
-        LblPreviewOff->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        layout->addWidget(LblPreviewOff, 1);
-        return;
-    }
-    PrepareEngineSwitches();
-    // A profile without a storage name keeps nothing on disk.
-    profile_ = new QWebEngineProfile(this);
-    interceptor_ = new FolderOnlyInterceptor(this);
-    interceptor_->SetAllowedFolders({dir_.path()});
-    profile_->setUrlRequestInterceptor(interceptor_);
-    connect(profile_, &QWebEngineProfile::downloadRequested, this,
-            [](QWebEngineDownloadRequest* download) { download->cancel(); });
-    page_ = new PreviewPage(profile_, this);
-    QWebEngineSettings* s = page_->settings();
-    s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
-    // Local content keeps its access to local files: without it the engine loads none of
-    // the page's own pictures, styles and scripts. What the page may load is the
-    // interceptor's to say: files that really lie in the allowed folders, and no file
-    // read by a script (XMLHttpRequest, fetch).
-    s->setAttribute(QWebEngineSettings::WebRTCPublicInterfacesOnly, true);
-    s->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-    s->setAttribute(QWebEngineSettings::PluginsEnabled, false);
-
-    View = Named(new QWebEngineView(this), "ViewPreview", "Preview");
-    View->setPage(page_);
-    View->setMinimumSize(160, 120);
+    LblPreviewStatus = Named(new QLabel(QStringLiteral("Starting the preview\u2026"), this),
+                             "LblPreviewStatus", "Preview status");
+    LblPreviewStatus->setAlignment(Qt::AlignCenter);
+    LblPreviewStatus->setWordWrap(true);
+    LblPreviewStatus->setMinimumSize(160, 120);
     LblScriptErrors = Named(new QLabel(this), "LblScriptErrors", "Script errors");
     LblScriptErrors->hide();
-    layout->addWidget(View, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(LblPreviewStatus, 1);
     layout->addWidget(LblScriptErrors);
-
-    connect(page_, &PreviewPage::ErrorsChanged, this, [this] { ShowErrors(); });
-    connect(page_, &QWebEnginePage::loadFinished, this, [this] { LoadFinished(); });
     connect(&watcher_, &QFutureWatcher<PreviewBuild>::finished, this, [this] { BuildFinished(); });
+    // The engine starts once this widget has been painted with its status line, so the
+    // page shows at once and says what is coming.
+    QTimer::singleShot(0, this, [this] { StartEngine(); });
 }
 
 LivePreview::~LivePreview() {
-    // The build writes into dir_, which goes with this widget; the page must go before
-    // its profile.
+    // The build writes into dir_, which goes with this widget.
     watcher_.waitForFinished();
     delete View;
-    delete page_;
+}
+
+void LivePreview::StartEngine() {
+    QString error;
+    PreviewEngine* engine = LoadPreviewEngine(&error);
+    if (engine)
+        engine_ = engine->CreateView(this, &error);
+    if (!engine_) {
+        LblPreviewStatus->setText(error);
+        LblPreviewStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        engineFailed_ = true;
+        waiting_.reset();
+        return;
+    }
+    View = engine_->Widget();
+    View->setObjectName("ViewPreview");
+    View->setAccessibleName("Preview");
+    View->setMinimumSize(160, 120);
+    engine_->ErrorsChanged = [this] { ShowErrors(); };
+    engine_->Loaded = [this] { emit Reloaded(); };
+    AllowFolders();
+    static_cast<QVBoxLayout*>(layout())->insertWidget(0, View, 1);
+    LblPreviewStatus->hide();
+    View->show();
+    if (waiting_) {
+        const auto [url, html] = *waiting_;
+        waiting_.reset();
+        Show(url, html);
+    }
 }
 
 void LivePreview::Rebuild(const Workspace& ws) {
-    if (!page_)
+    if (engineFailed_)
         return; // no engine: nothing is built or shown
     pending_ = ws;
     if (!watcher_.isRunning())
         StartBuild();
+}
+
+void LivePreview::AllowFolders() {
+    if (!engine_)
+        return;
+    QStringList allowed{dir_.path()};
+    if (!pageFolder_.isEmpty())
+        allowed << pageFolder_;
+    engine_->SetAllowedFolders(allowed);
 }
 
 void LivePreview::StartBuild() {
@@ -107,15 +117,11 @@ void LivePreview::StartBuild() {
         return;
     Workspace ws = std::move(*pending_);
     pending_.reset();
-    QStringList allowed{dir_.path()};
-    // The page's path is the file system's bytes, not text of the page's encoding.
-    if (!ws.SampleFile.empty())
-        allowed << QFileInfo(QFile::decodeName(QByteArray::fromStdString(ws.SampleFile)))
-                       .absolutePath();
-    interceptor_->SetAllowedFolders(allowed);
-    watcher_.setFuture(
-        QtConcurrent::run(BuildInto, std::move(ws),
-                          std::filesystem::path(QFile::encodeName(dir_.path()).toStdString())));
+    pageFolder_ =
+        ws.SampleFile.empty() ? QString() : QFileInfo(FromBytes(ws.SampleFile)).absolutePath();
+    AllowFolders();
+    watcher_.setFuture(QtConcurrent::run(BuildInto, std::move(ws),
+                                         std::filesystem::path(dir_.path().toStdString())));
 }
 
 void LivePreview::BuildFinished() {
@@ -131,46 +137,36 @@ void LivePreview::BuildFinished() {
         ShowProblem(FromBytes(build.message));
         return;
     }
-    const QUrl url = QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(build.page)));
-    restoreScroll_ = page_->url() == url;
-    scroll_ = page_->scrollPosition();
-    page_->Errors.clear();
-    ShowErrors();
-    page_->load(url);
+    Show(QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(build.page))), QString());
 }
 
 void LivePreview::ShowProblem(const QString& text) {
-    if (!page_)
+    if (engineFailed_)
         return;
     pending_.reset();
     dropRunning_ = watcher_.isRunning();
-    restoreScroll_ = false;
-    page_->Errors.clear();
-    ShowErrors();
-    const QString html =
-        "<html><body style=\"font-family:sans-serif\"><h3>The preview could not be built</h3>"
-        "<pre style=\"white-space:pre-wrap\" id=\"problem\">" +
-        text.toHtmlEscaped() + "</pre></body></html>";
-    page_->setHtml(html, QUrl::fromLocalFile(dir_.path() + "/"));
+    Show(QUrl(), ProblemPage(text));
 }
 
-void LivePreview::LoadFinished() {
-    if (restoreScroll_) {
-        restoreScroll_ = false;
-        page_->runJavaScript(
-            QStringLiteral("window.scrollTo(%1, %2);").arg(scroll_.x()).arg(scroll_.y()),
-            [this](const QVariant&) { emit Reloaded(); });
+void LivePreview::Show(const QUrl& url, const QString& html) {
+    if (!engine_) {
+        waiting_ = std::make_pair(url, html);
         return;
     }
-    emit Reloaded();
+    if (url.isEmpty())
+        engine_->ShowHtml(html, QUrl::fromLocalFile(dir_.path() + "/"));
+    else
+        engine_->Load(url);
+    ShowErrors();
 }
 
 void LivePreview::ShowErrors() {
-    const qsizetype n = page_->Errors.size();
+    const QStringList errors = engine_ ? engine_->Errors() : QStringList();
+    const qsizetype n = errors.size();
     LblScriptErrors->setVisible(n > 0);
     LblScriptErrors->setText(n == 1 ? QStringLiteral("1 script error")
                                     : QStringLiteral("%1 script errors").arg(n));
-    LblScriptErrors->setToolTip(page_->Errors.join('\n'));
+    LblScriptErrors->setToolTip(errors.join('\n'));
 }
 
 } // namespace pelto::ui

@@ -1,26 +1,24 @@
 #pragma once
 // The live preview of the parameter page: the user's page with the current effect and
 // values, built exactly as "Do it" with "Preview only" builds it, but into a temporary
-// folder of this widget, off the window's thread, and shown by an embedded engine
-// sandboxed to that folder and the page's own folder.
+// folder of this widget, off the window's thread, and shown by the embedded engine (a
+// plugin started when the first preview shows) sandboxed to that folder and the page's
+// own folder.
 #include "library/workspace.h"
 
 #include <QFutureWatcher>
-#include <QPointF>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QWidget>
 
 #include <optional>
 #include <string>
 
 class QLabel;
-class QWebEngineProfile;
-class QWebEngineView;
 
 namespace pelto::ui {
 
-class FolderOnlyInterceptor;
-class PreviewPage;
+class PreviewView;
 
 struct PreviewBuild {
     bool ok = false;
@@ -42,33 +40,40 @@ public:
 
     QString PreviewFolder() const { return dir_.path(); }
     bool Building() const { return watcher_.isRunning() || pending_.has_value(); }
+    // The engine's view once it has started, else nullptr.
+    PreviewView* Engine() const { return engine_; }
 
-    // Both null where the engine cannot run (see PreviewEngineBlocked): LblPreviewOff
-    // says why in their place.
-    QWebEngineView* View = nullptr;
+    // The engine's view (null until the engine has started), the line of script errors
+    // under it, and the line that stands in the view's place while the engine starts or
+    // when it cannot.
+    QWidget* View = nullptr;
     QLabel* LblScriptErrors = nullptr;
-    QLabel* LblPreviewOff = nullptr;
+    QLabel* LblPreviewStatus = nullptr;
 
 signals:
     // A page or a message finished loading.
     void Reloaded();
 
 private:
+    void StartEngine();
     void StartBuild();
     void BuildFinished();
-    void LoadFinished();
     void ShowErrors();
+    void AllowFolders();
+    // Shows url or, with no url, html; waits for the engine when it has not started.
+    void Show(const QUrl& url, const QString& html);
 
     QTemporaryDir dir_;
-    QWebEngineProfile* profile_ = nullptr;
-    FolderOnlyInterceptor* interceptor_ = nullptr;
-    PreviewPage* page_ = nullptr;
+    PreviewView* engine_ = nullptr;
     QFutureWatcher<PreviewBuild> watcher_;
     std::optional<Workspace> pending_;
-    QPointF scroll_;
-    bool restoreScroll_ = false;
+    QString pageFolder_;
+    // What to show once the engine has started.
+    std::optional<std::pair<QUrl, QString>> waiting_;
     // The running build started before the message now shown: its page is stale.
     bool dropRunning_ = false;
+    // The engine could not start (LblPreviewStatus says why): nothing is built.
+    bool engineFailed_ = false;
 };
 
 } // namespace pelto::ui

@@ -12,7 +12,6 @@
 #include <QScrollBar>
 #include <QSet>
 #include <QTest>
-#include <QWebEngineView>
 
 using namespace pelto;
 using namespace pelto::test;

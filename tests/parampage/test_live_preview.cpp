@@ -8,8 +8,9 @@
 #include "parampage/int_editor.h"
 #include "parampage/text_editor.h"
 #include "platform/message_box.h"
+#include "preview/engine/preview_sandbox.h"
 #include "preview/live_preview.h"
-#include "preview/preview_sandbox.h"
+#include "preview/preview_engine.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -20,11 +21,10 @@
 #include <QScrollBar>
 #include <QTcpServer>
 #include <QTest>
-#include <QWebEnginePage>
-#include <QWebEngineView>
 
 #include <filesystem>
 #include <set>
+#include <unistd.h>
 
 using namespace pelto;
 using namespace pelto::test;
@@ -72,7 +72,11 @@ const std::string kPage = "<html>\r\n<head>\r\n</head>\r\n<body>\r\n<p>page text
 QVariant Eval(ui::LivePreview* preview, const QString& script) {
     bool done = false;
     QVariant out;
-    preview->View->page()->runJavaScript(script, [&](const QVariant& v) {
+    if (!QTest::qWaitFor([&] { return preview->Engine() != nullptr; }, 20000)) {
+        qWarning("the preview engine did not start");
+        return out;
+    }
+    preview->Engine()->RunJavaScript(script, [&](const QVariant& v) {
         out = v;
         done = true;
     });
@@ -169,9 +173,11 @@ private slots:
         ui::LivePreview* preview = OpenPreview(f);
         QVERIFY(preview);
         QCOMPARE(WaitFor(preview, kText, "hello"), QString("hello"));
-        auto* view = preview->View;
+        QWidget* view = preview->View;
         view->setFocus();
-        QTest::keyClick(view->focusProxy() ? view->focusProxy() : view, Qt::Key_End);
+        while (view->focusProxy())
+            view = view->focusProxy();
+        QTest::keyClick(view, Qt::Key_End);
         QVERIFY(QTest::qWaitFor([&] { return Eval(preview, "window.scrollY").toDouble() > 500; },
                                 10000));
         const double before = Eval(preview, "window.scrollY").toDouble();
@@ -308,6 +314,56 @@ private slots:
         QVERIFY(again.Preview && again.Preview->isVisible());
         QVERIFY(again.Preview->x() >= again.Command5->geometry().right());
     }
+
+    // The engine is a plugin: the page says it is starting, then shows the engine's view;
+    // without the plugin there is no "Preview" at all.
+    void TheEngineStartsWhenThePreviewFirstShows() {
+        PageFixture f(ThreeValues(), kPage);
+        AddItems(f);
+        ui::LivePreview* preview = OpenPreview(f);
+        QVERIFY(preview);
+        QVERIFY(preview->LblPreviewStatus->text().startsWith("Starting the preview"));
+        QVERIFY(
+            QTest::qWaitFor([&] { return preview->View && preview->View->isVisible(); }, 20000));
+        QVERIFY(!preview->LblPreviewStatus->isVisible());
+        QCOMPARE(WaitFor(preview, kText, "hello"), QString("hello"));
+    }
+
+    void WithoutTheEnginePluginThereIsNoPreview() {
+        const QByteArray plugin = qgetenv("PELTO_PREVIEW_PLUGIN");
+        qputenv("PELTO_PREVIEW_PLUGIN", "/nonexistent/pelto-preview.so");
+        PageFixture f(ThreeValues(), kPage);
+        f.page().resize(1200, 700);
+        QApplication::processEvents();
+        qputenv("PELTO_PREVIEW_PLUGIN", plugin);
+        QVERIFY(!f.page().ChkPreview);
+        QVERIFY(!f.page().Preview);
+        QCOMPARE(f.page().intEditor->width(), f.page().width() - 185);
+    }
+
+    // As root the engine cannot use its sandbox and would end the program: the preview
+    // area says why, and the page goes on working.
+    void AsRootWithTheSandboxOnThePreviewSaysWhy() {
+        if (geteuid() != 0)
+            QSKIP("runs only as root");
+        const QByteArray sandbox = qgetenv("QTWEBENGINE_DISABLE_SANDBOX");
+        qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
+        PageFixture f(ThreeValues(), kPage);
+        AddItems(f);
+        ui::LivePreview* preview = OpenPreview(f);
+        QVERIFY(preview);
+        QTRY_VERIFY_WITH_TIMEOUT(preview->LblPreviewStatus->text().contains("root"), 10000);
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", sandbox);
+        QVERIFY(preview->LblPreviewStatus->isVisible());
+        QVERIFY(!preview->Engine());
+        f.Select("Size");
+        auto* slider = f.Find<QScrollBar>("HScrollSimpleInt");
+        const int before = slider->value();
+        QTest::keyClick(slider, Qt::Key_Right);
+        QCOMPARE(slider->value(), before + 1);
+        QTest::qWait(200);
+        QVERIFY(!preview->Engine());
+    }
 };
 
 // The page's controls at every size: none overlaps another, captions fit.
@@ -349,7 +405,6 @@ private slots:
 };
 
 int main(int argc, char** argv) {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     ui::EnableTestMessages();
     // "--geometry-only" runs the size checks alone (for the run at twice the scale).

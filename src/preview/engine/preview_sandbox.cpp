@@ -1,4 +1,4 @@
-#include "preview/preview_sandbox.h"
+#include "preview/engine/preview_sandbox.h"
 
 #include <QDir>
 #include <QFile>
