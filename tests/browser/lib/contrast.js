@@ -43,7 +43,6 @@ export function textItemsScript() {
     let colours = [];
     if (clipped && cs.backgroundImage !== "none") {
       colours = (cs.backgroundImage.match(/rgba?\([^)]*\)/g) || []).map(parse).filter(Boolean);
-      el.setAttribute("data-pelto-contrast-clip", "");
     }
     const own = parse(cs.webkitTextFillColor && cs.webkitTextFillColor !== cs.color ? cs.webkitTextFillColor : cs.color);
     if (own && own[3] > 0) colours.push(own);
@@ -64,6 +63,11 @@ export function hideTextScript(on) {
     if (style) style.remove();
     document.querySelectorAll("[data-pelto-contrast-clip]").forEach((e) => e.removeAttribute("data-pelto-contrast-clip"));
     return;
+  }
+  // Text filled with its background (a gradient text) loses that fill too, shown or not.
+  for (const el of document.body.querySelectorAll("*")) {
+    const cs = getComputedStyle(el);
+    if ((cs.backgroundClip === "text" || cs.webkitBackgroundClip === "text") && cs.backgroundImage !== "none") el.setAttribute("data-pelto-contrast-clip", "");
   }
   if (!style) {
     style = document.createElement("style");
