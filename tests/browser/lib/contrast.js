@@ -23,22 +23,34 @@ export function textItemsScript() {
     let opacity = 1;
     for (let e = el; e; e = e.parentElement) opacity *= Number(getComputedStyle(e).opacity);
     if (opacity < 0.2) continue;
-    // The box of the element's own text, cut to the viewport.
-    let box = null;
+    // The boxes of the element's own text (one a line), cut to the viewport and to what clipping
+    // ancestors (a strip that scrolls its text) let through; a line that lies under something
+    // else (a bar, a panel) is not what the reader sees there and is left out.
+    const clip = el.closest("[class*='pelto-']") ? el.getBoundingClientRect() : null;
+    if (clip && (clip.width < 4 || clip.height < 4)) continue;
+    let view = { l: 0, t: 0, r: innerWidth, b: innerHeight };
+    for (let a = el.parentElement; a && a !== document.body; a = a.parentElement) {
+      const acs = getComputedStyle(a);
+      if (acs.overflowX === "visible" && acs.overflowY === "visible") continue;
+      const r = a.getBoundingClientRect();
+      view = { l: Math.max(view.l, r.left), t: Math.max(view.t, r.top), r: Math.min(view.r, r.right), b: Math.min(view.b, r.bottom) };
+    }
+    const rects = [];
     for (const n of nodes) {
       const range = document.createRange();
       range.selectNodeContents(n);
       for (const r of range.getClientRects()) {
-        if (r.width < 1 || r.height < 1) continue;
-        box = box ? { l: Math.min(box.l, r.left), t: Math.min(box.t, r.top), r: Math.max(box.r, r.right), b: Math.max(box.b, r.bottom) } : { l: r.left, t: r.top, r: r.right, b: r.bottom };
+        const box = { l: Math.max(view.l, r.left), t: Math.max(view.t, r.top), r: Math.min(view.r, r.right), b: Math.min(view.b, r.bottom) };
+        if (box.r - box.l < 4 || box.b - box.t < 4) continue;
+        const cx = (box.l + box.r) / 2;
+        const covered = [box.t + 2, (box.t + box.b) / 2, box.b - 2].some((y) => {
+          const hit = document.elementFromPoint(cx, y);
+          return hit && hit !== el && !el.contains(hit) && !hit.contains(el);
+        });
+        if (!covered) rects.push(box);
       }
     }
-    if (!box) continue;
-    // Text clipped away (visually hidden text for screen readers) is not read by the eye.
-    const clip = el.closest("[class*='pelto-']") ? el.getBoundingClientRect() : null;
-    if (clip && (clip.width < 4 || clip.height < 4)) continue;
-    box = { l: Math.max(0, box.l), t: Math.max(0, box.t), r: Math.min(innerWidth, box.r), b: Math.min(innerHeight, box.b) };
-    if (box.r - box.l < 4 || box.b - box.t < 4) continue;
+    if (rects.length === 0) continue;
     const clipped = cs.backgroundClip === "text" || cs.webkitBackgroundClip === "text";
     let colours = [];
     if (clipped && cs.backgroundImage !== "none") {
@@ -51,7 +63,7 @@ export function textItemsScript() {
     const key = el.tagName + ":" + text.slice(0, 60);
     seen.set(key, (seen.get(key) || 0) + 1);
     const effect = !!el.closest("[class*='pelto-']");
-    items.push({ key: key + "#" + seen.get(key), text: text.slice(0, 40), effect, colours: colours.map((c) => [c[0], c[1], c[2], c[3] * opacity]), box });
+    items.push({ key: key + "#" + seen.get(key), text: text.slice(0, 40), effect, colours: colours.map((c) => [c[0], c[1], c[2], c[3] * opacity]), rects });
   }
   return items;
 }
@@ -95,16 +107,18 @@ export async function backgroundsScript({ png, items }) {
     return 0.2126 * f(r) + 0.7152 * f(g2) + 0.0722 * f(b);
   };
   return items.map((it) => {
-    const x0 = Math.floor((it.box.l + 1) * scale);
-    const y0 = Math.floor((it.box.t + 1) * scale);
-    const w = Math.max(1, Math.floor((it.box.r - it.box.l - 2) * scale));
-    const h = Math.max(1, Math.floor((it.box.b - it.box.t - 2) * scale));
-    const data = g.getImageData(x0, y0, w, h).data;
-    const step = Math.max(1, Math.floor(Math.sqrt((w * h) / 600)));
     const samples = [];
-    for (let y = 0; y < h; y += step) for (let x = 0; x < w; x += step) {
-      const i = (y * w + x) * 4;
-      samples.push([data[i], data[i + 1], data[i + 2], lum(data[i], data[i + 1], data[i + 2])]);
+    for (const box of it.rects) {
+      const x0 = Math.floor((box.l + 1) * scale);
+      const y0 = Math.floor((box.t + 1) * scale);
+      const w = Math.max(1, Math.floor((box.r - box.l - 2) * scale));
+      const h = Math.max(1, Math.floor((box.b - box.t - 2) * scale));
+      const data = g.getImageData(x0, y0, w, h).data;
+      const step = Math.max(1, Math.floor(Math.sqrt((w * h) / 300)));
+      for (let y = 0; y < h; y += step) for (let x = 0; x < w; x += step) {
+        const i = (y * w + x) * 4;
+        samples.push([data[i], data[i + 1], data[i + 2], lum(data[i], data[i + 1], data[i + 2])]);
+      }
     }
     samples.sort((a, b) => a[3] - b[3]);
     const pick = (q) => samples[Math.min(samples.length - 1, Math.floor(q * samples.length))];
