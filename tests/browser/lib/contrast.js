@@ -23,6 +23,9 @@ export function textItemsScript() {
     let opacity = 1;
     for (let e = el; e; e = e.parentElement) opacity *= Number(getComputedStyle(e).opacity);
     if (opacity < 0.2) continue;
+    // A hidden copy laid over the same text (a colour that fades in over another) mixes with
+    // that text, not with the background: its colours count at full strength.
+    if (el.closest("[aria-hidden='true']")) opacity = 1;
     // The boxes of the element's own text (one a line), cut to the viewport and to what clipping
     // ancestors (a strip that scrolls its text) let through; a line that lies under something
     // else (a bar, a panel) is not what the reader sees there and is left out.

@@ -33,7 +33,11 @@ export const unicodeCases = () => Object.keys(CASES);
 // A text as a program that reads the UTF-8 file as Windows-1252 would have it (the bytes that
 // Windows-1252 leaves undefined left out, on both sides of a comparison).
 const plain = (t) => t.replace(/[\u0080-\u009f]/g, "");
-const misread = (t) => plain(new TextDecoder("windows-1252").decode(Buffer.from(t, "utf8")));
+const CP1252_HIGH = [
+  0x20ac, 0x81, 0x201a, 0x192, 0x201e, 0x2026, 0x2020, 0x2021, 0x2c6, 0x2030, 0x160, 0x2039, 0x152, 0x8d, 0x17d, 0x8f,
+  0x90, 0x2018, 0x2019, 0x201c, 0x201d, 0x2022, 0x2013, 0x2014, 0x2dc, 0x2122, 0x161, 0x203a, 0x153, 0x9d, 0x17e, 0x178,
+];
+const misread = (t) => plain([...Buffer.from(t, "utf8")].map((b) => String.fromCodePoint(b >= 0x80 && b < 0xa0 ? CP1252_HIGH[b - 0x80] : b)).join(""));
 const NOT_TAKEN = "pelto-cli read the UTF-8 values file as Windows-1252: it does not take text beyond Windows-1252 yet";
 
 function writeTemplate(file, lines) {
