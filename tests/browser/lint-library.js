@@ -256,7 +256,7 @@ function main() {
   for (const f of fs.existsSync(path.join(root, "handlers")) ? fs.readdirSync(path.join(root, "handlers")) : []) {
     nonAscii(`handlers/${f}`, fs.readFileSync(path.join(root, "handlers", f), "utf8"), general);
   }
-  for (const name of ["sample.htm", "sample-utf8.htm"]) {
+  for (const name of ["sample.htm", "sample-utf8.htm", "sample-long.htm", "sample-dark.htm"]) {
     const file = path.join(root, name);
     if (!fs.existsSync(file)) { general.push(`${name} is missing`); continue; }
     const sample = fs.readFileSync(file, "latin1");

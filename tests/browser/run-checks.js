@@ -28,6 +28,8 @@ import { hostilePlan, writeTemplate, placePictures, snapshotScript, judgeHostile
 import { findMotion } from "./lib/motion.js";
 import { readHostStyles, compareHostStyles } from "./lib/host-styles.js";
 import { axeScriptPath, axeViolations, marksScript } from "./lib/axe-scan.js";
+import { placeOwnPages, bareMeasures, checkVisitors } from "./lib/visitors.js";
+import { checkUnicodeText } from "./lib/unicode-text.js";
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const CHROMIUM = "/usr/bin/chromium";
@@ -332,6 +334,7 @@ async function main() {
   const { chromium } = loadPlaywright();
   const work = fs.mkdtempSync(path.join(os.tmpdir(), "pelto-browser-"));
   const homes = Array.from({ length: args.jobs }, (_, i) => makeHome(args.home, path.join(work, `job${i + 1}`)));
+  for (const h of homes) placeOwnPages(path.join(here, "..", "..", "effects"), h);
   const home = homes[0];
   const library = libraryScripts(home);
   let scripts = listScripts(args, home);
@@ -350,6 +353,7 @@ async function main() {
     const diffPage = await browser.newPage();
     const bare = await visitBare(browser, home, true);
     const bareMain = bare["sample.htm"];
+    const bareVisitors = bareMeasures(browser, home);
     // Once, twice and with hostile values; each job works with its own program folder.
     const queue = [...scripts];
     const job = async (jobHome) => {
@@ -389,6 +393,14 @@ async function main() {
           for (const [sample, errors] of found) for (const e of errors) fail(s.id, `hostile values (${sample.name})`, e);
         }
         for (const e of await twice) fail(s.id, "twice", e);
+        // Touch, dark pages, a long page, controls and main-thread time (lib/visitors.js).
+        const applyTo = (name, into) => apply(args, jobHome, s.id, path.join(jobHome, name), 0, into);
+        for (const e of await checkVisitors({ browser, id: s.id, dir, applyTo, bare: bareVisitors })) fail(s.id, "visitors", e);
+        // Text in any script: whole characters while typing, right-to-left text (lib/unicode-text.js).
+        const applyWith = (name, template, into) => apply(args, jobHome, s.id, path.join(jobHome, name), 0, into, ["--values", template]);
+        const unicode = await checkUnicodeText({ browser, id: s.id, dir, applyWith });
+        for (const e of unicode.errors) fail(s.id, "text in any script", e);
+        if (unicode.skipped) console.log(`SKIP  ${s.id}: text in any script: ${unicode.skipped}`);
         results.get(s.id).ms = Date.now() - t0;
       }
     };

@@ -64,6 +64,10 @@
     document.addEventListener("keydown", (event) => {
       if (event.key === "Escape") hide();
     });
+    // A tap (or click) anywhere but on the link or its tooltip closes the tooltip.
+    document.addEventListener("pointerdown", (event) => {
+      if (current && !current.contains(event.target) && !event.target.closest(".pelto-linktips")) hide();
+    });
     // A new layout may move the link: the tooltip goes and comes back on the next hover.
     addEventListener("resize", hide, { passive: true });
   }

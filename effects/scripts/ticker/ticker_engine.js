@@ -42,37 +42,25 @@
     pause.hidden = false;
 
     const speed = Math.max(1, Number(box.dataset.speed) || 60);
-    const sign = box.dataset.direction === "right" ? 1 : -1;
-    let width = list.offsetWidth;
-    let offset = 0;
-    let last = 0;
     let held = false;
     let stopped = false;
     let seen = true;
-    let loop = 0;
 
-    /* The loop runs only while the strip may move; it measures nothing per frame. */
-    function frame(now) {
-      const step = last ? Math.min(now - last, 100) / 1000 : 0;
-      last = now;
-      if (width > 0) {
-        offset += sign * speed * step;
-        if (offset <= -width) offset += width;
-        if (offset > 0) offset -= width;
-        track.style.transform = "translateX(" + offset.toFixed(2) + "px)";
-      }
-      loop = window.requestAnimationFrame(frame);
+    /* The strip moves by a CSS animation of its transform, which the browser runs without its
+       main thread: one list's width in width / speed seconds, then again from the start (where
+       the hidden copy stood). The script only sets the distance and pauses. */
+    function measure() {
+      const width = list.offsetWidth;
+      box.style.setProperty("--pelto-tk-shift", -width + "px");
+      box.style.setProperty("--pelto-tk-time", Math.max(1, width / speed).toFixed(2) + "s");
     }
     function update() {
       const run = !held && !stopped && seen && document.visibilityState !== "hidden";
-      if (run && !loop) {
-        last = 0;
-        loop = window.requestAnimationFrame(frame);
-      } else if (!run && loop) {
-        window.cancelAnimationFrame(loop);
-        loop = 0;
-      }
+      box.classList.toggle("pelto-tk-held", !run);
     }
+    measure();
+    box.classList.add("pelto-tk-run");
+    if (box.dataset.direction === "right") box.classList.add("pelto-tk-to-right");
 
     box.addEventListener("mouseenter", function () { held = true; update(); });
     box.addEventListener("mouseleave", function () { held = false; update(); });
@@ -88,7 +76,7 @@
     });
     document.addEventListener("visibilitychange", update);
     if (window.ResizeObserver) {
-      new ResizeObserver(function () { width = list.offsetWidth; }).observe(list);
+      new ResizeObserver(measure).observe(list);
     }
     if (window.IntersectionObserver) {
       new IntersectionObserver(function (entries) {

@@ -1,5 +1,6 @@
-// Colour Wave Headline: the headline shows its text, the colour band moves, the pause button
-// stops it and the play button, pressed from the keyboard, starts it again.
+// Colour Wave Headline: the headline shows its text, the colours wave (the upper of its two
+// copies fades in and out), the pause button stops it and the play button, pressed from the
+// keyboard, starts it again.
 export async function check(page, context = {}) {
   const heads = page.locator("[data-pelto-gradienttext]");
   const count = await heads.count();
@@ -10,13 +11,13 @@ export async function check(page, context = {}) {
     if (!(await text.textContent()).trim()) throw new Error("the headline is empty");
     await head.scrollIntoViewIfNeeded();
     if (!(await text.isVisible())) throw new Error("the headline is not visible");
-    const where = () => text.evaluate((el) => getComputedStyle(el).backgroundPosition);
+    const where = () => text.locator(".pelto-gh-twin").evaluate((el) => getComputedStyle(el).opacity);
     const moves = async () => {
       const before = await where();
       await page.waitForTimeout(400);
       return before !== (await where());
     };
-    if (!(await moves())) throw new Error(`the colour wave does not move (background-position stays ${await where()})`);
+    if (!(await moves())) throw new Error(`the colour wave does not move (the upper copy's opacity stays ${await where()})`);
     const pause = head.locator("xpath=..").locator(".pelto-gh-pause");
     await pause.click();
     if ((await pause.getAttribute("aria-pressed")) !== "true") throw new Error("the pause button is not pressed after a click");

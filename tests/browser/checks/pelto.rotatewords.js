@@ -1,5 +1,6 @@
 // Rotating Words: the changing word starts as the first word and moves on to the next; the pause
-// button holds it, and the play button, pressed from the keyboard, lets it change again.
+// button holds it, and the play button, pressed from the keyboard, lets it change again. The slot
+// is as wide as the longest word, so the button behind it stays where it is while words change.
 export async function check(page, context = {}) {
   const boxes = page.locator("[data-pelto-rotatewords]");
   const count = await boxes.count();
@@ -8,7 +9,7 @@ export async function check(page, context = {}) {
     box.evaluate(
       (el, { ms, what }) =>
         new Promise((resolve, reject) => {
-          const slot = el.querySelector(".pelto-rw-slot");
+          const slot = el.querySelector(".pelto-rw-now");
           const start = slot.textContent;
           const t0 = performance.now();
           (function poll() {
@@ -24,12 +25,15 @@ export async function check(page, context = {}) {
     await box.scrollIntoViewIfNeeded();
     const words = (await box.locator(".pelto-rw-word").allTextContents()).map((w) => w.trim());
     if (words.length < 2) throw new Error(`expected at least two words, found ${words.length}`);
-    const slot = box.locator(".pelto-rw-slot");
+    const slot = box.locator(".pelto-rw-now");
     const first = (await slot.textContent()).trim();
     if (!(await slot.isVisible()) || !words.includes(first)) throw new Error(`the changing word shows "${first}"`);
     const time = Number(await box.getAttribute("data-time"));
     await changes(box, time + 3000, "the word never changed");
     const pause = box.locator(".pelto-rw-pause");
+    const slotWidth = await box.locator(".pelto-rw-slot").evaluate((el) => el.getBoundingClientRect().width);
+    const widest = await box.locator(".pelto-rw-ghost").evaluateAll((els) => Math.max(...els.map((e) => e.getBoundingClientRect().width)));
+    if (slotWidth + 0.5 < widest) throw new Error(`the slot is ${slotWidth} px wide, the longest word ${widest} px`);
     await pause.click();
     if ((await pause.getAttribute("aria-pressed")) !== "true") throw new Error("the pause button is not pressed after a click");
     await page.waitForTimeout(400);
