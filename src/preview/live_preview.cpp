@@ -6,6 +6,9 @@
 #include "preview/preview_sandbox.h"
 #include "ui_common/editor_frame.h"
 
+#include <QCryptographicHash>
+#include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QUrl>
@@ -20,6 +23,25 @@ namespace pelto::ui {
 
 namespace {
 
+// What the preview would show from folder: every file's name and bytes.
+QByteArray FolderDigest(const QString& folder) {
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << it.next();
+    files.sort();
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (const QString& path : files) {
+        hash.addData(path.toUtf8());
+        hash.addData(QByteArrayView("\0", 1));
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            hash.addData(&file);
+        hash.addData(QByteArrayView("\0", 1));
+    }
+    return hash.result();
+}
+
 PreviewBuild BuildInto(Workspace ws, const std::filesystem::path& folder) {
     DoItRequest request;
     request.option = OutputOption::Preview;
@@ -33,6 +55,7 @@ PreviewBuild BuildInto(Workspace ws, const std::filesystem::path& folder) {
     }
     build.ok = true;
     build.page = outcome->pageToOpen;
+    build.digest = FolderDigest(QString::fromStdString(folder.string()));
     return build;
 }
 
@@ -109,6 +132,13 @@ void LivePreview::BuildFinished() {
         return;
     }
     const QUrl url = QUrl::fromLocalFile(QString::fromStdString(build.page));
+    if (!build.digest.isEmpty() && build.digest == shownDigest_ && page_->url() == url) {
+        // The same page with the same values: a reload would only restart its effect.
+        emit Unchanged();
+        return;
+    }
+    shownDigest_ = build.digest;
+    ++loads_;
     restoreScroll_ = page_->url() == url;
     scroll_ = page_->scrollPosition();
     page_->Errors.clear();
@@ -118,6 +148,7 @@ void LivePreview::BuildFinished() {
 
 void LivePreview::ShowProblem(const QString& text) {
     pending_.reset();
+    shownDigest_.clear();
     dropRunning_ = watcher_.isRunning();
     restoreScroll_ = false;
     page_->Errors.clear();

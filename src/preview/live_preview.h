@@ -5,6 +5,7 @@
 // sandboxed to that folder and the page's own folder.
 #include "library/workspace.h"
 
+#include <QByteArray>
 #include <QFutureWatcher>
 #include <QPointF>
 #include <QTemporaryDir>
@@ -26,6 +27,7 @@ struct PreviewBuild {
     bool ok = false;
     std::string page;    // the built page, when ok
     std::string message; // why it failed, otherwise
+    QByteArray digest;   // of every file built, when ok
 };
 
 class LivePreview : public QWidget {
@@ -42,6 +44,9 @@ public:
 
     QString PreviewFolder() const { return dir_.path(); }
     bool Building() const { return watcher_.isRunning() || pending_.has_value(); }
+    // How many times a built page was loaded (a build that gave the page already shown
+    // is not loaded again).
+    int Loads() const { return loads_; }
 
     QWebEngineView* View = nullptr;
     QLabel* LblScriptErrors = nullptr;
@@ -49,6 +54,8 @@ public:
 signals:
     // A page or a message finished loading.
     void Reloaded();
+    // A build gave the page already shown, which stays as it is.
+    void Unchanged();
 
 private:
     void StartBuild();
@@ -66,6 +73,9 @@ private:
     bool restoreScroll_ = false;
     // The running build started before the message now shown: its page is stale.
     bool dropRunning_ = false;
+    // The digest of the build shown (empty while a message is shown).
+    QByteArray shownDigest_;
+    int loads_ = 0;
 };
 
 } // namespace pelto::ui

@@ -58,6 +58,13 @@ FrmParameterSet::FrmParameterSet(Workspace& ws, TemplatePageHooks hooks, QWidget
 
     // Only a name the user picks is copied: moving the focus into the list picks none.
     OnRowChosen(LstName, [this](int) { LstName_Click(); });
+    // A double click or Enter on a name (Enter on the one the focus is on) takes it and
+    // goes ahead, as the action button does.
+    OnRowActivated(LstName, [this](int) {
+        LstName_Click();
+        if (Command1->isEnabled())
+            Command1_Click();
+    });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
 
