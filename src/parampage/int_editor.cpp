@@ -5,6 +5,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSpinBox>
@@ -28,6 +29,9 @@ void TieToSlider(QSpinBox* spin, QScrollBar* slider) {
     spin->setRange(slider->minimum(), slider->maximum());
     spin->setValue(slider->value());
     spin->setAccessibleName(slider->accessibleName());
+    // The box's own text field is named too, for screen readers.
+    if (auto* field = spin->findChild<QLineEdit*>())
+        field->setAccessibleName(slider->accessibleName());
     QObject::connect(slider, &QScrollBar::rangeChanged, spin, [spin](int min, int max) {
         const QSignalBlocker quiet(spin);
         spin->setRange(min, max);

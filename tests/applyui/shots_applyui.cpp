@@ -14,6 +14,7 @@
 #include "undo/change_record.h"
 #include "window_fixture.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QDir>
 #include <QImage>

@@ -174,9 +174,11 @@ private slots:
         dialog.show();
         QWidget* control = dialog.findChild<QWidget*>(target);
         QVERIFY(control);
-        if (qobject_cast<QRadioButton*>(control)) // Tab reaches an option group, a click one
+        if (qobject_cast<QRadioButton*>(control)) { // Tab reaches the group, a click one
+            dialog.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&dialog));
             QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(8, control->height() / 2));
-        else
+        } else
             QVERIFY(test::TabTo(&dialog, control));
         QCOMPARE(QApplication::focusWidget(), control);
         // Only the rows that open a window wait for one.
@@ -257,7 +259,6 @@ private slots:
             Enter();
         } else if (how == "double") {
             const QRect row = history.LstChanges->visualItemRect(history.LstChanges->item(0));
-            QTest::mouseClick(history.LstChanges->viewport(), Qt::LeftButton, {}, row.center());
             QTest::mouseClick(history.LstChanges->viewport(), Qt::LeftButton, {}, row.center());
             QTest::mouseDClick(history.LstChanges->viewport(), Qt::LeftButton, {}, row.center());
         } else {

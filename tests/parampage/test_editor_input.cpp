@@ -42,7 +42,7 @@ std::string EditorsDefinition() {
     });
 }
 
-QString Text(const std::string& s) {
+QString QText(const std::string& s) {
     return QString::fromStdString(s);
 }
 
@@ -214,7 +214,7 @@ private slots:
         f.Select("Linked page");
         auto* editor = static_cast<ui::FileEditor*>(f.page().FrameDataType[File]);
         QCOMPARE(QDir(editor->Chooser->DirPath()).canonicalPath(),
-                 QDir(Text(site.path().string())).canonicalPath());
+                 QDir(QText(site.path().string())).canonicalPath());
         QCOMPARE(editor->Chooser->ChosenFile(), chosen);
         auto* files = f.Find<QListWidget>("FileFile");
         QStringList listed;
@@ -248,7 +248,7 @@ private slots:
         f.Select("Linked page");
         auto* editor = static_cast<ui::FileEditor*>(f.page().FrameDataType[File]);
         QCOMPARE(QDir(editor->Chooser->DirPath()).canonicalPath(),
-                 QDir(Text((site.path() / "docs").string())).canonicalPath());
+                 QDir(QText((site.path() / "docs").string())).canonicalPath());
         QCOMPARE(editor->Chooser->ChosenFile(), QString("guide.htm"));
     }
 
@@ -276,7 +276,7 @@ private slots:
         names->scrollToTop();
         ClickRow(names, 0);
         f.Select("Info");
-        QCOMPARE(Text(f.ws.Params.FontParameters[1].FontName), family);
+        QCOMPARE(QText(f.ws.Params.FontParameters[1].FontName), family);
         // Coming back highlights the line it came from.
         f.Select("Face");
         QCOMPARE(names->currentRow(), 0);

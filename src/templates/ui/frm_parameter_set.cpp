@@ -58,13 +58,6 @@ FrmParameterSet::FrmParameterSet(Workspace& ws, TemplatePageHooks hooks, QWidget
 
     // Only a name the user picks is copied: moving the focus into the list picks none.
     OnRowChosen(LstName, [this](int) { LstName_Click(); });
-    // A double click or Enter on a name (Enter on the one the focus is on) takes it and
-    // goes ahead, as the action button does.
-    OnRowActivated(LstName, [this](int) {
-        LstName_Click();
-        if (Command1->isEnabled())
-            Command1_Click();
-    });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
 
@@ -101,6 +94,17 @@ void FrmParameterSet::PrepareFor(Mode mode) {
     LstParameters->setAccessibleName(Label1->text());
     // Loading needs a chosen name.
     Command1->setEnabled(save || !TxtName->text().isEmpty());
+    // Loading: a double click or Enter on a name (Enter on the one the focus is on) takes
+    // it and loads. Saving keeps Enter for the name typed, which a name of the list would
+    // overwrite.
+    if (!save && !LstName->property("enterLoads").toBool()) {
+        LstName->setProperty("enterLoads", true);
+        OnRowActivated(LstName, [this](int) {
+            LstName_Click();
+            if (Command1->isEnabled() && windowTitle() == kLoadCaption)
+                Command1_Click();
+        });
+    }
 }
 
 void FrmParameterSet::LstName_Click() {
