@@ -146,10 +146,12 @@ FrmScript::FrmScript(Workspace& ws, WindowFlow& flow, QWidget* parent)
     ChkPreview->setChecked(GetSetting("Settings", kPreviewKey, "1") == "1");
     connect(ChkPreview, &QCheckBox::clicked, this, [this] { ChkPreview_Click(); });
     LblPreviewHidden = Named(PlainLabel(this), "LblPreviewHidden", "Preview hidden");
-    LblPreviewHidden->setText(QStringLiteral("Preview hidden: the window is too narrow. Make it "
-                                             "at least %1 pixels wide.")
+    LblPreviewHidden->setText(QStringLiteral("Preview hidden: window too narrow (%1 px needed)")
                                   .arg(kBaseWidth + kMinPreviewWidth));
-    LblPreviewHidden->setToolTip(LblPreviewHidden->text());
+    LblPreviewHidden->setToolTip(
+        QStringLiteral("The window is too narrow for the preview: make it at least %1 pixels "
+                       "wide, or switch \"Preview\" off.")
+            .arg(kBaseWidth + kMinPreviewWidth));
     LblPreviewHidden->hide();
 #endif
     // The preview follows the editors' own change signals, however the value changed
@@ -225,7 +227,7 @@ void FrmScript::LayOut() {
     Command5->move(493 + dx, 326 + dy);
 #ifdef PELTO_HAS_PREVIEW
     // Ticked but without room: the user is told why nothing shows, above the editors.
-    LblPreviewHidden->setGeometry(180, 46, 397 + dx, 16);
+    LblPreviewHidden->setGeometry(180, 46, 342 + dx, 16);
     LblPreviewHidden->setVisible(ChkPreview->isChecked() && !previewOn);
     if (previewOn) {
         const bool fresh = !Preview || Preview->isHidden();

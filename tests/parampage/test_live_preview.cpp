@@ -135,8 +135,11 @@ void WhenModal(std::function<void(QWidget*)> act, int triesLeft = 500) {
 // whose text starts with caption.
 bool PickFromContextMenu(QWidget* box, QWidget* area, const QString& caption) {
     bool picked = false;
-    QTimer::singleShot(50, [&] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QTimer::singleShot(200, [&] {
+        QMenu* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (!menu && qobject_cast<QMenu*>(w) && w->isVisible())
+                menu = static_cast<QMenu*>(w);
         if (!menu)
             return;
         for (QAction* action : menu->actions())
