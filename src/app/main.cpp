@@ -6,6 +6,7 @@
 #include "platform/message_box.h"
 #include "platform/native_text.h"
 #include "platform/program_facts.h"
+#include "platform/settings_store.h"
 #include "shell/shell_flow.h"
 #include "shell/shell_pictures.h"
 #include "shell/start_check.h"
@@ -18,6 +19,10 @@ int main(int argc, char** argv) {
     pelto::ui::ApplyProgramIdentity();
     QApplication::setWindowIcon(QIcon(pelto::ui::ProgramEmblem(64)));
     const pelto::ProgramFolders folders = pelto::ui::ProgramFoldersOfThisRun();
+    // A portable program folder keeps its settings beside the program, like all else.
+    if (!folders.installed)
+        pelto::ui::SetSettingsFile(
+            pelto::ui::SettingsFileOf(QString::fromStdString(folders.userDataDir.string())));
     pelto::Workspace ws;
     ws.UseFolders(folders);
     if (pelto::Status st = pelto::PrepareUserFolder(folders); !st)

@@ -259,7 +259,7 @@ std::vector<std::string> RemoveDeadBatchAreas(const fs::path& output) {
 Result<std::vector<std::string>> FindPages(const fs::path& folder,
                                            const std::vector<std::string>& patterns,
                                            const std::vector<fs::path>& leaveOut,
-                                           bool leaveOutCopies) {
+                                           bool leaveOutCopies, bool includeHidden) {
     std::error_code ec;
     if (!fs::is_directory(folder, ec))
         return MakeError(PathText(folder), 0, "is not a folder");
@@ -274,17 +274,20 @@ Result<std::vector<std::string>> FindPages(const fs::path& folder,
         if (ec)
             return MakeError(PathText(it->path()), 0, "cannot be listed: " + ec.message());
         std::error_code typeError;
+        const std::string name = it->path().filename().string();
+        const bool hidden = !includeHidden && !name.empty() && name.front() == '.';
         if (it->is_directory(typeError)) {
-            if (skip.count(fs::weakly_canonical(it->path(), typeError).string()) != 0)
+            if (hidden)
+                it.disable_recursion_pending();
+            else if (skip.count(fs::weakly_canonical(it->path(), typeError).string()) != 0)
                 it.disable_recursion_pending();
             continue;
         }
         // A link to a file may lead out of the tree: only files that lie in it are pages.
-        if (!fs::is_regular_file(it->symlink_status(typeError)))
+        if (hidden || !fs::is_regular_file(it->symlink_status(typeError)))
             continue;
-        const std::string name = it->path().filename().string();
         for (const std::string& pattern : patterns)
-            if (::fnmatch(pattern.c_str(), name.c_str(), 0) == 0) {
+            if (::fnmatch(pattern.c_str(), name.c_str(), FNM_CASEFOLD) == 0) {
                 pages.push_back(it->path().lexically_normal().string());
                 break;
             }

@@ -70,13 +70,15 @@ Result<BatchOutcome> ApplyToPages(const Workspace& ws, const std::vector<std::st
 std::vector<std::string> RemoveDeadBatchAreas(const std::filesystem::path& output);
 
 // The pages under folder (and its subfolders) whose names match one of the patterns
-// (shell wildcards, e.g. "*.htm"), sorted. Folders in leaveOut are not entered, nor are
-// links followed: a link to a folder or to a file is left out. With
+// (shell wildcards, e.g. "*.htm", letter case ignored: INDEX.HTM and About.Html are
+// pages), sorted. Folders in leaveOut are not entered, nor are links followed: a link to a
+// folder or to a file is left out. Hidden folders and files (names starting with ".")
+// below folder are left out unless includeHidden. With
 // leaveOutCopies, a page that is the "_1" copy of another page found is left out, so a
 // second copy run does not copy the copies.
 Result<std::vector<std::string>> FindPages(const std::filesystem::path& folder,
                                            const std::vector<std::string>& patterns,
                                            const std::vector<std::filesystem::path>& leaveOut,
-                                           bool leaveOutCopies);
+                                           bool leaveOutCopies, bool includeHidden = false);
 
 } // namespace pelto

@@ -102,10 +102,26 @@ ColourEditor::ColourEditor(Workspace& ws, QWidget* parent)
     };
     connect(Command10, &QPushButton::clicked, this, [this] { Command10_Click(); });
     connect(Command11, &QPushButton::clicked, this, [this] { Command11_Click(); });
-    // Enter in a box takes its value, as the ">" beside it does.
+    // Enter in a box, or leaving it, takes its value, as the ">" beside it does. Only a
+    // typed value is taken: a box the user did not change stays as it was shown.
     for (QLineEdit* box : {TxtR, TxtG, TxtB})
-        connect(box, &QLineEdit::returnPressed, this, [this] { Command10_Click(); });
-    connect(TxtHTMLColourCode, &QLineEdit::returnPressed, this, [this] { Command11_Click(); });
+        connect(box, &QLineEdit::editingFinished, this, [this, box] {
+            if (box->isModified())
+                Command10_Click();
+        });
+    connect(TxtHTMLColourCode, &QLineEdit::editingFinished, this, [this] {
+        if (TxtHTMLColourCode->isModified())
+            Command11_Click();
+    });
+}
+
+int32_t ColourEditor::TypedColour() const {
+    // A value typed and not yet taken (the user went on without Enter) counts.
+    if (TxtHTMLColourCode->isModified())
+        return ParseHtmlColourCode(TxtHTMLColourCode->text());
+    if (TxtR->isModified() || TxtG->isModified() || TxtB->isModified())
+        return ColourFromDecimalTexts(TxtR->text(), TxtG->text(), TxtB->text());
+    return PicSolidColour->BackColor();
 }
 
 void ColourEditor::ShowColour(int32_t colour) {
@@ -126,7 +142,7 @@ void ColourEditor::Show(int16_t ordinal) {
 
 void ColourEditor::Commit(int16_t ordinal) {
     ColourParameter& p = ws_.Params.ColourParameters[ordinal];
-    p.Colour = PicSolidColour->BackColor();
+    p.Colour = TypedColour();
     int32_t red = 0, green = 0, blue = 0;
     SplitColour(p.Colour, red, green, blue);
     p.Red = static_cast<int16_t>(std::min(red, 255));

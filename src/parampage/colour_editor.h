@@ -34,6 +34,9 @@ public:
     void PicPalette_MouseMove(Qt::MouseButtons buttons, int x, int y);
     void Command10_Click();
     void Command11_Click();
+    // The colour the editor holds: a code or decimal values typed and not yet taken,
+    // else the sample's.
+    int32_t TypedColour() const;
 
     ColourPalette* PicPalette = nullptr;
     ColourSample* PicSolidColour = nullptr;

@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QSignalBlocker>
 
 namespace pelto::ui {
 
@@ -31,18 +32,19 @@ FileChooser::FileChooser(const QString& prefix, QWidget* body, QGridLayout* grid
     grid->addWidget(Files, 0, 1, 2, 1);
     grid->addWidget(PathLabel, 2, 0, 1, 2);
 
-    // The page starts where the process is.
-    const QString current = QDir::currentPath();
-    for (int i = 0; i < Drive->count(); ++i)
-        if (QDir::fromNativeSeparators(current).startsWith(
-                QDir::fromNativeSeparators(Drive->itemText(i))))
-            Drive->setCurrentIndex(i);
-    SetDirPath(current);
+    // The lists start in the user's home folder until the editor shows a parameter (in
+    // its file's folder or the page's), never among the program's own files.
+    SetDirPath(QDir::homePath());
 
-    connect(Drive, &QComboBox::currentIndexChanged, this, [this] { Drive_Change(); });
+    connect(Drive, &QComboBox::currentIndexChanged, this, [this] {
+        moved_ = true;
+        Drive_Change();
+    });
     // A folder is opened by double-click or Enter; ".." goes one level up.
-    connect(Dir, &QListWidget::itemActivated, this,
-            [this](QListWidgetItem* item) { SetDirPath(item->data(ParentRole).toString()); });
+    OnRowActivated(Dir, [this](int row) {
+        moved_ = true;
+        SetDirPath(Dir->item(row)->data(ParentRole).toString());
+    });
     OnRowChosen(Files, [this](int) { emit FileChosen(); });
 }
 
@@ -52,7 +54,28 @@ void FileChooser::Drive_Change() {
 
 void FileChooser::SetDirPath(const QString& path) {
     dirPath_ = QDir::toNativeSeparators(QDir::cleanPath(path));
+    const QString folder = QDir::fromNativeSeparators(dirPath_);
+    int best = -1;
+    for (int i = 0; i < Drive->count(); ++i) {
+        const QString drive = QDir::fromNativeSeparators(Drive->itemText(i));
+        if (folder.startsWith(drive) && (best < 0 || drive.size() > Drive->itemText(best).size()))
+            best = i;
+    }
+    if (best >= 0 && best != Drive->currentIndex()) {
+        const QSignalBlocker quiet(Drive);
+        Drive->setCurrentIndex(best);
+    }
     Dir_Change();
+}
+
+bool FileChooser::ChooseFile(const QString& name) {
+    for (int i = 0; i < Files->count(); ++i)
+        if (Files->item(i)->text() == name) {
+            Files->setCurrentRow(i);
+            Files->scrollToItem(Files->item(i));
+            return true;
+        }
+    return false;
 }
 
 void FileChooser::Dir_Change() {

@@ -30,6 +30,10 @@ public:
     void SetPattern(const QString& pattern);
     // The chosen file's name ("" when none).
     QString ChosenFile() const;
+    // Highlights the file of that name in the file list; false when it is not listed.
+    bool ChooseFile(const QString& name);
+    // True once the user moved to another drive or folder.
+    bool Moved() const { return moved_; }
 
     QComboBox* Drive = nullptr;
     QListWidget* Dir = nullptr;
@@ -44,6 +48,7 @@ private:
 
     QString dirPath_;
     QString pattern_;
+    bool moved_ = false;
 };
 
 } // namespace pelto::ui

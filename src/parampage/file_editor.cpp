@@ -5,6 +5,8 @@
 #include "platform/text_codec.h"
 #include "ui_common/text_input.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -42,6 +44,29 @@ void FileEditor::Show(int16_t ordinal) {
     const FileParameter& p = Record(ordinal);
     SetCaptionAndDescription(p.Name, p.Description);
     Chooser->SetPattern(FromBytes(p.Pattern));
+    // The lists show the current value: its folder (a relative one lies beside the page)
+    // with its file highlighted. Without one they open in the page's folder, or stay
+    // where the user left them.
+    const QString pageFolder = QFileInfo(FromBytes(ws_.SampleFile)).absolutePath();
+    QString folder = QDir::fromNativeSeparators(FromBytes(p.Path));
+    if (!folder.isEmpty() && QDir::isRelativePath(folder) && !ws_.SampleFile.empty())
+        folder = QDir(pageFolder).filePath(folder);
+    const QString file = FromBytes(p.FileName);
+    shownFolder_.clear();
+    shownFile_.clear();
+    if (!file.isEmpty() && !folder.isEmpty() && QFileInfo(QDir(folder), file).isFile()) {
+        Chooser->SetDirPath(folder);
+        if (Chooser->ChooseFile(file)) {
+            shownFolder_ = Chooser->DirPath();
+            shownFile_ = file;
+        }
+    } else if (!Chooser->Moved() && !ws_.SampleFile.empty() && QFileInfo(pageFolder).isDir()) {
+        Chooser->SetDirPath(pageFolder);
+        if (!file.isEmpty() && folder.isEmpty() && Chooser->ChooseFile(file)) {
+            shownFolder_ = Chooser->DirPath();
+            shownFile_ = file;
+        }
+    }
 }
 
 void FileEditor::FileImage_Click() {
@@ -74,6 +99,10 @@ void FileEditor::Commit(int16_t ordinal) {
     // Looking at a file parameter without choosing a file keeps its folder and file: storing
     // an empty name would lose the definition's default (a picture the effect needs).
     if (Chooser->ChosenFile().isEmpty())
+        return;
+    // The value shown and left as it was keeps its folder as written (relative ones too).
+    if (!shownFile_.isEmpty() && Chooser->ChosenFile() == shownFile_ &&
+        Chooser->DirPath() == shownFolder_)
         return;
     std::optional<std::string> path = ToBytes(Chooser->DirPathWithSeparator());
     std::optional<std::string> file = ToBytes(Chooser->ChosenFile());

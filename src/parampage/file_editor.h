@@ -26,6 +26,9 @@ public:
 private:
     FileParameter& Record(int16_t ordinal);
     int16_t kind_;
+    // The record's own file as Show highlighted it, in the folder shown.
+    QString shownFolder_;
+    QString shownFile_;
 };
 
 } // namespace pelto::ui

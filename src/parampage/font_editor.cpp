@@ -10,8 +10,16 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QRegularExpression>
 
 namespace pelto::ui {
+
+QString FamilyName(const QString& listed) {
+    // "C059 [urw]": the system names a family offered by several foundries with the
+    // foundry in brackets; the page knows the family alone.
+    static const QRegularExpression foundry(QStringLiteral("\\s*\\[[^\\[\\]]*\\]$"));
+    return QString(listed).remove(foundry);
+}
 
 int FontSizeLine(int size) {
     return static_cast<int>(RoundHalfEven(size / 2.0 - 3));
@@ -72,7 +80,9 @@ void FontEditor::Show(int16_t ordinal) {
     const FontParameter& p = ws_.Params.FontParameters[ordinal];
     const QString name = FromBytes(p.FontName);
     for (int i = 0; i < LstFontNames->count(); ++i) {
-        if (LstFontNames->item(i)->text() == name) {
+        const QString listed = LstFontNames->item(i)->text();
+        if (listed == name || (FamilyName(listed) == name && listed != name &&
+                               LstFontNames->findItems(name, Qt::MatchExactly).isEmpty())) {
             LstFontNames->setCurrentRow(i);
             break;
         }
@@ -99,7 +109,7 @@ void FontEditor::Commit(int16_t ordinal) {
     if (const int size = ChosenRow(LstFontSizes); size >= 0)
         p.Size = static_cast<int16_t>(size * 2 + 6);
     if (const int font = ChosenRow(LstFontNames); font >= 0)
-        p.FontName = ToBytes(LstFontNames->item(font)->text()).value_or(p.FontName);
+        p.FontName = ToBytes(FamilyName(LstFontNames->item(font)->text())).value_or(p.FontName);
 }
 
 void FontEditor::ChkFontBold_Click() {

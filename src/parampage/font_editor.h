@@ -12,6 +12,10 @@ namespace pelto::ui {
 // The line of the size list for a stored size: Size / 2 - 3, rounded half to even.
 int FontSizeLine(int size);
 
+// The family name of a line of the font list: without the foundry the system puts in
+// brackets behind a family several foundries offer ("C059 [urw]" is "C059").
+QString FamilyName(const QString& listed);
+
 class FontEditor : public EditorFrame {
 public:
     FontEditor(Workspace& ws, QWidget* parent);

@@ -27,8 +27,11 @@
 #include "preview/preview_engine_loader.h"
 #endif
 
+#include <QAbstractButton>
+#include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -50,16 +53,11 @@ namespace {
 constexpr int kBaseWidth = 582;
 constexpr int kBaseHeight = 371;
 // The preview shows only when it gets at least this much width.
-constexpr int kMinPreviewWidth = 320;
+constexpr int kMinPreviewWidth = 200;
 // The width the window grows by when the preview is switched on.
 constexpr int kPreviewWidth = 540;
 // The pause in typing after which the preview follows.
 constexpr int kTypingPauseMs = 300;
-
-bool IsTextBox(const QObject* widget) {
-    return qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QPlainTextEdit*>(widget) ||
-           qobject_cast<const QAbstractSpinBox*>(widget);
-}
 
 const char* const kGeometryKey = "ParameterPageGeometry";
 const char* const kPreviewKey = "Preview";
@@ -149,12 +147,21 @@ FrmScript::FrmScript(Workspace& ws, WindowFlow& flow, QWidget* parent)
         ChkPreview->setGeometry(4, 46, 173, 20);
         ChkPreview->setChecked(GetSetting("Settings", kPreviewKey, "1") == "1");
         connect(ChkPreview, &QCheckBox::clicked, this, [this] { ChkPreview_Click(); });
+        LblPreviewHidden = Named(PlainLabel(this), "LblPreviewHidden", "Preview hidden");
+        LblPreviewHidden->setText(QStringLiteral("Preview hidden: window too narrow (%1 px needed)")
+                                      .arg(kBaseWidth + kMinPreviewWidth));
+        LblPreviewHidden->setToolTip(
+            QStringLiteral("The window is too narrow for the preview: make it at least %1 "
+                           "pixels wide, or switch \"Preview\" off.")
+                .arg(kBaseWidth + kMinPreviewWidth));
+        LblPreviewHidden->hide();
     }
 #endif
-    // Any key or click in an editor may change a value the preview shows.
+    // The preview follows the editors' own change signals, however the value changed
+    // (keys, clicks, the wheel, paste, drag and drop, undo and redo in a text box).
     for (EditorFrame* frame : FrameDataType)
         for (QWidget* w : frame->findChildren<QWidget*>())
-            w->installEventFilter(this);
+            FollowChanges(w);
 
     Form_Load();
 
@@ -165,6 +172,40 @@ FrmScript::FrmScript(Workspace& ws, WindowFlow& flow, QWidget* parent)
     resize(size);
     KeepGeometry(this, kGeometryKey);
     LayOut();
+}
+
+void FrmScript::FollowChanges(QWidget* w) {
+    // Typing is shown after a pause; a value set any other way at once. A text box that
+    // changes without the focus was set by its editor (a palette click, a list line).
+    auto typed = [this](QWidget* box) { SchedulePreview(box->hasFocus() ? kTypingPauseMs : 0); };
+    if (auto* box = qobject_cast<QLineEdit*>(w)) {
+        connect(box, &QLineEdit::textChanged, this, [box, typed] { typed(box); });
+    } else if (auto* box = qobject_cast<QPlainTextEdit*>(w)) {
+        connect(box, &QPlainTextEdit::textChanged, this, [box, typed] { typed(box); });
+    } else if (auto* slider = qobject_cast<QAbstractSlider*>(w)) {
+        connect(slider, &QAbstractSlider::valueChanged, this, [this] { SchedulePreview(0); });
+    } else if (auto* spin = qobject_cast<QAbstractSpinBox*>(w)) {
+        connect(spin, &QAbstractSpinBox::editingFinished, this, [this] { SchedulePreview(0); });
+    } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        if (button->isCheckable())
+            connect(button, &QAbstractButton::toggled, this, [this] { SchedulePreview(0); });
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        connect(combo, &QComboBox::currentIndexChanged, this, [this] { SchedulePreview(0); });
+    } else if (auto* list = qobject_cast<QAbstractItemView*>(w)) {
+        // A line chosen (fonts, sizes, files) or the lines themselves changed (list and
+        // menu entries added, changed, moved or removed).
+        if (list->selectionModel())
+            connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                    [this] { SchedulePreview(0); });
+        if (QAbstractItemModel* model = list->model()) {
+            auto now = [this] { SchedulePreview(0); };
+            connect(model, &QAbstractItemModel::rowsInserted, this, now);
+            connect(model, &QAbstractItemModel::rowsRemoved, this, now);
+            connect(model, &QAbstractItemModel::rowsMoved, this, now);
+            connect(model, &QAbstractItemModel::dataChanged, this, now);
+            connect(model, &QAbstractItemModel::modelReset, this, now);
+        }
+    }
 }
 
 void FrmScript::resizeEvent(QResizeEvent* event) {
@@ -188,6 +229,11 @@ void FrmScript::LayOut() {
     Command7->move(401 + dx, 326 + dy);
     Command5->move(493 + dx, 326 + dy);
 #ifdef PELTO_HAS_PREVIEW
+    // Ticked but without room: the user is told why nothing shows, above the editors.
+    if (LblPreviewHidden) {
+        LblPreviewHidden->setGeometry(180, 46, 342 + dx, 16);
+        LblPreviewHidden->setVisible(ChkPreview->isChecked() && !previewOn);
+    }
     if (previewOn) {
         const bool fresh = !Preview || Preview->isHidden();
         if (!Preview)
@@ -215,7 +261,9 @@ void FrmScript::ChkPreview_Click() {
 
 void FrmScript::SchedulePreview(int delayMs) {
 #ifdef PELTO_HAS_PREVIEW
-    if (Preview && Preview->isVisible())
+    // The page may not be on screen yet: its first build is made while it opens. Each
+    // key typed starts the pause again.
+    if (Preview && !Preview->isHidden())
         previewTimer_->start(delayMs);
 #else
     (void)delayMs;
@@ -224,7 +272,7 @@ void FrmScript::SchedulePreview(int delayMs) {
 
 void FrmScript::RefreshPreview() {
 #ifdef PELTO_HAS_PREVIEW
-    if (!Preview || !Preview->isVisible())
+    if (!Preview || Preview->isHidden())
         return;
     if (CurrentParameterIndex != -1 && CurrentParameterIndex < LstParameters->count()) {
         // A text the page cannot store is refused when the parameter is left; until
@@ -334,12 +382,6 @@ bool FrmScript::MayLeaveParameter() {
 }
 
 bool FrmScript::eventFilter(QObject* watched, QEvent* event) {
-    // Any key or click in an editor may change a value the preview shows. A key in a
-    // text box is typing, shown after a pause; any other key or click sets a value.
-    if ((event->type() == QEvent::KeyRelease || event->type() == QEvent::MouseButtonRelease) &&
-        watched != LstParameters && watched != LstParameters->viewport())
-        SchedulePreview(event->type() == QEvent::KeyRelease && IsTextBox(watched) ? kTypingPauseMs
-                                                                                  : 0);
     if (CurrentParameterIndex == -1)
         return false;
     bool leaving = false;
@@ -394,16 +436,14 @@ void FrmScript::Command7_Click() {
 
 void FrmScript::Command5_Click() {
     // A refused value keeps the user on its parameter; nothing is applied with an old one.
+    // The user stays on the parameter they were editing.
     if (LstParameters->count() >= 1 && ChosenRow(LstParameters) >= 0 &&
         CurrentParameterIndex != -1 && !CommitParameter(CurrentParameterIndex))
         return;
-    if (LstParameters->count() >= 1) {
-        SelectParameterRow(LstParameters->count() - 1);
-        if (CurrentParameterIndex != LstParameters->count() - 1)
-            return;
-    }
     flow_.AddRecentEffect();
     flow_.ShowApplyDialog(this);
+    // The apply dialog may have chosen another page.
+    SchedulePreview(0);
 }
 
 FrmParameterSet* FrmScript::MakeTemplateDialog(bool save) {
@@ -416,11 +456,16 @@ FrmParameterSet* FrmScript::MakeTemplateDialog(bool save) {
 }
 
 void FrmScript::Command8_Click() {
+    // The values loaded are shown on the parameter the user was on; the loading
+    // forgets it (so its editor is not stored over them), and it is chosen again after.
+    const int current = CurrentParameterIndex;
     FrmParameterSet* dialog = MakeTemplateDialog(false);
     dialog->exec();
     delete dialog;
-    if (LstParameters->count() >= 1)
-        SelectParameterRow(LstParameters->count() - 1);
+    if (CurrentParameterIndex == -1 && LstParameters->count() >= 1)
+        SelectParameterRow(current >= 0 && current < LstParameters->count()
+                               ? current
+                               : LstParameters->count() - 1);
     SchedulePreview(0);
 }
 

@@ -92,14 +92,15 @@ public:
     // the web engine. The preview is made when it is first shown.
     QCheckBox* ChkPreview = nullptr;
     LivePreview* Preview = nullptr;
+    // Says why the preview is not shown while "Preview" is ticked (a window too narrow).
+    QLabel* LblPreviewHidden = nullptr;
 
     // Rebuilds the preview with the values as they stand in the editors now.
     void RefreshPreview();
 
 protected:
     // Clicks and keys that would move LstParameters away from a parameter whose editor
-    // holds a value the record cannot take are refused before the list moves; keys and
-    // clicks in the editors rebuild the preview.
+    // holds a value the record cannot take are refused before the list moves.
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -109,6 +110,8 @@ private:
     void LayOut();
     // Rebuilds the preview after delayMs without a further change.
     void SchedulePreview(int delayMs);
+    // Connects an editor control's change signals to the preview.
+    void FollowChanges(QWidget* w);
     void ChkPreview_Click();
     QTimer* previewTimer_ = nullptr;
 

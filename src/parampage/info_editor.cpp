@@ -33,6 +33,7 @@ InfoEditor::InfoEditor(Workspace& ws, QWidget* parent)
     grid->addWidget(LblInfoRepeat, 0, 1);
     grid->addWidget(caption(1, "Author"), 1, 0);
     grid->addWidget(LblInfoAuthor, 1, 1);
+    grid->addWidget(caption(4, "Browsers"), 2, 0);
     grid->addWidget(LblInfoSupport, 2, 1);
     grid->addWidget(caption(2, "Size"), 3, 0);
     grid->addWidget(LblInfoSize, 3, 1);

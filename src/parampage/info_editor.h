@@ -19,7 +19,7 @@ public:
     QLabel* LblInfoSize = nullptr;
     QLabel* LblInfoType = nullptr;
     QLabel* LblInfoNote = nullptr;
-    std::array<QLabel*, 4> Label4{}; // "Repeat", "Author", "Size", "Type"
+    std::array<QLabel*, 5> Label4{}; // "Repeat", "Author", "Size", "Type", "Browsers"
 };
 
 } // namespace pelto::ui

@@ -3,8 +3,12 @@
 #include "common/numbers.h"
 #include "platform/text_codec.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScrollBar>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -18,6 +22,28 @@ int SliderNumber(double value) {
     return static_cast<int>(std::clamp(RoundHalfEven(value), -32768.0, 32767.0));
 }
 
+void TieToSlider(QSpinBox* spin, QScrollBar* slider) {
+    // A typed number is taken on Enter or when the box is left; the arrows and the
+    // wheel take theirs at once.
+    spin->setKeyboardTracking(false);
+    spin->setRange(slider->minimum(), slider->maximum());
+    spin->setValue(slider->value());
+    spin->setAccessibleName(slider->accessibleName());
+    // The box's own text field is named too, for screen readers.
+    if (auto* field = spin->findChild<QLineEdit*>())
+        field->setAccessibleName(slider->accessibleName());
+    QObject::connect(slider, &QScrollBar::rangeChanged, spin, [spin](int min, int max) {
+        const QSignalBlocker quiet(spin);
+        spin->setRange(min, max);
+    });
+    QObject::connect(slider, &QScrollBar::valueChanged, spin, [spin](int value) {
+        const QSignalBlocker quiet(spin);
+        spin->setValue(value);
+    });
+    QObject::connect(spin, &QSpinBox::valueChanged, slider,
+                     [slider](int value) { slider->setValue(value); });
+}
+
 IntEditor::IntEditor(Workspace& ws, QWidget* parent) : EditorFrame(ws, Int, "Simple Int", parent) {
     auto* layout = new QVBoxLayout(Body());
     layout->addStretch(1);
@@ -25,7 +51,13 @@ IntEditor::IntEditor(Workspace& ws, QWidget* parent) : EditorFrame(ws, Int, "Sim
     HScrollSimpleInt->setFocusPolicy(Qt::StrongFocus);
     // The arrow keys move the value the way they point.
     HScrollSimpleInt->setInvertedControls(false);
-    layout->addWidget(HScrollSimpleInt);
+    // The number can be typed too, within the slider's limits.
+    SpnSimpleInt = Named(new QSpinBox(Body()), "SpnSimpleInt", "Value");
+    auto* row = new QHBoxLayout;
+    row->addWidget(HScrollSimpleInt, 1);
+    row->addWidget(SpnSimpleInt);
+    layout->addLayout(row);
+    TieToSlider(SpnSimpleInt, HScrollSimpleInt);
     LblIntValue = Named(PlainLabel(Body()), "LblIntValue", "Value");
     LblIntValue->setAlignment(Qt::AlignCenter);
     layout->addWidget(LblIntValue);

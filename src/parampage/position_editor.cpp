@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QScrollBar>
+#include <QSpinBox>
 
 #include <algorithm>
 
@@ -15,7 +16,8 @@ PositionEditor::PositionEditor(Workspace& ws, QWidget* parent)
     : EditorFrame(ws, Position, "Position", parent) {
     auto* grid = new QGridLayout(Body());
     grid->setRowStretch(0, 1);
-    auto addRow = [&](int row, int n, QLabel*& caption, QScrollBar*& bar, QLabel*& value) {
+    auto addRow = [&](int row, int n, QLabel*& caption, QScrollBar*& bar, QSpinBox*& spin,
+                      QLabel*& value) {
         caption = Named(PlainLabel(Body()), QStringLiteral("LblPositionCaption%1").arg(n));
         bar = Named(new QScrollBar(Qt::Horizontal, Body()),
                     QStringLiteral("HScrollPosition%1").arg(n), QStringLiteral("Value %1").arg(n));
@@ -23,13 +25,17 @@ PositionEditor::PositionEditor(Workspace& ws, QWidget* parent)
         bar->setInvertedControls(false);
         value = Named(PlainLabel(Body()), QStringLiteral("LblPositionValue%1").arg(n));
         value->setAlignment(Qt::AlignCenter);
-        grid->addWidget(caption, row, 0);
+        spin = Named(new QSpinBox(Body()), QStringLiteral("SpnPosition%1").arg(n));
+        TieToSlider(spin, bar);
+        grid->addWidget(caption, row, 0, 1, 2);
         grid->addWidget(bar, row + 1, 0);
+        grid->addWidget(spin, row + 1, 1);
         grid->addWidget(value, row + 2, 0);
     };
-    addRow(1, 1, LblPositionCaption1, HScrollPosition1, LblPositionValue1);
+    addRow(1, 1, LblPositionCaption1, HScrollPosition1, SpnPosition1, LblPositionValue1);
     grid->setRowMinimumHeight(4, 12);
-    addRow(5, 2, LblPositionCaption2, HScrollPosition2, LblPositionValue2);
+    addRow(5, 2, LblPositionCaption2, HScrollPosition2, SpnPosition2, LblPositionValue2);
+    grid->setColumnStretch(0, 1);
     grid->setRowStretch(8, 1);
     connect(HScrollPosition1, &QScrollBar::valueChanged, this,
             [this] { HScrollPosition1_Change(); });
@@ -54,6 +60,8 @@ void PositionEditor::Show(int16_t ordinal) {
     LblPositionCaption2->setText(FromBytes(p.Caption2));
     NameAfterCaption(HScrollPosition1, LblPositionCaption1->text(), "Value 1");
     NameAfterCaption(HScrollPosition2, LblPositionCaption2->text(), "Value 2");
+    SpnPosition1->setAccessibleName(HScrollPosition1->accessibleName());
+    SpnPosition2->setAccessibleName(HScrollPosition2->accessibleName());
     // Refresh the units even when a value did not change.
     HScrollPosition1_Change();
     HScrollPosition2_Change();

@@ -1,9 +1,11 @@
 #pragma once
-// "Position": two sliders, each with a caption and a value label.
+// "Position": two sliders, each with a caption, a box to type the number and a value
+// label.
 #include "ui_common/editor_frame.h"
 
 class QLabel;
 class QScrollBar;
+class QSpinBox;
 
 namespace pelto::ui {
 
@@ -18,6 +20,8 @@ public:
 
     QScrollBar* HScrollPosition1 = nullptr;
     QScrollBar* HScrollPosition2 = nullptr;
+    QSpinBox* SpnPosition1 = nullptr;
+    QSpinBox* SpnPosition2 = nullptr;
     QLabel* LblPositionValue1 = nullptr;
     QLabel* LblPositionValue2 = nullptr;
     QLabel* LblPositionCaption1 = nullptr;

@@ -20,6 +20,11 @@ QStringList& TestMessages() {
     return messages;
 }
 
+QStringList& TestMessageDetails() {
+    static QStringList details;
+    return details;
+}
+
 void EnableTestMessages() {
     testMode = true;
 }
@@ -28,24 +33,16 @@ void PushTestAnswer(MessageAnswer answer) {
 }
 void ClearTestMessages() {
     TestMessages().clear();
+    TestMessageDetails().clear();
     Answers().clear();
 }
 
-MessageAnswer ShowMessage(QWidget* parent, const QString& text, MessageIcon icon,
-                          MessageButtons buttons, const QString& title) {
-    const QString caption = title.isEmpty() ? ProgramName() : title;
-    if (testMode) {
-        TestMessages().append(caption + "|" + text);
-        if (!Answers().empty()) {
-            MessageAnswer a = Answers().front();
-            Answers().pop_front();
-            return a;
-        }
-        return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
-    }
-    QMessageBox box(parent);
-    box.setWindowTitle(caption);
+void PrepareMessageBox(QMessageBox& box, const QString& text, MessageIcon icon,
+                       MessageButtons buttons, const QString& title, const QString& details) {
+    box.setWindowTitle(title.isEmpty() ? ProgramName() : title);
     box.setText(text);
+    if (!details.isEmpty())
+        box.setDetailedText(details);
     switch (icon) {
     case MessageIcon::Critical:
         box.setIcon(QMessageBox::Critical);
@@ -62,10 +59,29 @@ MessageAnswer ShowMessage(QWidget* parent, const QString& text, MessageIcon icon
     if (buttons == MessageButtons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::No);
-        return box.exec() == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
     }
-    box.setStandardButtons(QMessageBox::Ok);
-    box.exec();
+}
+
+MessageAnswer ShowMessage(QWidget* parent, const QString& text, MessageIcon icon,
+                          MessageButtons buttons, const QString& title, const QString& details) {
+    const QString caption = title.isEmpty() ? ProgramName() : title;
+    if (testMode) {
+        TestMessages().append(caption + "|" + text);
+        TestMessageDetails().append(details);
+        if (!Answers().empty()) {
+            MessageAnswer a = Answers().front();
+            Answers().pop_front();
+            return a;
+        }
+        return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+    }
+    QMessageBox box(parent);
+    PrepareMessageBox(box, text, icon, buttons, title, details);
+    const int answer = box.exec();
+    if (buttons == MessageButtons::YesNo)
+        return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
     return MessageAnswer::Ok;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/settings_store.h"
 
+#include <QDir>
 #include <QSettings>
 #include <memory>
 
@@ -47,6 +48,10 @@ QStringList SettingKeys(const QString& section) {
 
 void SetSettingsFile(const QString& path) {
     OverrideFile() = path;
+}
+
+QString SettingsFileOf(const QString& programFolder) {
+    return QDir(programFolder).filePath(QStringLiteral("Pelto.ini"));
 }
 
 } // namespace pelto::ui

@@ -1,6 +1,7 @@
 #pragma once
-// The per-user settings store: INI format, application "Pelto", sections "Settings" and
-// "MRU". Tests point it at a temporary file with SetSettingsFile.
+// The settings store: INI format, application "Pelto", sections "Settings" and "MRU".
+// An installed program keeps it per user; a portable program folder keeps it beside the
+// program (SettingsFileOf), and tests point it at a temporary file.
 #include <QString>
 #include <QStringList>
 
@@ -13,7 +14,10 @@ void DeleteSetting(const QString& section, const QString& key);
 void DeleteSection(const QString& section);
 QStringList SettingKeys(const QString& section);
 
-// Test seam: use this INI file instead of the user's store ("" restores the default).
+// Use this INI file instead of the per-user store ("" restores the default).
 void SetSettingsFile(const QString& path);
+
+// The settings file of a program folder: "Pelto.ini" in it (for a portable folder).
+QString SettingsFileOf(const QString& programFolder);
 
 } // namespace pelto::ui

@@ -6,6 +6,8 @@
 #include "preview/preview_engine_loader.h"
 #include "ui_common/editor_frame.h"
 
+#include <QCryptographicHash>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -16,6 +18,25 @@
 namespace pelto::ui {
 
 namespace {
+
+// What the preview would show from folder: every file's name and bytes.
+QByteArray FolderDigest(const QString& folder) {
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << it.next();
+    files.sort();
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (const QString& path : files) {
+        hash.addData(path.toUtf8());
+        hash.addData(QByteArrayView("\0", 1));
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            hash.addData(&file);
+        hash.addData(QByteArrayView("\0", 1));
+    }
+    return hash.result();
+}
 
 PreviewBuild BuildInto(Workspace ws, const std::filesystem::path& folder) {
     DoItRequest request;
@@ -30,6 +51,7 @@ PreviewBuild BuildInto(Workspace ws, const std::filesystem::path& folder) {
     }
     build.ok = true;
     build.page = outcome->pageToOpen;
+    build.digest = FolderDigest(QString::fromStdString(folder.string()));
     return build;
 }
 
@@ -137,18 +159,28 @@ void LivePreview::BuildFinished() {
         ShowProblem(FromBytes(build.message));
         return;
     }
-    Show(QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(build.page))), QString());
+    const QUrl url = QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(build.page)));
+    if (!build.digest.isEmpty() && build.digest == shownDigest_ && shownUrl_ == url) {
+        // The same page with the same values: a reload would only restart its effect.
+        emit Unchanged();
+        return;
+    }
+    shownDigest_ = build.digest;
+    ++loads_;
+    Show(url, QString());
 }
 
 void LivePreview::ShowProblem(const QString& text) {
     if (engineFailed_)
         return;
     pending_.reset();
+    shownDigest_.clear();
     dropRunning_ = watcher_.isRunning();
     Show(QUrl(), ProblemPage(text));
 }
 
 void LivePreview::Show(const QUrl& url, const QString& html) {
+    shownUrl_ = url;
     if (!engine_) {
         waiting_ = std::make_pair(url, html);
         return;

@@ -6,6 +6,7 @@
 // own folder.
 #include "library/workspace.h"
 
+#include <QByteArray>
 #include <QFutureWatcher>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -24,6 +25,7 @@ struct PreviewBuild {
     bool ok = false;
     std::string page;    // the built page, when ok
     std::string message; // why it failed, otherwise
+    QByteArray digest;   // of every file built, when ok
 };
 
 class LivePreview : public QWidget {
@@ -42,6 +44,9 @@ public:
     bool Building() const { return watcher_.isRunning() || pending_.has_value(); }
     // The engine's view once it has started, else nullptr.
     PreviewView* Engine() const { return engine_; }
+    // How many times a built page was loaded (a build that gave the page already shown
+    // is not loaded again).
+    int Loads() const { return loads_; }
 
     // The engine's view (null until the engine has started), the line of script errors
     // under it, and the line that stands in the view's place while the engine starts or
@@ -53,6 +58,8 @@ public:
 signals:
     // A page or a message finished loading.
     void Reloaded();
+    // A build gave the page already shown, which stays as it is.
+    void Unchanged();
 
 private:
     void StartEngine();
@@ -74,6 +81,11 @@ private:
     bool dropRunning_ = false;
     // The engine could not start (LblPreviewStatus says why): nothing is built.
     bool engineFailed_ = false;
+    // The digest of the build shown (empty while a message is shown).
+    QByteArray shownDigest_;
+    // The page shown (empty while a message is shown).
+    QUrl shownUrl_;
+    int loads_ = 0;
 };
 
 } // namespace pelto::ui

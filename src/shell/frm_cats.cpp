@@ -15,6 +15,7 @@
 #include "ui_common/window_geometry.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -98,6 +99,10 @@ void FrmCats::BuildMenus() {
     mnu_undo_last->setObjectName("mnu_undo_last");
     mnu_undo_last->setShortcut(QKeySequence::Undo);
     connect(mnu_undo_last, &QAction::triggered, this, &FrmCats::mnu_undo_last_Click);
+    // Offered only while there is a change to undo (its shortcut too).
+    mnu_undo_last->setEnabled(ChangeToUndoExists(ws_));
+    connect(mnu_changes, &QMenu::aboutToShow, this,
+            [this] { mnu_undo_last->setEnabled(ChangeToUndoExists(ws_)); });
     mnu_undo_history = mnu_changes->addAction("Change &history...");
     mnu_undo_history->setObjectName("mnu_undo_history");
     connect(mnu_undo_history, &QAction::triggered, this, &FrmCats::mnu_undo_history_Click);
@@ -357,6 +362,13 @@ void FrmCats::mnu_help_about_Click() {
 
 void FrmCats::mnu_undo_last_Click() {
     UndoChangeAsking(this, ws_, "");
+    mnu_undo_last->setEnabled(ChangeToUndoExists(ws_));
+}
+
+void FrmCats::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && mnu_undo_last)
+        mnu_undo_last->setEnabled(ChangeToUndoExists(ws_));
 }
 
 void FrmCats::mnu_undo_history_Click() {

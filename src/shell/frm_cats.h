@@ -69,6 +69,10 @@ public:
     QAction* mnu_help_bar01 = nullptr;
     QAction* mnu_help_about = nullptr;
 
+protected:
+    // Coming back to the window updates what "Undo last change" offers.
+    void changeEvent(QEvent* event) override;
+
 private:
     void BuildMenus();
     void BuildButtons(int count);

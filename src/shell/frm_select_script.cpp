@@ -131,6 +131,7 @@ void FrmSelectScript::BuildControls() {
     QSizePolicy keep = Command2->sizePolicy();
     keep.setRetainSizeWhenHidden(true);
     Command2->setSizePolicy(keep);
+    Command1->setSizePolicy(keep);
     LstAllScripts = new QComboBox(this);
     LstAllScripts->setObjectName("LstAllScripts");
     LstAllScripts->setAccessibleName("All effects of this category");
@@ -256,6 +257,8 @@ void FrmSelectScript::PopulateScriptPage() {
     // At or past the last page there is nothing further to show (a category without
     // scripts has no pages at all).
     Command2->setVisible(pageNumber_ < pages);
+    // "<" only where there is a page before this one.
+    Command1->setVisible(pageNumber_ > 1);
     LblNoScripts->setVisible(found == 0);
 }
 

@@ -4,6 +4,7 @@
 #include "library/page_links.h"
 #include "platform/message_box.h"
 #include "platform/native_text.h"
+#include "ui_common/user_choice.h"
 #include "ui_common/window_geometry.h"
 
 #include <QCheckBox>
@@ -100,11 +101,13 @@ FrmBrowseFile::FrmBrowseFile(Workspace& ws, QWidget* parent) : QDialog(parent), 
     connect(Dir1, &QTreeWidget::itemExpanded, this,
             [this](QTreeWidgetItem* item) { FillFolderItem(item); });
     connect(File1, &QListWidget::itemClicked, this, &FrmBrowseFile::File1_Click);
-    connect(File1, &QListWidget::itemDoubleClicked, this, &FrmBrowseFile::File1_DblClick);
+    // A double click or Enter on a file takes it (Enter the file the focus is on).
+    OnRowActivated(File1, [this](int row) { File1_DblClick(File1->item(row)); });
     connect(Command1, &QPushButton::clicked, this, &FrmBrowseFile::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &FrmBrowseFile::Command2_Click);
     connect(ChkShowHidden, &QCheckBox::toggled, this, &FrmBrowseFile::ChkShowHidden_Click);
 
+    ClickFocusedButtonOnEnter(this);
     // Every opening starts in the program's current folder, not in the page's folder.
     const QString start = CleanAbsolute(QDir::currentPath());
     FillDrives(start);
@@ -259,6 +262,7 @@ void FrmBrowseFile::SetManyPages() {
     CmdWholeFolder->setObjectName("CmdWholeFolder");
     CmdWholeFolder->setAccessibleName("Whole folder");
     CmdWholeFolder->setAutoDefault(false);
+    ClickOnEnter(CmdWholeFolder);
     if (auto* buttons = Command1->parentWidget()->findChild<QHBoxLayout*>())
         buttons->insertWidget(1, CmdWholeFolder);
     setTabOrder(Command1, CmdWholeFolder);

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QPushButton>
 #include <QTimer>
 
 namespace pelto::ui {
@@ -66,7 +67,15 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == list_ && IsEnter(event)) {
-            if (const int row = ChosenRow(list_); row >= 0) {
+            int row = ChosenRow(list_);
+            // Enter takes the row the focus is on, as Space would highlight it first.
+            const QModelIndex current = list_->currentIndex();
+            if (row < 0 && current.isValid() && list_->selectionModel()) {
+                list_->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect |
+                                                             QItemSelectionModel::Rows);
+                row = ChosenRow(list_);
+            }
+            if (row >= 0) {
                 activated_(row);
                 return true;
             }
@@ -177,7 +186,15 @@ void OnEntryChosen(QComboBox* combo, std::function<void(int index)> chosen) {
 }
 
 void ClickOnEnter(QAbstractButton* button) {
+    if (button->property("clicksOnEnter").toBool())
+        return;
+    button->setProperty("clicksOnEnter", true);
     new EnterClicks(button);
+}
+
+void ClickFocusedButtonOnEnter(QWidget* window) {
+    for (QPushButton* button : window->findChildren<QPushButton*>())
+        ClickOnEnter(button);
 }
 
 } // namespace pelto::ui

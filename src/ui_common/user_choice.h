@@ -11,14 +11,16 @@
 class QAbstractButton;
 class QAbstractItemView;
 class QComboBox;
+class QWidget;
 
 namespace pelto::ui {
 
 // Calls chosen(row) for every choice made in list (single selection).
 void OnRowChosen(QAbstractItemView* list, std::function<void(int row)> chosen);
 
-// Calls activated(row) on a double click on a row, or on Enter or Return while a row is
-// highlighted.
+// Calls activated(row) on a double click on a row, or on Enter or Return on the
+// highlighted row or, when none is, on the row the focus is on (which Enter highlights).
+// The key goes no further (it does not also press the window's default button).
 void OnRowActivated(QAbstractItemView* list, std::function<void(int row)> activated);
 
 // The highlighted row of list, -1 when none is (a current row alone does not count).
@@ -31,5 +33,9 @@ void OnEntryChosen(QComboBox* combo, std::function<void(int index)> chosen);
 
 // Enter and Return on the focused button click it, as Space does.
 void ClickOnEnter(QAbstractButton* button);
+
+// ClickOnEnter for every push button now in window: Enter presses the button that has
+// the focus, and the window's default button only when no other button has it.
+void ClickFocusedButtonOnEnter(QWidget* window);
 
 } // namespace pelto::ui

@@ -293,9 +293,11 @@ private slots:
             QCOMPARE(fixture->openedPages(), QStringList{Q(copy)});
             QVERIFY(TestMessages().isEmpty());
         } else {
+            // The question names the page it overwrites.
             QCOMPARE(TestMessages(),
                      QStringList{"Confirm Action|Are you sure want to overwrite the original file "
-                                 "with modified file"});
+                                 "with modified file?\n\n" +
+                                 QDir::toNativeSeparators(Q(page()))});
             if (answer == int(MessageAnswer::Yes)) {
                 QCOMPARE(test::ReadAll(page()), result);
                 QCOMPARE(test::ReadAll(pages->path() / external), test::ReadAll(output / external));

@@ -4,18 +4,24 @@
 #include "attach/ui/frm_apply_changes.h"
 #include "attach/ui/frm_batch_apply.h"
 #include "attach/ui/frm_undo_history.h"
+#include "attach/ui/undo_actions.h"
 #include "library/definition_reader.h"
+#include "platform/message_box.h"
 #include "platform/settings_store.h"
 #include "shell/frm_about.h"
 #include "shell/frm_options.h"
 #include "ui_common/frm_browse_file.h"
+#include "undo/change_record.h"
 #include "window_fixture.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QDir>
 #include <QImage>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPixmap>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSet>
 #include <QTest>
@@ -106,6 +112,31 @@ private slots:
     void changeHistory() {
         FrmUndoHistory history(ws);
         Shoot(history, "applyui_FrmUndoHistory");
+    }
+    // The question before undoing a batch of 999 pages: the count and the first pages,
+    // the whole list behind "Show Details...", and a box that fits the screen.
+    void batchUndoQuestion() {
+        ChangeInfo change;
+        change.id = "20260101-120000";
+        change.time = "2026-01-01 12:00:00";
+        change.effectName = "Snow";
+        change.option = "copy";
+        for (int k = 1; k <= 999; ++k)
+            change.pages.push_back(
+                (pages->path() / "site" / ("page" + std::to_string(k) + ".htm")).string());
+        const MessageText question = UndoQuestion(change);
+        QMessageBox box;
+        PrepareMessageBox(box, question.text, MessageIcon::Exclamation, MessageButtons::YesNo,
+                          "Undo last change", question.details);
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        const QRect screen = box.screen()->availableGeometry();
+        QVERIFY2(box.frameGeometry().height() <= screen.height(),
+                 qPrintable(QString("%1 high").arg(box.frameGeometry().height())));
+        QVERIFY(box.button(QMessageBox::Yes)->isVisible());
+        QVERIFY(box.button(QMessageBox::No)->isVisible());
+        box.close();
+        Shoot(box, "applyui_undo_question_999");
     }
     void options() {
         FrmOptions options(ws);

@@ -1,5 +1,6 @@
 // Renders the parameter page with its live preview to PNG files in $PELTO_SCREENSHOTS
-// (default: "screenshots" beside this program).
+// (default: "screenshots" beside this program), at the scale it runs at, and the page
+// too narrow for its preview.
 #include "page_fixture.h"
 
 #include "platform/message_box.h"
@@ -21,6 +22,12 @@ namespace {
 QString OutputFolder() {
     const QString env = qEnvironmentVariable("PELTO_SCREENSHOTS");
     return env.isEmpty() ? QCoreApplication::applicationDirPath() + "/screenshots" : env;
+}
+
+// "" at 100%, "_200" at twice the scale (QT_SCALE_FACTOR=2).
+QString ScaleSuffix() {
+    const qreal ratio = qApp->devicePixelRatio();
+    return ratio > 1.0 ? QStringLiteral("_%1").arg(qRound(ratio * 100)) : QString();
 }
 
 // The number of colours in the preview's part of the window: a rendered page has text
@@ -86,9 +93,19 @@ private slots:
         const QByteArray built = result.readAll();
         QVERIFY2(built.contains("<h1 id=\"fx\""), built.constData());
         const QImage image = f.page().grab().toImage();
-        const QString path = QDir(OutputFolder()).filePath("parampage_preview.png");
+        const QString path =
+            QDir(OutputFolder()).filePath("parampage_preview" + ScaleSuffix() + ".png");
         QVERIFY(image.save(path));
-        QVERIFY2(PreviewColours(image, preview->geometry()) > 3, "the preview looks blank");
+        const qreal scale = image.devicePixelRatio();
+        const QRect area(preview->geometry().topLeft() * scale, preview->size() * scale);
+        QVERIFY2(PreviewColours(image, area) > 3, "the preview looks blank");
+
+        // Too narrow for the preview: the page says so where the editors begin.
+        f.page().resize(700, 520);
+        QApplication::processEvents();
+        QVERIFY(f.page().LblPreviewHidden->isVisible());
+        QVERIFY(f.page().grab().toImage().save(
+            QDir(OutputFolder()).filePath("parampage_preview_narrow" + ScaleSuffix() + ".png")));
     }
 };
 

@@ -123,13 +123,33 @@ private slots:
         QCOMPARE(p.Boxes(), boxes);
     }
 
-    void typedTextWithoutTheButtonIsNotStored() {
+    // A value typed and not taken with ">" or Enter is the colour all the same when the
+    // user moves on; a code typed wins over decimal values typed with it.
+    void typedTextWithoutTheButtonIsStored_data() {
+        QTest::addColumn<QString>("green");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<int>("colour");
+        QTest::addColumn<QString>("boxes");
+        QTest::newRow("decimal") << "200"
+                                 << "" << Rgb(255, 200, 0) << "255,200,0,FFC800";
+        QTest::newRow("code") << ""
+                              << "0000FF" << Rgb(0, 0, 255) << "0,0,255,0000FF";
+        QTest::newRow("both") << "200"
+                              << "0000FF" << Rgb(0, 0, 255) << "0,0,255,0000FF";
+    }
+    void typedTextWithoutTheButtonIsStored() {
+        QFETCH(QString, green);
+        QFETCH(QString, code);
+        QFETCH(int, colour);
+        QFETCH(QString, boxes);
         ColourPage p;
-        p.Type(p.editor->TxtG, "200");
-        p.Type(p.editor->TxtHTMLColourCode, "0000FF");
+        if (!green.isEmpty())
+            p.Type(p.editor->TxtG, green);
+        if (!code.isEmpty())
+            p.Type(p.editor->TxtHTMLColourCode, code);
         p.Commit();
-        QCOMPARE(p.Record().Colour, Rgb(255, 0, 0));
-        QCOMPARE(p.Boxes(), QString("255,0,0,FF0000"));
+        QCOMPARE(p.Record().Colour, colour);
+        QCOMPARE(p.Boxes(), boxes);
     }
 
     void paletteClickAndLeftDragPickColours() {

@@ -155,7 +155,7 @@ private slots:
         QVERIFY(std::filesystem::is_empty(f.folder.path() / "userdata"));
     }
 
-    void loadReadsTheTemplateAndShowsTheLastParameter() {
+    void loadReadsTheTemplateAndShowsItOnTheCurrentParameter() {
         PageFixture f(TemplateDefinition());
         WriteTemplate(f, "test.p01", CrLf({"other", "Width", "1"}));
         WriteTemplate(f, "test.p02", CrLf({"wide", "Width", "77", "Back", "65280"}));
@@ -180,7 +180,10 @@ private slots:
         });
         QTest::mouseClick(f.page().Command8, Qt::LeftButton);
         QVERIFY(checked);
-        QCOMPARE(f.page().LstParameters->currentRow(), 2);
+        // The parameter the user was on stays, showing its loaded value.
+        QCOMPARE(f.page().LstParameters->currentRow(), 0);
+        QCOMPARE(f.page().CurrentParameterIndex, int16_t(0));
+        QCOMPARE(f.Find<QScrollBar>("HScrollSimpleInt")->value(), 77);
         QCOMPARE(f.ws.Params.IntParameters[1].Value, 77.0);
         QCOMPARE(f.ws.Params.ColourParameters[1].Colour, 65280);
         f.Select("Width");
@@ -188,6 +191,46 @@ private slots:
         f.Select("Back");
         QCOMPARE(f.ws.Params.IntParameters[1].Value, 77.0);
         QCOMPARE(f.Find<QLineEdit>("TxtHTMLColourCode")->text(), QString("00FF00"));
+    }
+
+    // Enter on the name the focus is on takes it and loads, without Space first.
+    void enterLoadsTheFocusedName_data() {
+        QTest::addColumn<int>("click"); // the row clicked first; -1: none (Tab only)
+        QTest::addColumn<double>("width");
+        QTest::newRow("the name the focus is on") << -1 << 1.0;
+        QTest::newRow("a highlighted name") << 1 << 77.0;
+    }
+    void enterLoadsTheFocusedName() {
+        QFETCH(int, click);
+        QFETCH(double, width);
+        PageFixture f(TemplateDefinition());
+        WriteTemplate(f, "test.p01", CrLf({"other", "Width", "1"}));
+        WriteTemplate(f, "test.p02", CrLf({"wide", "Width", "77", "Back", "65280"}));
+        bool closed = false;
+        QTimer::singleShot(0, [&] {
+            auto* d = f.page().findChild<ui::FrmParameterSet*>();
+            if (!d)
+                return;
+            // A failed check still closes the dialog, so the test reports.
+            struct Closer {
+                QWidget* w;
+                ~Closer() {
+                    if (w->isVisible())
+                        w->close();
+                }
+            } closer{d};
+            QVERIFY(TabTo(d, d->LstName));
+            if (click >= 0)
+                ClickRow(d->LstName, click);
+            else
+                QVERIFY(d->LstName->selectedItems().isEmpty());
+            QTest::keyClick(d->LstName, Qt::Key_Return);
+            closed = !d->isVisible();
+        });
+        QTest::mouseClick(f.page().Command8, Qt::LeftButton);
+        QVERIFY(closed);
+        QCOMPARE(f.ws.Params.IntParameters[1].Value, width);
+        QCOMPARE(f.Find<QScrollBar>("HScrollSimpleInt")->value(), int(width));
     }
 
     void loadingAfterSavingRoundsHalvesToEven() {

@@ -169,7 +169,7 @@ private slots:
         QCOMPARE(text->toPlainText(), QString("Bye"));
     }
 
-    void applyCommitsSelectsTheLastAndOpensTheApplyDialog() {
+    void applyCommitsKeepsTheParameterAndOpensTheApplyDialog() {
         PageFixture f(ThreeParameters());
         auto* slider = f.Find<QScrollBar>("HScrollSimpleInt");
         slider->setValue(70);
@@ -177,12 +177,16 @@ private slots:
         f.flow.onApply = [&] { rowWhenApplying = f.page().LstParameters->currentRow(); };
         QTest::mouseClick(f.page().Command5, Qt::LeftButton);
         QCOMPARE(f.ws.Params.IntParameters[1].Value, 70.0);
-        QCOMPARE(rowWhenApplying, 2);
+        QCOMPARE(rowWhenApplying, 0);
         QCOMPARE(f.flow.calls, QStringList({"AddRecentEffect", "ShowApplyDialog(page)"}));
-        // Applying again on the last parameter commits and shows it once more.
+        // Back from the apply dialog the user goes on where they were.
+        QCOMPARE(f.page().LstParameters->currentRow(), 0);
+        QCOMPARE(f.page().CurrentParameterIndex, int16_t(0));
+        QVERIFY(f.page().FrameDataType[Int]->isVisible());
+        slider->setFocus();
+        QTest::keyClick(slider, Qt::Key_Right);
         QTest::mouseClick(f.page().Command5, Qt::LeftButton);
-        QCOMPARE(f.page().LstParameters->currentRow(), 2);
-        QVERIFY(f.page().FrameDataType[Info]->isVisible());
+        QCOMPARE(f.ws.Params.IntParameters[1].Value, 71.0);
     }
 
     void aScriptWithoutParameters() {

@@ -3,6 +3,7 @@
 // and the page's controls do not overlap at any window size.
 #include "page_fixture.h"
 
+#include "attach/ui/frm_apply_changes.h"
 #include "common/files.h"
 #include "parampage/colour_editor.h"
 #include "parampage/int_editor.h"
@@ -11,16 +12,25 @@
 #include "preview/engine/preview_sandbox.h"
 #include "preview/live_preview.h"
 #include "preview/preview_engine.h"
+#include "support/key_input.h"
+#include "ui_common/frm_browse_file.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTcpServer>
 #include <QTest>
+#include <QTimer>
 
 #include <filesystem>
 #include <set>
@@ -113,6 +123,24 @@ std::set<fs::path> FilesBelow(const fs::path& folder) {
         if (e.is_regular_file())
             files.insert(e.path());
     return files;
+}
+
+// Runs act on the next modal dialog once it shows (polled from the event loop).
+void WhenModal(std::function<void(QWidget*)> act, int triesLeft = 500) {
+    QTimer::singleShot(10, [act, triesLeft] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            act(modal);
+        else if (triesLeft > 0)
+            WhenModal(act, triesLeft - 1);
+    });
+}
+
+// Marks the page shown, so a reload (which starts the page and its effect again) shows.
+void MarkPage(ui::LivePreview* preview) {
+    Eval(preview, "window.keptMark = 'kept'; 'ok'");
+}
+bool MarkKept(ui::LivePreview* preview) {
+    return Eval(preview, "String(window.keptMark)").toString() == "kept";
 }
 
 const QString kText =
@@ -366,6 +394,213 @@ private slots:
     }
 };
 
+// How the preview follows the editors: from the moment the page opens, after a page
+// chosen in the apply dialog, for every way a value changes, and only when it changed.
+class PreviewRefreshTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { ui::ClearTestMessages(); }
+
+    void showsThePageWithTheEffectAsSoonAsThePageOpens() {
+        PageFixture f(ThreeValues(), kPage);
+        AddItems(f);
+        // The page opens wide enough for the preview (the size of the last time).
+        f.page().resize(1200, 700);
+        f.page().close();
+        ui::FrmScript again(f.ws, f.flow);
+        again.show();
+        QVERIFY(again.Preview);
+        QVERIFY(QTest::qWaitFor([&] { return again.Preview->isVisible(); }, 5000));
+        // No value changes: the page with the effect shows all the same.
+        QCOMPARE(WaitFor(again.Preview, kText, "hello"), QString("hello"));
+        QCOMPARE(Eval(again.Preview, kSize).toString(), QString("20px"));
+    }
+
+    void followsThePageChosenInTheApplyDialog() {
+        PageFixture f(ThreeValues(), kPage);
+        AddItems(f);
+        TempFolder other;
+        f.folder.WriteFile(other.path() / "garden.htm",
+                           "<html>\r\n<head>\r\n</head>\r\n<body>\r\n<p id=\"own\">garden page</p>"
+                           "\r\n</body>\r\n</html>\r\n");
+        ui::LivePreview* preview = OpenPreview(f);
+        QVERIFY(preview);
+        QCOMPARE(WaitFor(preview, kText, "hello"), QString("hello"));
+        bool chosen = false;
+        // "Apply", "Browse", the other page, "Select", then "Back".
+        f.flow.onApply = [&] {
+            ui::FrmApplyChanges dialog(f.ws, &f.page());
+            dialog.show();
+            WhenModal([&](QWidget* modal) {
+                auto* browser = qobject_cast<ui::FrmBrowseFile*>(modal);
+                if (!browser) {
+                    modal->close();
+                    return;
+                }
+                browser->SetDir1Path(QString::fromStdString(other.path().string()));
+                QListWidget* files = browser->File1;
+                const auto found = files->findItems("garden.htm", Qt::MatchExactly);
+                if (!found.isEmpty()) {
+                    ClickRow(files, files->row(found.first()));
+                    QTest::mouseClick(browser->Command1, Qt::LeftButton);
+                    chosen = true;
+                } else {
+                    browser->reject();
+                }
+            });
+            QTest::mouseClick(dialog.Command3, Qt::LeftButton);
+            QTest::mouseClick(dialog.Command1, Qt::LeftButton);
+        };
+        QTest::mouseClick(f.page().Command5, Qt::LeftButton);
+        QVERIFY(chosen);
+        const QString own = "document.getElementById('own') ? "
+                            "document.getElementById('own').textContent : ''";
+        QCOMPARE(WaitFor(preview, own, "garden page"), QString("garden page"));
+        QCOMPARE(Eval(preview, kText).toString(), QString("hello"));
+    }
+
+    // Every way of changing a value reaches the preview, not only keys and clicks in
+    // the box.
+    void followsEveryWayAValueChanges_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("script"); // what the preview shows of the value
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("wheel over the slider") << "wheel" << kSize << ""; // as the slider
+        QTest::newRow("number typed beside the slider") << "spin" << kSize << "64px";
+        QTest::newRow("paste with Ctrl+V") << "paste" << kText << "hello there";
+        QTest::newRow("undo with Ctrl+Z") << "undo" << kText << "hello";
+        QTest::newRow("drag and drop") << "drop" << kText << "hello dropped";
+        QTest::newRow("colour code typed without Enter") << "colour" << kColour << "rgb(0, 0, 255)";
+    }
+    void followsEveryWayAValueChanges() {
+        QFETCH(QString, how);
+        QFETCH(QString, script);
+        QFETCH(QString, expected);
+        PageFixture f(ThreeValues(), kPage);
+        AddItems(f);
+        ui::LivePreview* preview = OpenPreview(f);
+        QVERIFY(preview);
+        QCOMPARE(WaitFor(preview, kText, "hello"), QString("hello"));
+        if (how == "wheel") {
+            f.Select("Size");
+            auto* slider = f.Find<QScrollBar>("HScrollSimpleInt");
+            Wheel(slider, -1);
+            QVERIFY(slider->value() != 20);
+            expected = QString("%1px").arg(slider->value());
+        } else if (how == "spin") {
+            f.Select("Size");
+            auto* box = f.Find<QSpinBox>("SpnSimpleInt");
+            QVERIFY(TabTo(&f.page(), box));
+            QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(box, "64");
+            QTest::keyClick(box, Qt::Key_Return);
+        } else if (how == "colour") {
+            f.Select("Fore");
+            auto* code = f.Find<QLineEdit>("TxtHTMLColourCode");
+            QVERIFY(TabTo(&f.page(), code));
+            QTest::keyClick(code, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(code, "0000FF");
+        } else {
+            f.Select("Greeting");
+            auto* text = f.Find<QPlainTextEdit>("TxtText");
+            QVERIFY(TabTo(&f.page(), text));
+            QTest::keyClick(text, Qt::Key_End, Qt::ControlModifier);
+            if (how == "paste") {
+                QApplication::clipboard()->setText(" there");
+                QTest::keyClick(text, Qt::Key_V, Qt::ControlModifier);
+            } else if (how == "undo") {
+                QTest::keyClicks(text, "!!");
+                QCOMPARE(WaitFor(preview, kText, "hello!!"), QString("hello!!"));
+                QTest::keyClick(text, Qt::Key_Z, Qt::ControlModifier);
+                QCOMPARE(text->toPlainText(), QString("hello"));
+            } else if (how == "drop") {
+                QMimeData data;
+                data.setText(" dropped");
+                QWidget* area = text->viewport();
+                const QPoint at = text->cursorRect().center();
+                QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+                QApplication::sendEvent(area, &enter);
+                QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+                QApplication::sendEvent(area, &move);
+                QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+                QApplication::sendEvent(area, &drop);
+                QCOMPARE(text->toPlainText(), QString("hello dropped"));
+            }
+        }
+        QCOMPARE(WaitFor(preview, script, expected), expected);
+        QVERIFY(ui::TestMessages().isEmpty());
+    }
+
+    // Keys that change no value leave the page alone; typing reloads it once, after
+    // the pause.
+    void reloadsOnlyWhenTheValueChanged_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("keys"); // "<" Left, ">" Right, "^" Ctrl+A, "_" End
+        QTest::addColumn<QString>("text"); // expected in the page; "" : no reload at all
+        QTest::newRow("arrows in the text box") << "TxtText"
+                                                << "<<>>_"
+                                                << "";
+        QTest::newRow("select all in the text box") << "TxtText"
+                                                    << "^"
+                                                    << "";
+        QTest::newRow("typing in the text box") << "TxtText"
+                                                << "_abc"
+                                                << "helloabc";
+        QTest::newRow("arrows in the colour code") << "TxtHTMLColourCode"
+                                                   << "<<>"
+                                                   << "";
+        QTest::newRow("a text typed back as it was") << "TxtText"
+                                                     << "_x\b"
+                                                     << "";
+    }
+    void reloadsOnlyWhenTheValueChanged() {
+        QFETCH(QString, box);
+        QFETCH(QString, keys);
+        QFETCH(QString, text);
+        PageFixture f(ThreeValues(), kPage);
+        AddItems(f);
+        ui::LivePreview* preview = OpenPreview(f);
+        QVERIFY(preview);
+        f.Select(box == "TxtText" ? "Greeting" : "Fore");
+        QCOMPARE(WaitFor(preview, kText, "hello"), QString("hello"));
+        // Let the builds of opening and choosing the parameter settle, then mark the page.
+        QVERIFY(QTest::qWaitFor([&] { return !preview->Building(); }, 20000));
+        QTest::qWait(400);
+        QVERIFY(QTest::qWaitFor([&] { return !preview->Building(); }, 20000));
+        MarkPage(preview);
+        QVERIFY(MarkKept(preview));
+        const int loads = preview->Loads();
+        QWidget* edit = f.page().findChild<QWidget*>(box);
+        QVERIFY(edit);
+        QVERIFY(TabTo(&f.page(), edit));
+        for (QChar c : keys) {
+            if (c == '<')
+                QTest::keyClick(edit, Qt::Key_Left);
+            else if (c == '>')
+                QTest::keyClick(edit, Qt::Key_Right);
+            else if (c == '^')
+                QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+            else if (c == '_')
+                QTest::keyClick(edit, Qt::Key_End, Qt::ControlModifier);
+            else if (c == '\b')
+                QTest::keyClick(edit, Qt::Key_Backspace);
+            else
+                QTest::keyClicks(edit, QString(c));
+        }
+        if (text.isEmpty()) {
+            // Well past the pause: nothing was loaded again.
+            QTest::qWait(900);
+            QVERIFY(QTest::qWaitFor([&] { return !preview->Building(); }, 20000));
+            QCOMPARE(preview->Loads(), loads);
+            QVERIFY(MarkKept(preview));
+        } else {
+            QCOMPARE(WaitFor(preview, kText, text), text);
+            QTest::qWait(600);
+            QCOMPARE(preview->Loads(), loads + 1); // one reload for all the keys
+        }
+    }
+};
+
 // The page's controls at every size: none overlaps another, captions fit.
 class PageGeometryTest : public QObject {
     Q_OBJECT
@@ -402,6 +637,36 @@ private slots:
             QCOMPARE(page.LstParameters->height(), 244 + page.height() - 371);
         }
     }
+
+    // "Preview" ticked in a window too narrow for it: the page says why nothing shows.
+    void aPreviewWithoutRoomSaysWhy_data() {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("the page's own width") << 582 << false;
+        QTest::newRow("just too narrow") << 781 << false;
+        QTest::newRow("a narrow preview") << 782 << true;
+        QTest::newRow("wide") << 1200 << true;
+    }
+    void aPreviewWithoutRoomSaysWhy() {
+        QFETCH(int, width);
+        QFETCH(bool, shown);
+        PageFixture f(ThreeValues(), kPage);
+        ui::FrmScript& page = f.page();
+        QVERIFY(page.ChkPreview->isChecked());
+        page.resize(width, 500);
+        QApplication::processEvents();
+        QCOMPARE(page.Preview && page.Preview->isVisible(), shown);
+        QCOMPARE(page.LblPreviewHidden->isVisible(), !shown);
+        if (!shown) {
+            QVERIFY(page.LblPreviewHidden->text().contains("too narrow"));
+            QVERIFY(page.LblPreviewHidden->text().contains("782"));
+            // Switched off, there is nothing to explain.
+            QTest::mouseClick(page.ChkPreview, Qt::LeftButton, {},
+                              QPoint(6, page.ChkPreview->height() / 2));
+            QVERIFY(!page.ChkPreview->isChecked());
+            QVERIFY(!page.LblPreviewHidden->isVisible());
+        }
+    }
 };
 
 int main(int argc, char** argv) {
@@ -416,6 +681,8 @@ int main(int argc, char** argv) {
     if (!geometryOnly) {
         LivePreviewTest preview;
         failed |= QTest::qExec(&preview, argc, argv);
+        PreviewRefreshTest refresh;
+        failed |= QTest::qExec(&refresh, argc, argv);
     }
     return failed;
 }

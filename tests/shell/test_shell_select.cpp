@@ -109,7 +109,8 @@ private slots:
         QCOMPARE(int(w.PageNumber()), forward + 1);
         QCOMPARE(VisibleNames(w), shown);
         QCOMPARE(w.Command2->isVisible(), nextVisible);
-        QVERIFY(w.Command1->isVisible());
+        // "<" only where there is a page before (none in a category of one page).
+        QCOMPARE(w.Command1->isVisible(), forward > 0);
         QCOMPARE(w.LblNoScripts->isVisible(), scripts == 0);
         QCOMPARE(ListEntries(w), Names(1, scripts)); // every page lists them all
         QCOMPARE(w.LstAllScripts->currentIndex(), -1);

@@ -10,6 +10,7 @@
 #include "platform/settings_store.h"
 #include "ui_common/elided_label.h"
 #include "ui_common/frm_browse_file.h"
+#include "ui_common/user_choice.h"
 #include "ui_common/window_geometry.h"
 
 #include <QDir>
@@ -47,6 +48,18 @@ QString FrmApplyChanges::ScriptRepeatText(int value) {
     default:
         return QStringLiteral(" %1 times, -overkill- ").arg(value);
     }
+}
+
+QString FrmApplyChanges::OverwriteQuestion(const QString& page) {
+    return QStringLiteral("Are you sure want to overwrite the original file with modified file?"
+                          "\n\n%1")
+        .arg(QDir::toNativeSeparators(page));
+}
+
+QString FrmApplyChanges::OverwriteQuestion(int pages) {
+    return QStringLiteral("Are you sure want to overwrite the original files of these %1 pages "
+                          "with modified files?")
+        .arg(pages);
 }
 
 FrmApplyChanges::FrmApplyChanges(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
@@ -159,6 +172,7 @@ FrmApplyChanges::FrmApplyChanges(Workspace& ws, QWidget* parent) : QDialog(paren
     connect(CmdUndo, &QPushButton::clicked, this, &FrmApplyChanges::CmdUndo_Click);
     connect(CmdBatch, &QPushButton::clicked, this, &FrmApplyChanges::CmdBatch_Click);
 
+    ClickFocusedButtonOnEnter(this);
     KeepGeometry(this, "ApplyDialogGeometry");
     Form_Load();
 }
@@ -203,8 +217,9 @@ void FrmApplyChanges::Command2_Click() {
                                             : OutputOption::Preview;
     request.repeat = static_cast<int16_t>(HScrollScriptRepeat->value());
     request.confirmOverwrite = [this] {
-        return ShowMessage(this, OverwriteQuestion(), MessageIcon::Exclamation,
-                           MessageButtons::YesNo, "Confirm Action") == MessageAnswer::Yes;
+        return ShowMessage(this, OverwriteQuestion(PathToQString(ws_.SampleFile)),
+                           MessageIcon::Exclamation, MessageButtons::YesNo,
+                           "Confirm Action") == MessageAnswer::Yes;
     };
     ws_.ScriptRepeat = request.repeat;
 

@@ -28,11 +28,9 @@ public:
 
     // The text LblScriptRepeat shows for a repeat count.
     static QString ScriptRepeatText(int value);
-    // The overwrite confirmation.
-    static QString OverwriteQuestion() {
-        return QStringLiteral(
-            "Are you sure want to overwrite the original file with modified file");
-    }
+    // The overwrite confirmation, naming the page (or, for several, their count).
+    static QString OverwriteQuestion(const QString& page);
+    static QString OverwriteQuestion(int pages);
 
     QGroupBox* Frame3 = nullptr;
     ElidedLabel* LblHTMLFile = nullptr;

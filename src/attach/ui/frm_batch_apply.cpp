@@ -8,7 +8,9 @@
 #include "platform/native_text.h"
 #include "platform/text_codec.h"
 #include "ui_common/frm_browse_file.h"
+#include "ui_common/user_choice.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QHBoxLayout>
@@ -46,6 +48,30 @@ QPushButton* Button(QDialog* owner, const char* name, const QString& text) {
     return b;
 }
 
+// One page's result: what happened and the page, and on a second line why, without
+// the page's path again.
+QString ResultLine(const PageResult& r) {
+    const QString page = PathToQString(r.page);
+    if (r.state == PageState::Done)
+        return "done: " + page + (r.result != r.page ? " -> " + PathToQString(r.result) : "");
+    QString why = ErrorToQString(MakeError("", 0, r.message));
+    if (why.startsWith(page)) {
+        why = why.mid(page.size());
+        while (!why.isEmpty() && (why.front() == ':' || why.front() == ' '))
+            why.remove(0, 1);
+    }
+    return (r.state == PageState::Failed ? "failed: " : "not applied: ") + page +
+           (why.isEmpty() ? QString() : "\n    " + why);
+}
+
+// A line of the list that wraps also inside a long path (after each "/"); its tool tip
+// holds it as written.
+void AddResultLine(QListWidget* list, const QString& line) {
+    auto* item = new QListWidgetItem(QString(line).replace('/', QStringLiteral("/\u200B")), list);
+    item->setToolTip(line);
+    item->setData(Qt::UserRole, line);
+}
+
 } // namespace
 
 FrmBatchApply::FrmBatchApply(Workspace& ws, OutputOption option, int16_t repeat, QWidget* parent)
@@ -60,6 +86,11 @@ FrmBatchApply::FrmBatchApply(Workspace& ws, OutputOption option, int16_t repeat,
     LstPages = new QListWidget(this);
     LstPages->setObjectName("LstPages");
     LstPages->setAccessibleName("Pages");
+    // Long lines wrap instead of needing sideways scrolling.
+    LstPages->setWordWrap(true);
+    LstPages->setTextElideMode(Qt::ElideNone);
+    LstPages->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    LstPages->setResizeMode(QListView::Adjust);
     CmdAddPages = Button(this, "CmdAddPages", "Add pages...");
     CmdClear = Button(this, "CmdClear", "Clear list");
     PrgPages = new QProgressBar(this);
@@ -101,6 +132,7 @@ FrmBatchApply::FrmBatchApply(Workspace& ws, OutputOption option, int16_t repeat,
     connect(CmdCancel, &QPushButton::clicked, this, &FrmBatchApply::CmdCancel_Click);
     connect(CmdUndo, &QPushButton::clicked, this, &FrmBatchApply::CmdUndo_Click);
     connect(CmdClose, &QPushButton::clicked, this, &QDialog::reject);
+    ClickFocusedButtonOnEnter(this);
     CmdStart->setEnabled(false);
 }
 
@@ -111,10 +143,10 @@ void FrmBatchApply::AddPages(const QStringList& pages) {
     ShowPages();
 }
 
-void FrmBatchApply::AddFolder(const QString& folder) {
-    Result<std::vector<std::string>> found =
-        FindPages(PathFromQString(folder), {"*.htm", "*.html"},
-                  {ws_.OutputFolder(), ws_.UserDataFolder()}, option_ == OutputOption::Copy);
+void FrmBatchApply::AddFolder(const QString& folder, bool includeHidden) {
+    Result<std::vector<std::string>> found = FindPages(
+        PathFromQString(folder), {"*.htm", "*.html"}, {ws_.OutputFolder(), ws_.UserDataFolder()},
+        option_ == OutputOption::Copy, includeHidden);
     if (!found) {
         ShowMessage(this, ErrorToQString(found.error()), MessageIcon::Critical);
         return;
@@ -141,7 +173,7 @@ void FrmBatchApply::CmdAddPages_Click() {
     if (browser.exec() != QDialog::Accepted)
         return;
     if (!browser.SelectedFolder().isEmpty())
-        AddFolder(browser.SelectedFolder());
+        AddFolder(browser.SelectedFolder(), browser.ChkShowHidden->isChecked());
     else
         AddPages(browser.SelectedPages());
 }
@@ -159,8 +191,12 @@ void FrmBatchApply::CmdStart_Click() {
     request.repeat = repeat_;
     if (option_ == OutputOption::Overwrite) {
         request.overwriteConfirmed =
-            ShowMessage(this, FrmApplyChanges::OverwriteQuestion(), MessageIcon::Exclamation,
-                        MessageButtons::YesNo, "Confirm Action") == MessageAnswer::Yes;
+            ShowMessage(this,
+                        pages_.size() == 1
+                            ? FrmApplyChanges::OverwriteQuestion(pages_.front())
+                            : FrmApplyChanges::OverwriteQuestion(static_cast<int>(pages_.size())),
+                        MessageIcon::Exclamation, MessageButtons::YesNo, "Confirm Action",
+                        pages_.size() == 1 ? QString() : pages_.join('\n')) == MessageAnswer::Yes;
         if (!request.overwriteConfirmed)
             return;
     }
@@ -227,18 +263,15 @@ void FrmBatchApply::CmdStart_Click() {
         ShowMessage(this, ErrorToQString(result.error()), MessageIcon::Critical);
         return;
     }
+    // Failures first, each on its own lines (the page, then why), wrapped to the list's
+    // width; then the pages not applied and the pages done.
     LstPages->clear();
-    for (const PageResult& r : result->pages) {
-        const QString page = PathToQString(r.page);
-        QString line;
-        if (r.state == PageState::Done)
-            line = "done: " + page + (r.result != r.page ? " -> " + PathToQString(r.result) : "");
-        else
-            line = (r.state == PageState::Failed ? "failed: " : "not applied: ") + page + ": " +
-                   ErrorToQString(MakeError("", 0, r.message));
-        LstPages->addItem(line);
-    }
-    PrgPages->setValue(PrgPages->maximum());
+    for (PageState state : {PageState::Failed, PageState::NotRun, PageState::Done})
+        for (const PageResult& r : result->pages)
+            if (r.state == state)
+                AddResultLine(LstPages, ResultLine(r));
+    // The bar shows the work done: a cancelled batch stops short of the end.
+    PrgPages->setValue(static_cast<int>(result->done + result->failed));
     LblCurrentPage->setText(
         QString("%1 pages: %2 done, %3 failed%4")
             .arg(result->pages.size())
@@ -263,8 +296,12 @@ void FrmBatchApply::reject() {
 }
 
 void FrmBatchApply::CmdUndo_Click() {
-    if (UndoChangeAsking(this, ws_, ""))
-        CmdUndo->setEnabled(false);
+    if (!UndoChangeAsking(this, ws_, ""))
+        return;
+    CmdUndo->setEnabled(false);
+    // The results no longer hold: the list shows the pages again, as before the run.
+    ShowPages();
+    LblCurrentPage->setText("The change is undone: the pages are as they were before.");
 }
 
 } // namespace pelto::ui

@@ -38,8 +38,9 @@ public:
     // The pages chosen, in order (full paths).
     QStringList Pages() const { return pages_; }
     void AddPages(const QStringList& pages);
-    // Adds every page (*.htm, *.html) under folder and its subfolders.
-    void AddFolder(const QString& folder);
+    // Adds every page (*.htm, *.html, in any letter case) under folder and its
+    // subfolders; hidden folders and files only with includeHidden.
+    void AddFolder(const QString& folder, bool includeHidden = false);
 
     void CmdAddPages_Click();
     void CmdClear_Click();

@@ -5,6 +5,7 @@
 #include "platform/message_box.h"
 #include "platform/native_text.h"
 #include "platform/text_codec.h"
+#include "ui_common/user_choice.h"
 #include "undo/undo_store.h"
 
 #include <QHBoxLayout>
@@ -42,7 +43,10 @@ FrmUndoHistory::FrmUndoHistory(const Workspace& ws, QWidget* parent) : QDialog(p
     resize(640, 360);
     connect(CmdUndo, &QPushButton::clicked, this, &FrmUndoHistory::CmdUndo_Click);
     connect(CmdClose, &QPushButton::clicked, this, &QDialog::reject);
-    connect(LstChanges, &QListWidget::itemActivated, this, [this] { CmdUndo_Click(); });
+    // A double click or Enter on a change undoes it; the key ends there, so it does not
+    // also press the default button (which would ask about the next change).
+    OnRowActivated(LstChanges, [this](int) { CmdUndo_Click(); });
+    ClickFocusedButtonOnEnter(this);
     Fill();
 }
 

@@ -94,6 +94,17 @@ void FrmParameterSet::PrepareFor(Mode mode) {
     LstParameters->setAccessibleName(Label1->text());
     // Loading needs a chosen name.
     Command1->setEnabled(save || !TxtName->text().isEmpty());
+    // Loading: a double click or Enter on a name (Enter on the one the focus is on) takes
+    // it and loads. Saving keeps Enter for the name typed, which a name of the list would
+    // overwrite.
+    if (!save && !LstName->property("enterLoads").toBool()) {
+        LstName->setProperty("enterLoads", true);
+        OnRowActivated(LstName, [this](int) {
+            LstName_Click();
+            if (Command1->isEnabled() && windowTitle() == kLoadCaption)
+                Command1_Click();
+        });
+    }
 }
 
 void FrmParameterSet::LstName_Click() {
