@@ -4,6 +4,7 @@
 #include "attach/output_folder.h"
 #include "common/files.h"
 #include "common/numbers.h"
+#include "library/page_encoding.h"
 #include "undo/sha256.h"
 
 #include <fcntl.h>
@@ -148,6 +149,7 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
     Result<FileBuffer> pageBytes = ReadFileBuffer(page);
     if (!pageBytes)
         return pageBytes.error();
+    ws.PageIsUtf8 = IsUtf8Page(pageBytes->view());
     Result<AttachedParts> attached =
         AttachToParts(ws, ws.CurrentScriptIndex, pageBytes->view(), PathText(page));
     if (!attached)

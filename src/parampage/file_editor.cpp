@@ -1,9 +1,8 @@
 #include "parampage/file_editor.h"
 
 #include "parampage/file_chooser.h"
-#include "platform/message_box.h"
 #include "platform/text_codec.h"
-#include "ui_common/text_input.h"
+#include "platform/native_text.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -57,31 +56,15 @@ void FileEditor::FileImage_Click() {
     ImgImage->setPixmap(picture);
 }
 
-bool FileEditor::CanCommit(int16_t) {
-    if (Chooser->ChosenFile().isEmpty())
-        return true;
-    // A folder or file name the files cannot hold is refused; the record keeps its values.
-    QString refusal = UnwritableTextMessage(Chooser->DirPathWithSeparator());
-    if (refusal.isEmpty())
-        refusal = UnwritableTextMessage(Chooser->ChosenFile());
-    if (refusal.isEmpty())
-        return true;
-    ShowMessage(this, refusal, MessageIcon::Exclamation);
-    return false;
-}
-
 void FileEditor::Commit(int16_t ordinal) {
     // Looking at a file parameter without choosing a file keeps its folder and file: storing
     // an empty name would lose the definition's default (a picture the effect needs).
     if (Chooser->ChosenFile().isEmpty())
         return;
-    std::optional<std::string> path = ToBytes(Chooser->DirPathWithSeparator());
-    std::optional<std::string> file = ToBytes(Chooser->ChosenFile());
-    if (!path || !file)
-        return; // refused by CanCommit
+    // Folder and file names of any characters, as the file system's own bytes.
     FileParameter& p = Record(ordinal);
-    p.Path = std::move(*path);
-    p.FileName = std::move(*file);
+    p.Path = PathFromQString(Chooser->DirPathWithSeparator());
+    p.FileName = PathFromQString(Chooser->ChosenFile());
 }
 
 } // namespace pelto::ui
