@@ -1,9 +1,9 @@
 #include "expansion/placeholder.h"
 #include "common/text.h"
 
+#include "common/cp1252.h"
 #include "common/numbers.h"
 #include "expansion/colour.h"
-#include "common/cp1252.h"
 #include "expansion/escaping.h"
 #include "expansion/page_text.h"
 #include "library/lookup.h"

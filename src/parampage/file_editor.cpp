@@ -1,8 +1,8 @@
 #include "parampage/file_editor.h"
 
 #include "parampage/file_chooser.h"
-#include "platform/text_codec.h"
 #include "platform/native_text.h"
+#include "platform/text_codec.h"
 
 #include <QGridLayout>
 #include <QLabel>

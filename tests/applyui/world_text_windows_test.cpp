@@ -25,8 +25,10 @@ namespace fs = std::filesystem;
 namespace {
 
 // "写真 שלום Łódź 😀" and the same as character references.
-const QString kTyped = QString::fromUtf8("\xE5\x86\x99\xE7\x9C\x9F \xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D "
-                                         "\xC5\x81\xC3\xB3" "d\xC5\xBA \xF0\x9F\x98\x80");
+const QString kTyped =
+    QString::fromUtf8("\xE5\x86\x99\xE7\x9C\x9F \xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D "
+                      "\xC5\x81\xC3\xB3"
+                      "d\xC5\xBA \xF0\x9F\x98\x80");
 const std::string kReferences =
     "&#20889;&#30495; &#1513;&#1500;&#1493;&#1501; &#321;&#243;d&#378; &#128512;";
 // The template's name: "日本 ελληνικά".
@@ -45,7 +47,8 @@ public:
         FrmApplyChanges dialog(ws_);
         dialog.show();
         shownPage = dialog.LblHTMLFile->text();
-        QTest::mouseClick(dialog.Option1, Qt::LeftButton, {}, QPoint(8, dialog.Option1->height() / 2));
+        QTest::mouseClick(dialog.Option1, Qt::LeftButton, {},
+                          QPoint(8, dialog.Option1->height() / 2));
         QTest::mouseClick(dialog.Command2, Qt::LeftButton);
         applied = true;
     }
@@ -73,7 +76,8 @@ private slots:
         QTest::addColumn<QByteArray>("page");
         QTest::addColumn<bool>("utf8");
         QTest::newRow("UTF-8 page in a folder named Łódź")
-            << QString::fromUtf8("\xC5\x81\xC3\xB3" "d\xC5\xBA/\xE5\x86\x99\xE7\x9C\x9F.htm")
+            << QString::fromUtf8("\xC5\x81\xC3\xB3"
+                                 "d\xC5\xBA/\xE5\x86\x99\xE7\x9C\x9F.htm")
             << QByteArray("<html><head><meta charset=\"utf-8\"></head><body></body></html>\r\n")
             << true;
         QTest::newRow("Windows-1252 page in a folder named café")
@@ -88,12 +92,13 @@ private slots:
         QFETCH(bool, utf8);
         test::WindowFixture fixture;
         test::TempProgramFolder home;
-        home.WriteScrambled("fx.par",
-                            "// definition\r\n*\r\n5\r\n0\r\n0\r\nhello\r\n\r\n\r\nTrue\r\nGreeting\r\n"
-                            "Text shown\r\n// end\r\n");
+        home.WriteScrambled(
+            "fx.par", "// definition\r\n*\r\n5\r\n0\r\n0\r\nhello\r\n\r\n\r\nTrue\r\nGreeting\r\n"
+                      "Text shown\r\n// end\r\n");
         // Raw into the page, and escaped for HTML.
-        home.WriteScrambled("fx_head.dat", "<meta name=\"raw\" content=\"\xAEGreeting,TEXTVALUE\xAF\">"
-                                           "<meta name=\"html\" content=\"\xAEGreeting,TEXTVALUE|HTML\xAF\">\r\n");
+        home.WriteScrambled("fx_head.dat",
+                            "<meta name=\"raw\" content=\"\xAEGreeting,TEXTVALUE\xAF\">"
+                            "<meta name=\"html\" content=\"\xAEGreeting,TEXTVALUE|HTML\xAF\">\r\n");
         const fs::path pagePath = home.path() / pageName.toStdString();
         test::WriteBytes(pagePath, page.toStdString());
 
@@ -173,7 +178,8 @@ private slots:
                      std::string::npos,
                  result.c_str());
         // The page's own bytes are unchanged.
-        QVERIFY(result.find(page.toStdString().substr(page.indexOf("<body>"))) != std::string::npos);
+        QVERIFY(result.find(page.toStdString().substr(page.indexOf("<body>"))) !=
+                std::string::npos);
     }
 };
 

@@ -37,10 +37,12 @@ private:
 
 const std::string kMark = "\xEF\xBB\xBF";
 const std::string kGreekName = "\xCE\xA4\xCE\xAF\xCF\x84\xCE\xBB\xCE\xBF\xCF\x82"; // "Τίτλος"
-const std::string kWorld = "\xC5\x81\xC3\xB3" "d\xC5\xBA \xE5\x86\x99\xE7\x9C\x9F "
+const std::string kWorld = "\xC5\x81\xC3\xB3"
+                           "d\xC5\xBA \xE5\x86\x99\xE7\x9C\x9F "
                            "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D \xF0\x9F\x98\x80"; // Łódź 写真 שלום 😀
-const std::string kFolder = "\xE5\x86\x99\xE7\x9C\x9F";                        // 写真
-const std::string kPicture = "\xC5\x81\xC3\xB3" "d\xC5\xBA caf\xC3\xA9.gif";    // Łódź café.gif
+const std::string kFolder = "\xE5\x86\x99\xE7\x9C\x9F";                         // 写真
+const std::string kPicture = "\xC5\x81\xC3\xB3"
+                             "d\xC5\xBA caf\xC3\xA9.gif"; // Łódź café.gif
 
 // An effect whose header and definition are UTF-8 files (after the byte order mark): a
 // Text parameter T written raw and escaped, one with a Greek name, and an Image
@@ -50,19 +52,21 @@ protected:
     test::TempProgramFolder home;
 
     void SetUp() override {
-        home.WriteScrambled("fx.hdr", kMark + CrLf({"fx", "fxv", "100", "\xCE\x95\xCF\x86\xCE\xAD "
-                                                    "effect", "An effect", "Tests", "0", "1",
-                                                    "Head,fx_head.dat,,1,0"}));
+        home.WriteScrambled(
+            "fx.hdr", kMark + CrLf({"fx", "fxv", "100",
+                                    "\xCE\x95\xCF\x86\xCE\xAD "
+                                    "effect",
+                                    "An effect", "Tests", "0", "1", "Head,fx_head.dat,,1,0"}));
         home.WriteScrambled("fx_head.dat", "<script>t='\xAET,TEXTVALUE\xAF';"
                                            "h='\xAET,TEXTVALUE|HTML\xAF';"
                                            "j='\xAET,TEXTVALUE|JS\xAF';"
                                            "u='\xAEPic,FULLIMAGENAME|URL\xAF';"
                                            "f='\xAEPic,IMAGENAMEONLY\xAF';</script>");
-        home.WriteScrambled("fx.par", kMark + CrLf({"*", "5", "0", "100", "Hello", "x", "y",
-                                                    "True", "T", "desc", "*", "5", "0", "100",
-                                                    "Hi", "x", "y", "True", kGreekName, "desc",
-                                                    "*", "2", "*.gif", "sun.gif", "Pic", "desc",
-                                                    "end"}));
+        home.WriteScrambled(
+            "fx.par", kMark + CrLf({"*",    "5",     "0",       "100",  "Hello",    "x",    "y",
+                                    "True", "T",     "desc",    "*",    "5",        "0",    "100",
+                                    "Hi",   "x",     "y",       "True", kGreekName, "desc", "*",
+                                    "2",    "*.gif", "sun.gif", "Pic",  "desc",     "end"}));
     }
 
     fs::path Page(const std::string& relative, const std::string& bytes) {
@@ -91,7 +95,8 @@ protected:
 };
 
 const std::string kUtf8Page = "<html><head><meta charset=\"utf-8\"></head><body></body></html>";
-const std::string kCp1252Page = "<html><head><meta charset=\"windows-1252\"></head><body></body></html>";
+const std::string kCp1252Page =
+    "<html><head><meta charset=\"windows-1252\"></head><body></body></html>";
 
 TEST_F(WorldCliTest, AnyCharacterReachesAUtf8PageAsUtf8) {
     Locale utf8("C.UTF-8");
@@ -115,7 +120,8 @@ TEST_F(WorldCliTest, AnyCharacterReachesAWindows1252PageAsReferences) {
     const fs::path page = Page("site/index.htm", kCp1252Page);
     auto run = Apply(page, {"T=caf\xC3\xA9 " + kWorld});
     ASSERT_EQ(run.code, 0) << run.err;
-    EXPECT_NE(Script().find("t='caf\xE9 &#321;\xF3" "d&#378; &#20889;&#30495; "
+    EXPECT_NE(Script().find("t='caf\xE9 &#321;\xF3"
+                            "d&#378; &#20889;&#30495; "
                             "&#1513;&#1500;&#1493;&#1501; &#128512;'"),
               std::string::npos)
         << Script();
@@ -146,7 +152,9 @@ TEST_F(WorldCliTest, FilesAndFoldersOfAnyNameWork) {
         Locale l(locale);
         home.WriteFile(kFolder + "/" + kPicture, "GIF89a");
         const fs::path picture = home.path() / kFolder / kPicture;
-        const fs::path page = Page("caf\xC3\xA9/\xC5\x81\xC3\xB3" "d\xC5\xBA.htm", kUtf8Page);
+        const fs::path page = Page("caf\xC3\xA9/\xC5\x81\xC3\xB3"
+                                   "d\xC5\xBA.htm",
+                                   kUtf8Page);
         auto run = Apply(page, {"Pic=" + picture.string()});
         ASSERT_EQ(run.code, 0) << run.err;
         const std::string script = Script();
@@ -161,9 +169,12 @@ TEST_F(WorldCliTest, FilesAndFoldersOfAnyNameWork) {
         }
         EXPECT_NE(script.find("u='" + url + "'"), std::string::npos) << script;
         // The copy beside the page, in the folder of that name.
-        run = RunCli({"--home", home.path().string(), "apply", "fx", page.string(), "--mode", "copy"});
+        run = RunCli(
+            {"--home", home.path().string(), "apply", "fx", page.string(), "--mode", "copy"});
         ASSERT_EQ(run.code, 0) << run.err;
-        EXPECT_TRUE(fs::exists(home.path() / "caf\xC3\xA9" / "\xC5\x81\xC3\xB3" "d\xC5\xBA_1.htm"));
+        EXPECT_TRUE(fs::exists(home.path() / "caf\xC3\xA9" /
+                               "\xC5\x81\xC3\xB3"
+                               "d\xC5\xBA_1.htm"));
     }
 }
 

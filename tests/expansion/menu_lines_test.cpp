@@ -1,5 +1,5 @@
-#include "expansion/menu_lines.h"
 #include "common/cp1252.h"
+#include "expansion/menu_lines.h"
 
 #include <gtest/gtest.h>
 

@@ -42,9 +42,12 @@ const std::vector<WorldText>& Texts() {
         {"CombiningAccent", "Cafe\xCC\x81"},
         {"AstralEmoji", "ok \xF0\x9F\x98\x80!"},
         {"ZwjSequence", "\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x92\xBB"},
-        {"Noncharacters", "a\xEF\xBF\xBF" "b\xEF\xB7\x90"},
+        {"Noncharacters", "a\xEF\xBF\xBF"
+                          "b\xEF\xB7\x90"},
         // A lone surrogate in a UTF-8 template or definition file is read as U+FFFD.
-        {"LoneSurrogateFromABrokenFile", FileTextToUtf8("\xEF\xBB\xBF" "a\xED\xA0\x80" "b")},
+        {"LoneSurrogateFromABrokenFile", FileTextToUtf8("\xEF\xBB\xBF"
+                                                        "a\xED\xA0\x80"
+                                                        "b")},
         // And a broken byte that reached a value some other way counts as U+FFFD too.
         {"BrokenBytesInAValue", "x\xC3(\xA9y"},
         {"WesternWithMarkup", "Tom's \"A&B\" <i>caf\xC3\xA9</i> \xE2\x82\xAC \xC2\xAE"},
@@ -80,7 +83,8 @@ template <class Decode> std::vector<uint32_t> ReadHtml(std::string_view text, De
     for (size_t i = 0; i < text.size();) {
         if (text.compare(i, 2, "&#") == 0) {
             const size_t semi = text.find(';', i);
-            out.push_back(static_cast<uint32_t>(std::stoul(std::string(text.substr(i + 2, semi - i - 2)))));
+            out.push_back(
+                static_cast<uint32_t>(std::stoul(std::string(text.substr(i + 2, semi - i - 2)))));
             i = semi + 1;
             continue;
         }
@@ -120,7 +124,8 @@ std::vector<uint32_t> ReadJs(std::string_view text) {
         const char e = text[i + 1];
         if (e == 'u' || e == 'x') {
             const size_t n = e == 'u' ? 4 : 2;
-            units.push_back(static_cast<uint32_t>(std::stoul(std::string(text.substr(i + 2, n)), nullptr, 16)));
+            units.push_back(
+                static_cast<uint32_t>(std::stoul(std::string(text.substr(i + 2, n)), nullptr, 16)));
             i += 1 + n;
         } else {
             units.push_back(e == 'n' ? '\n' : e == 'r' ? '\r' : static_cast<unsigned char>(e));
@@ -133,7 +138,8 @@ std::vector<uint32_t> ReadJs(std::string_view text) {
             out.push_back(0x10000 + ((units[k] - 0xD800) << 10) + (units[k + 1] - 0xDC00));
             ++k;
         } else {
-            EXPECT_FALSE(units[k] >= 0xD800 && units[k] <= 0xDFFF) << "a lone surrogate in " << text;
+            EXPECT_FALSE(units[k] >= 0xD800 && units[k] <= 0xDFFF)
+                << "a lone surrogate in " << text;
             out.push_back(units[k]);
         }
     }
@@ -167,9 +173,9 @@ Workspace WorkspaceHolding(const std::string& text) {
     return ws;
 }
 
-const char* const kPlaces[] = {"Title,TEXTVALUE", "Dir,TEXTVALUE", "Face,FONTNAME",
+const char* const kPlaces[] = {"Title,TEXTVALUE",    "Dir,TEXTVALUE",   "Face,FONTNAME",
                                "Sound,FILENAMEONLY", "Items,LISTENTRY", "Items,LE0",
-                               "Items,DB0", "Items,FIRSTENTRY"};
+                               "Items,DB0",          "Items,FIRSTENTRY"};
 
 class WorldTextTest : public ::testing::TestWithParam<WorldText> {};
 
@@ -180,7 +186,8 @@ TEST_P(WorldTextTest, EveryModifierReadsBackAsTheSameCharacters) {
         Workspace ws = WorkspaceHolding(text);
         ws.PageIsUtf8 = utf8Page;
         for (const char* place : kPlaces) {
-            SCOPED_TRACE(std::string(place) + (utf8Page ? " on a UTF-8 page" : " on a Windows-1252 page"));
+            SCOPED_TRACE(std::string(place) +
+                         (utf8Page ? " on a UTF-8 page" : " on a Windows-1252 page"));
             const std::string html = ExpandLine(ws, P(std::string(place) + "|HTML"));
             EXPECT_TRUE(IsAscii(html)) << html;
             EXPECT_EQ(ReadHtml(html, AsciiByte), chars);
@@ -248,8 +255,9 @@ TEST_P(WorldBytesTest, GivesTheseBytes) {
     EXPECT_EQ(ExpandLine(ws, P("Title,TEXTVALUE" + c.keyword)), c.expected);
 }
 
-const std::string kLodz = "\xC5\x81\xC3\xB3" "d\xC5\xBA"; // "Łódź"
-const std::string kGrin = "\xF0\x9F\x98\x80";              // U+1F600
+const std::string kLodz = "\xC5\x81\xC3\xB3"
+                          "d\xC5\xBA";        // "Łódź"
+const std::string kGrin = "\xF0\x9F\x98\x80"; // U+1F600
 
 INSTANTIATE_TEST_SUITE_P(
     Values, WorldBytesTest,
@@ -257,20 +265,29 @@ INSTANTIATE_TEST_SUITE_P(
         BytesCase{"PolishHtml", kLodz, "|HTML", true, "&#321;&#243;d&#378;"},
         BytesCase{"PolishJs", kLodz, "|JS", false, "\\u0141\\u00F3d\\u017A"},
         BytesCase{"PolishUrl", kLodz, "|URL", false, "%C5%81%C3%B3d%C5%BA"},
-        BytesCase{"PolishRawOnWindows1252", kLodz, "", false, "&#321;\xF3" "d&#378;"},
+        BytesCase{"PolishRawOnWindows1252", kLodz, "", false,
+                  "&#321;\xF3"
+                  "d&#378;"},
         BytesCase{"PolishRawOnUtf8", kLodz, "", true, kLodz},
         BytesCase{"EmojiHtml", kGrin, "|HTML", false, "&#128512;"},
         BytesCase{"EmojiJsIsASurrogatePair", kGrin, "|JS", true, "\\uD83D\\uDE00"},
         BytesCase{"EmojiUrl", kGrin, "|URL", true, "%F0%9F%98%80"},
         BytesCase{"EmojiRawOnWindows1252", kGrin, "", false, "&#128512;"},
         BytesCase{"NoncharacterJs", "\xEF\xBF\xBF", "|JS", false, "\\uFFFF"},
-        BytesCase{"BrokenByteHtml", "a\xFF" "b", "|HTML", true, "a&#65533;b"},
-        BytesCase{"BrokenByteRawOnUtf8", "a\xFF" "b", "", true, "a\xEF\xBF\xBD" "b"},
+        BytesCase{"BrokenByteHtml",
+                  "a\xFF"
+                  "b",
+                  "|HTML", true, "a&#65533;b"},
+        BytesCase{"BrokenByteRawOnUtf8",
+                  "a\xFF"
+                  "b",
+                  "", true,
+                  "a\xEF\xBF\xBD"
+                  "b"},
         // Western text gives the bytes it always gave, escaped on either page.
         BytesCase{"WesternHtmlOnUtf8", "caf\xC3\xA9 \xE2\x82\xAC", "|HTML", true,
                   "caf&#233; &#8364;"},
-        BytesCase{"WesternJsOnUtf8", "caf\xC3\xA9 \xE2\x82\xAC", "|JS", true,
-                  "caf\\u00E9 \\u20AC"},
+        BytesCase{"WesternJsOnUtf8", "caf\xC3\xA9 \xE2\x82\xAC", "|JS", true, "caf\\u00E9 \\u20AC"},
         BytesCase{"WesternRawOnWindows1252", "caf\xC3\xA9 \xE2\x82\xAC \xC2\xAE", "", false,
                   "caf\xE9 \x80 \xAE"},
         // The one change: a placeholder without modifier writes UTF-8 into a UTF-8 page
@@ -282,7 +299,8 @@ INSTANTIATE_TEST_SUITE_P(
 // A value that holds a placeholder (as a definition's value or list format may) is still
 // expanded on a UTF-8 page; a lone "®" in it stays a character.
 TEST(WorldText, PlaceholderInsideAValueOnBothPages) {
-    const std::string value = "\xC2\xAE x \xC2\xAE" "Speed,INTVALUE\xC2\xAF \xC2\xAF";
+    const std::string value = "\xC2\xAE x \xC2\xAE"
+                              "Speed,INTVALUE\xC2\xAF \xC2\xAF";
     for (bool utf8Page : {false, true}) {
         Workspace ws = test::MakeExpansionWorkspace();
         ws.PageIsUtf8 = utf8Page;

@@ -35,11 +35,17 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"UnassignedBytesKeepTheirNumber", "\x81\x9D", "\xC2\x81\xC2\x9D"},
         // Without the mark, UTF-8 bytes are Windows-1252 text, as in every older file.
         ReadCase{"Utf8WithoutTheMark", "caf\xC3\xA9", "caf\xC3\x83\xC2\xA9"},
-        ReadCase{"Utf8AfterTheMark", kMark + "\xC5\x81\xC3\xB3" "d\xC5\xBA\r\n",
-                 "\xC5\x81\xC3\xB3" "d\xC5\xBA\r\n"},
+        ReadCase{"Utf8AfterTheMark",
+                 kMark + "\xC5\x81\xC3\xB3"
+                         "d\xC5\xBA\r\n",
+                 "\xC5\x81\xC3\xB3"
+                 "d\xC5\xBA\r\n"},
         ReadCase{"OnlyTheMark", kMark, ""},
         ReadCase{"TheMarkIsNotPartOfTheFirstLine", kMark + "name\r\n", "name\r\n"},
-        ReadCase{"LoneSurrogate", kMark + "a\xED\xA0\x80" "b", "a" + kR + kR + kR + "b"},
+        ReadCase{"LoneSurrogate",
+                 kMark + "a\xED\xA0\x80"
+                         "b",
+                 "a" + kR + kR + kR + "b"},
         ReadCase{"StrayAndCutBytes", kMark + "\x80x\xE5\x86", kR + "x" + kR + kR},
         ReadCase{"Overlong", kMark + "\xC0\xAF", kR + kR},
         ReadCase{"Noncharacter", kMark + "\xEF\xBF\xBF", "\xEF\xBF\xBF"}),
@@ -76,12 +82,13 @@ TEST(FileText, DefinitionsAndHeadersInEitherEncoding) {
     ResetParameterState(western);
     ClearParameterRecords(western.Params);
     ASSERT_TRUE(ReadDefinitionText(
-        western, "*\r\n5\r\n0\r\n0\r\nCr\xE8me\r\n\r\n\r\nTrue\r\nT\xEEtle\r\nd\r\n// end\r\n", "w.par"));
+        western, "*\r\n5\r\n0\r\n0\r\nCr\xE8me\r\n\r\n\r\nTrue\r\nT\xEEtle\r\nd\r\n// end\r\n",
+        "w.par"));
     EXPECT_EQ(GetParameterKind(western, "T\xC3\xAEtle"), Text);
     EXPECT_EQ(western.Params.TextParameters[1].Value, "Cr\xC3\xA8me");
 
-    auto header = ReadScriptHeader(kMark + "fx\r\np\r\n1\r\n" + greek + "\r\n\xE5\x86\x99\r\nC\r\n0\r\n0\r\n",
-                                   "fx.hdr");
+    auto header = ReadScriptHeader(
+        kMark + "fx\r\np\r\n1\r\n" + greek + "\r\n\xE5\x86\x99\r\nC\r\n0\r\n0\r\n", "fx.hdr");
     ASSERT_TRUE(header);
     EXPECT_EQ(header->ScriptId, "fx");
     EXPECT_EQ(header->Name, greek);

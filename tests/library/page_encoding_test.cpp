@@ -79,27 +79,38 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"Utf8Page",
                  "<meta charset=utf-8><a href=x>" + kCafeUtf8 + " " + kEuroUtf8 + "</a>",
                  kCafeUtf8 + " " + kEuroUtf8},
-        TextCase{"OutsideWindows1252", "<a href=x>a" + kArrowUtf8 + "b</a>", "a" + kArrowUtf8 + "b"},
+        TextCase{"OutsideWindows1252", "<a href=x>a" + kArrowUtf8 + "b</a>",
+                 "a" + kArrowUtf8 + "b"},
         TextCase{"FourByteCharacter", "<a href=x>\xF0\x9F\x98\x80</a>", "\xF0\x9F\x98\x80"},
-        TextCase{"Polish", "<meta charset=utf-8><a href=x>\xC5\x81\xC3\xB3" "d\xC5\xBA</a>",
-                 "\xC5\x81\xC3\xB3" "d\xC5\xBA"},
+        TextCase{"Polish",
+                 "<meta charset=utf-8><a href=x>\xC5\x81\xC3\xB3"
+                 "d\xC5\xBA</a>",
+                 "\xC5\x81\xC3\xB3"
+                 "d\xC5\xBA"},
         TextCase{"UnassignedCodePoint", "<a href=x>\xC2\x81" + kCafeUtf8 + "</a>",
                  "\xC2\x81" + kCafeUtf8},
         TextCase{"BrokenByteOnDeclaredPage", "<meta charset=utf-8><a href=x>caf\xE9</a>",
                  "caf\xEF\xBF\xBD"},
         TextCase{"LoneSurrogateOnDeclaredPage", "<meta charset=utf-8><a href=x>a\xED\xA0\x80</a>",
                  "a\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
-        TextCase{"Windows1252Page",
-                 "<meta charset=windows-1252><a href=x>" + kCafeUtf8 + "</a>", "caf\xC3\x83\xC2\xA9"},
+        TextCase{"Windows1252Page", "<meta charset=windows-1252><a href=x>" + kCafeUtf8 + "</a>",
+                 "caf\xC3\x83\xC2\xA9"},
         TextCase{"UndeclaredWindows1252Page", "<a href=x>" + kCafe1252 + " \x80</a>",
                  kCafeUtf8 + " " + kEuroUtf8},
         // A Windows-1252 page's references stay as written; they match by characters.
-        TextCase{"ReferencesStay", "<a href=x>&#321;\xF3" "d&#378;</a>", "&#321;\xC3\xB3" "d&#378;"}),
+        TextCase{"ReferencesStay",
+                 "<a href=x>&#321;\xF3"
+                 "d&#378;</a>",
+                 "&#321;\xC3\xB3"
+                 "d&#378;"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST(LinkText, CharactersMatchWhateverTheyAreWrittenAs) {
-    const std::string lodz = "\xC5\x81\xC3\xB3" "d\xC5\xBA";
-    EXPECT_TRUE(SameLinkText("&#321;\xC3\xB3" "d&#x17A;", lodz));
+    const std::string lodz = "\xC5\x81\xC3\xB3"
+                             "d\xC5\xBA";
+    EXPECT_TRUE(SameLinkText("&#321;\xC3\xB3"
+                             "d&#x17A;",
+                             lodz));
     EXPECT_TRUE(SameLinkText(lodz, "&#x141;&#243;&#100;&#378;"));
     EXPECT_TRUE(SameLinkText("&#128512;", "\xF0\x9F\x98\x80"));
     EXPECT_FALSE(SameLinkText("&#321;", "L"));

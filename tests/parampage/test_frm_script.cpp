@@ -218,11 +218,15 @@ private slots:
     void textOfAnyScriptIsStored_data() {
         QTest::addColumn<QString>("typed");
         QTest::newRow("Western") << QString::fromUtf8("caf\xC3\xA9 \xE2\x82\xAC ok");
-        QTest::newRow("Polish") << QString::fromUtf8("Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87 \xC5\x81\xC3\xB3" "d\xC5\xBA");
+        QTest::newRow("Polish") << QString::fromUtf8(
+            "Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87 \xC5\x81\xC3\xB3"
+            "d\xC5\xBA");
         QTest::newRow("Greek") << QString::fromUtf8("\xCE\xA9mega \xCE\xB1\xCE\xB2\xCE\xB3");
-        QTest::newRow("Japanese") << QString::fromUtf8("\xE5\x86\x99\xE7\x9C\x9F\xE3\x81\xA8\xE6\x97\xA5\xE6\x9C\xAC");
+        QTest::newRow("Japanese") << QString::fromUtf8(
+            "\xE5\x86\x99\xE7\x9C\x9F\xE3\x81\xA8\xE6\x97\xA5\xE6\x9C\xAC");
         QTest::newRow("Hebrew") << QString::fromUtf8("\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D");
-        QTest::newRow("Emoji") << QString::fromUtf8("\xE2\x98\x85 \xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x92\xBB");
+        QTest::newRow("Emoji") << QString::fromUtf8(
+            "\xE2\x98\x85 \xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x92\xBB");
     }
     void textOfAnyScriptIsStored() {
         QFETCH(QString, typed);

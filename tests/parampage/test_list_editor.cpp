@@ -249,11 +249,13 @@ private slots:
 
     void entriesOfAnyScriptAreStored() {
         ListPage p(ListDefinition("1", "", {"a"}, 1));
-        QTest::keyClicks(p.editor->TxtLstEntry, QString::fromUtf8("\xE2\x98\x85 \xC5\x81\xC3\xB3d\xC5\xBA "
-                                                                 "\xE5\x86\x99\xE7\x9C\x9F \xF0\x9F\x98\x80"));
+        QTest::keyClicks(p.editor->TxtLstEntry,
+                         QString::fromUtf8("\xE2\x98\x85 \xC5\x81\xC3\xB3d\xC5\xBA "
+                                           "\xE5\x86\x99\xE7\x9C\x9F \xF0\x9F\x98\x80"));
         p.Click("Command1");
-        QCOMPARE(p.Lines(), QStringList({"a", QString::fromUtf8("\xE2\x98\x85 \xC5\x81\xC3\xB3d\xC5\xBA "
-                                                                "\xE5\x86\x99\xE7\x9C\x9F \xF0\x9F\x98\x80")}));
+        QCOMPARE(p.Lines(), QStringList({"a", QString::fromUtf8(
+                                                  "\xE2\x98\x85 \xC5\x81\xC3\xB3d\xC5\xBA "
+                                                  "\xE5\x86\x99\xE7\x9C\x9F \xF0\x9F\x98\x80")}));
         QCOMPARE(ui::TestMessages().size(), 0);
     }
 

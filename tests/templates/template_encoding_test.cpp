@@ -105,15 +105,20 @@ INSTANTIATE_TEST_SUITE_P(
     Texts, TemplateEncodingTest,
     ::testing::Values(
         EncodingCase{"Ascii", "plain", "Hello", true},
-        EncodingCase{"Western", "caf\xC3\xA9", "Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9" "e \xE2\x82\xAC 5 \xE2\x84\xA2",
+        EncodingCase{"Western", "caf\xC3\xA9",
+                     "Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9"
+                     "e \xE2\x82\xAC 5 \xE2\x84\xA2",
                      true},
-        EncodingCase{"PolishValue", "Polish", "\xC5\x81\xC3\xB3" "d\xC5\xBA", false},
-        EncodingCase{"JapaneseName", "\xE5\x86\x99\xE7\x9C\x9F", "plain", false},
-        EncodingCase{"HebrewAndEmoji", "he",
-                     "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D \xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x92\xBB",
+        EncodingCase{"PolishValue", "Polish",
+                     "\xC5\x81\xC3\xB3"
+                     "d\xC5\xBA",
                      false},
-        EncodingCase{"GreekCyrillic", "gr",
-                     "\xCE\xB1\xCE\xB2\xCE\xB3 \xD0\x96\xD1\x83\xD0\xBA", false}),
+        EncodingCase{"JapaneseName", "\xE5\x86\x99\xE7\x9C\x9F", "plain", false},
+        EncodingCase{
+            "HebrewAndEmoji", "he",
+            "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D \xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x92\xBB", false},
+        EncodingCase{"GreekCyrillic", "gr", "\xCE\xB1\xCE\xB2\xCE\xB3 \xD0\x96\xD1\x83\xD0\xBA",
+                     false}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(TemplateFixture, AWindows1252TemplateFromAnOlderCopyReadsAsBefore) {
@@ -126,18 +131,21 @@ TEST_F(TemplateFixture, AWindows1252TemplateFromAnOlderCopyReadsAsBefore) {
 }
 
 TEST_F(TemplateFixture, AUtf8TemplateWrittenByHandIsReadAfterItsMark) {
-    home.WriteFile("userdata/fx.p01",
-                   "\xEF\xBB\xBF\xC5\x81\xC3\xB3" "d\xC5\xBA\r\nTitle\r\n\xE5\x86\x99\xE7\x9C\x9F\r\n");
+    home.WriteFile("userdata/fx.p01", "\xEF\xBB\xBF\xC5\x81\xC3\xB3"
+                                      "d\xC5\xBA\r\nTitle\r\n\xE5\x86\x99\xE7\x9C\x9F\r\n");
     const std::vector<TemplateEntry> listed = List(ws);
     ASSERT_EQ(listed.size(), 1u);
-    EXPECT_EQ(listed[0].name, "\xC5\x81\xC3\xB3" "d\xC5\xBA");
+    EXPECT_EQ(listed[0].name, "\xC5\x81\xC3\xB3"
+                              "d\xC5\xBA");
     ASSERT_TRUE(LoadTemplate(ws, listed[0].name, listed, {}));
     EXPECT_EQ(ws.Params.TextParameters[1].Value, "\xE5\x86\x99\xE7\x9C\x9F");
 }
 
 TEST_F(TemplateFixture, BrokenUtf8InATemplateReadsAsReplacementCharacters) {
     // A lone surrogate, a stray continuation byte, a cut character.
-    home.WriteFile("userdata/fx.p01", "\xEF\xBB\xBFn\r\nTitle\r\na\xED\xA0\x80" "b\x80" "c\xE5\x86\r\n");
+    home.WriteFile("userdata/fx.p01", "\xEF\xBB\xBFn\r\nTitle\r\na\xED\xA0\x80"
+                                      "b\x80"
+                                      "c\xE5\x86\r\n");
     const std::vector<TemplateEntry> listed = List(ws);
     ASSERT_EQ(listed.size(), 1u);
     ASSERT_TRUE(LoadTemplate(ws, "n", listed, {}));
@@ -149,9 +157,11 @@ TEST_F(TemplateFixture, BrokenUtf8InATemplateReadsAsReplacementCharacters) {
 // references and a UTF-8 page with the characters themselves, each with a template
 // saved from the other.
 TEST_F(TemplateFixture, LinkTextsMatchByCharactersWhateverTheEncodings) {
-    const std::string cpPage = "<html><body><a href=x>&#321;\xF3" "d&#378;</a> <a href=y>caf\xE9</a></body></html>";
+    const std::string cpPage = "<html><body><a href=x>&#321;\xF3"
+                               "d&#378;</a> <a href=y>caf\xE9</a></body></html>";
     const std::string utf8Page = "<html><head><meta charset=\"utf-8\"></head><body>"
-                                 "<a href=x>\xC5\x81\xC3\xB3" "d\xC5\xBA</a> <a href=y>caf\xC3\xA9</a></body></html>";
+                                 "<a href=x>\xC5\x81\xC3\xB3"
+                                 "d\xC5\xBA</a> <a href=y>caf\xC3\xA9</a></body></html>";
     for (const auto& [from, to] : {std::pair{cpPage, utf8Page}, std::pair{utf8Page, cpPage}}) {
         auto fromLinks = ScanLinks(from, "from.htm");
         ASSERT_TRUE(fromLinks.ok());
