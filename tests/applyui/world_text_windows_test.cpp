@@ -8,9 +8,11 @@
 #include "platform/message_box.h"
 #include "platform/window_flow.h"
 #include "templates/ui/frm_parameter_set.h"
+#include "ui_common/elided_label.h"
 #include "window_fixture.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>

@@ -10,6 +10,7 @@
 #include "expansion/page_text.h"
 #include "expansion/placeholder.h"
 #include "expansion_fixture.h"
+#include "library/page_links.h"
 
 #include <gtest/gtest.h>
 
@@ -330,6 +331,33 @@ TEST(WorldText, MarkBytesInsideCharactersAreNoMarks) {
     ws.Params.TextParameters[1].Value = yu + "Speed,INTVALUE" + ya;
     EXPECT_EQ(ExpandLine(ws, P("Title,TEXTVALUE") + " " + P("Speed,INTVALUE")),
               yu + "Speed,INTVALUE" + ya + " 5");
+}
+
+// A link template that names a placeholder (held with the marks as characters) writes
+// the marks the expansion finds into a page of either encoding, and the link texts escaped.
+TEST(WorldText, LinkTemplatePlaceholdersAreFoundOnBothPages) {
+    for (bool utf8Page : {false, true}) {
+        const std::string page = std::string(utf8Page ? "<meta charset=utf-8>" : "") +
+                                 "<a href=x>" +
+                                 (utf8Page ? kLodz
+                                           : std::string("L\xF3"
+                                                         "dz")) +
+                                 "</a>";
+        auto links = ScanLinks(page, "p.htm");
+        ASSERT_TRUE(links);
+        Workspace ws = test::MakeExpansionWorkspace();
+        ws.PageIsUtf8 = utf8Page;
+        MouseoverParameter& m = ws.Params.Mouseover;
+        m.Links = *links;
+        m.Links[1].Text1 = kGrin + " " + kLodz;
+        m.Template = "data-\xC2\xAEVar,TIP\xC2\xAF=\"*\"";
+        auto withAttributes = InsertLinkAttributesText(page, m, "p.htm");
+        ASSERT_TRUE(withAttributes);
+        EXPECT_NE(
+            ExpandLine(ws, *withAttributes).find(" data-pv1=\"&#128512; &#321;&#243;d&#378;\">"),
+            std::string::npos)
+            << *withAttributes;
+    }
 }
 
 TEST(WorldText, PageTextOfAnEmptyAndAnAsciiValue) {

@@ -35,7 +35,7 @@ export function toCp1252(text) {
     const c = ch.codePointAt(0);
     const high = CP1252_HIGH.indexOf(ch);
     if (high >= 0) out += String.fromCharCode(0x80 + high);
-    else if (c < 0x80 || c >= 0xa0) out += ch;
+    else if (c < 0x80 || (c >= 0xa0 && c <= 0xff)) out += ch;
     else throw new Error(`"${ch}" has no Windows-1252 byte`);
   }
   return out;
