@@ -7,6 +7,7 @@
 #include "parampage/frm_script.h"
 #include "platform/message_box.h"
 #include "platform/window_flow.h"
+#include "support/key_input.h"
 #include "templates/ui/frm_parameter_set.h"
 #include "ui_common/elided_label.h"
 #include "window_fixture.h"
@@ -96,6 +97,7 @@ private slots:
         test::TempProgramFolder home;
         home.WriteScrambled(
             "fx.par", "// definition\r\n*\r\n5\r\n0\r\n0\r\nhello\r\n\r\n\r\nTrue\r\nGreeting\r\n"
+                      "Text shown\r\n*\r\n0\r\n0\r\n100\r\n10\r\npx\r\n5\r\nWidth\r\n"
                       "Text shown\r\n// end\r\n");
         // Raw into the page, and escaped for HTML.
         home.WriteScrambled("fx_head.dat",
@@ -128,8 +130,10 @@ private slots:
         QVERIFY(text && text->isVisible());
         text->selectAll();
         QTest::keyClick(text, Qt::Key_Delete);
-        QTest::keyClicks(text, kTyped);
+        test::TypeText(text, kTyped);
         QCOMPARE(text->toPlainText(), kTyped);
+        ClickRow(script.LstParameters, 1); // leaving the parameter stores the text
+        QCOMPARE(ws.Params.TextParameters[1].Value, kTyped.toStdString());
 
         // Saved under a name typed in the template dialog.
         QTest::mouseClick(script.Command9, Qt::LeftButton);
@@ -138,16 +142,19 @@ private slots:
             if (d->isVisible())
                 save = d;
         QVERIFY(save);
-        QTest::keyClicks(save->TxtName, kName);
+        test::TypeText(save->TxtName, kName);
         QTest::mouseClick(save->Command1, Qt::LeftButton);
         QVERIFY2(TestMessages().isEmpty(), qPrintable(TestMessages().join("\n")));
         const std::string file = test::ReadAll(home.path() / "userdata" / "fx.p01");
         QVERIFY(file.rfind("\xEF\xBB\xBF" + kName.toStdString() + "\r\n", 0) == 0);
+        QVERIFY(file.find("\r\n" + kTyped.toStdString() + "\r\n") != std::string::npos);
 
         // Changed, then loaded back.
-        text->selectAll();
-        QTest::keyClicks(text, "other");
         ClickRow(script.LstParameters, 0);
+        text->selectAll();
+        test::TypeText(text, "other");
+        ClickRow(script.LstParameters, 1);
+        QCOMPARE(ws.Params.TextParameters[1].Value, std::string("other"));
         bool loaded = false;
         QTimer::singleShot(0, [&] {
             auto* d = script.findChild<FrmParameterSet*>("FrmParameterSet");

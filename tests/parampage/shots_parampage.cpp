@@ -2,6 +2,7 @@
 // both modes, to PNG files in $PELTO_SCREENSHOTS (default: "screenshots" beside this
 // program).
 #include "page_fixture.h"
+#include "support/key_input.h"
 
 #include "platform/message_box.h"
 #include "templates/ui/frm_parameter_set.h"
@@ -143,11 +144,10 @@ private slots:
         auto* text = f.Find<QPlainTextEdit>("TxtText");
         text->selectAll();
         QTest::keyClick(text, Qt::Key_Delete);
-        QTest::keyClicks(
-            text,
-            QString::fromUtf8("\xE3\x81\x93\xE3\x82\x93\xE3\x81\xAB\xE3\x81\xA1\xE3\x81\xAF"
-                              "\xE3\x80\x81\xE4\xB8\x96\xE7\x95\x8C\n"
-                              "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D \xD7\xA2\xD7\x95\xD7\x9C\xD7\x9D"));
+        TypeText(text, QString::fromUtf8(
+                           "\xE3\x81\x93\xE3\x82\x93\xE3\x81\xAB\xE3\x81\xA1\xE3\x81\xAF"
+                           "\xE3\x80\x81\xE4\xB8\x96\xE7\x95\x8C\n"
+                           "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D \xD7\xA2\xD7\x95\xD7\x9C\xD7\x9D"));
         QCOMPARE(f.page().LstParameters->item(0)->text(),
                  QString::fromStdString(japanese + " / " + hebrew));
         QVERIFY(Save(&f.page(), "parampage_japanese_hebrew_text"));

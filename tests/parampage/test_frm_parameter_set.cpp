@@ -141,9 +141,9 @@ private slots:
         PageFixture f(TemplateDefinition());
         ui::FrmParameterSet* d = OpenSaveDialog(f);
         // "☀ słońce 晴れ" typed key by key.
-        QTest::keyClicks(d->TxtName, QString::fromUtf8("\xE2\x98\x80 s\xC5\x82o\xC5\x84"
-                                                       "ce "
-                                                       "\xE6\x99\xB4\xE3\x82\x8C"));
+        TypeText(d->TxtName, QString::fromUtf8("\xE2\x98\x80 s\xC5\x82o\xC5\x84"
+                                               "ce "
+                                               "\xE6\x99\xB4\xE3\x82\x8C"));
         QTest::mouseClick(d->Command1, Qt::LeftButton);
         QVERIFY(ui::TestMessages().isEmpty());
         QCOMPARE(UserFile(f, "test.p01"), "\xEF\xBB\xBF" + CrLf({"\xE2\x98\x80 s\xC5\x82o\xC5\x84"

@@ -1,5 +1,6 @@
 // The parameter page itself: loading, the list, moving between parameters, the buttons.
 #include "page_fixture.h"
+#include "support/key_input.h"
 #include "test_registry.h"
 
 #include "parampage/int_editor.h"
@@ -234,7 +235,7 @@ private slots:
         f.Select("Greeting");
         auto* text = f.Find<QPlainTextEdit>("TxtText");
         text->clear();
-        QTest::keyClicks(text, typed);
+        TypeText(text, typed);
         f.Select("Width");
         QCOMPARE(f.ws.Params.TextParameters[1].Value, typed.toStdString());
         QCOMPARE(ui::TestMessages().size(), 0);

@@ -1,5 +1,6 @@
 // The list editor: its work table, the five buttons, the double-click and the case rule.
 #include "page_fixture.h"
+#include "support/key_input.h"
 #include "test_registry.h"
 
 #include "parampage/list_case_rule.h"
@@ -249,12 +250,14 @@ private slots:
 
     void entriesOfAnyScriptAreStored() {
         ListPage p(ListDefinition("1", "", {"a"}, 1));
-        QTest::keyClicks(p.editor->TxtLstEntry,
-                         QString::fromUtf8("\xE2\x98\x85 \xC5\x81\xC3\xB3d\xC5\xBA "
-                                           "\xE5\x86\x99\xE7\x9C\x9F \xF0\x9F\x98\x80"));
+        TypeText(p.editor->TxtLstEntry,
+                 QString::fromUtf8("\xE2\x98\x85 \xC5\x81\xC3\xB3"
+                                   "d\xC5\xBA "
+                                   "\xE5\x86\x99\xE7\x9C\x9F \xF0\x9F\x98\x80"));
         p.Click("Command1");
         QCOMPARE(p.Lines(), QStringList({"a", QString::fromUtf8(
-                                                  "\xE2\x98\x85 \xC5\x81\xC3\xB3d\xC5\xBA "
+                                                  "\xE2\x98\x85 \xC5\x81\xC3\xB3"
+                                                  "d\xC5\xBA "
                                                   "\xE5\x86\x99\xE7\x9C\x9F \xF0\x9F\x98\x80")}));
         QCOMPARE(ui::TestMessages().size(), 0);
     }
@@ -271,9 +274,11 @@ private slots:
 
     void caseConversionCoversOtherScripts() {
         // "łódź αβγ жук" <-> "ŁÓDŹ ΑΒΓ ЖУК"; CJK and emoji have no case and stay.
-        const std::string lower = "\xC5\x82\xC3\xB3d\xC5\xBA \xCE\xB1\xCE\xB2\xCE\xB3 "
+        const std::string lower = "\xC5\x82\xC3\xB3"
+                                  "d\xC5\xBA \xCE\xB1\xCE\xB2\xCE\xB3 "
                                   "\xD0\xB6\xD1\x83\xD0\xBA \xE5\x86\x99 \xF0\x9F\x98\x80";
-        const std::string upper = "\xC5\x81\xC3\x93D\xC5\xB9 \xCE\x91\xCE\x92\xCE\x93 "
+        const std::string upper = "\xC5\x81\xC3\x93"
+                                  "D\xC5\xB9 \xCE\x91\xCE\x92\xCE\x93 "
                                   "\xD0\x96\xD0\xA3\xD0\x9A \xE5\x86\x99 \xF0\x9F\x98\x80";
         QCOMPARE(ToUpperText(lower), upper);
         QCOMPARE(ToLowerText(upper), lower);

@@ -1,5 +1,6 @@
 // The menu builder: adding, removing, moving, indenting and live editing of entries.
 #include "page_fixture.h"
+#include "support/key_input.h"
 #include "test_registry.h"
 
 #include "parampage/menu_editor.h"
@@ -208,12 +209,11 @@ private slots:
         MenuPage p({"a"});
         p.Line(0);
         // "a → Главная", and a link to "写真.htm", typed key by key.
-        QTest::keyClicks(
-            p.editor->TxtMenuCaption,
-            QString::fromUtf8(
-                " \xE2\x86\x92 \xD0\x93\xD0\xBB\xD0\xB0\xD0\xB2\xD0\xBD\xD0\xB0\xD1\x8F"));
+        TypeText(p.editor->TxtMenuCaption,
+                 QString::fromUtf8(
+                     " \xE2\x86\x92 \xD0\x93\xD0\xBB\xD0\xB0\xD0\xB2\xD0\xBD\xD0\xB0\xD1\x8F"));
         p.editor->TxtMenuLink->clear();
-        QTest::keyClicks(p.editor->TxtMenuLink, QString::fromUtf8("\xE5\x86\x99\xE7\x9C\x9F.htm"));
+        TypeText(p.editor->TxtMenuLink, QString::fromUtf8("\xE5\x86\x99\xE7\x9C\x9F.htm"));
         const MenuParameter& m = p.f.ws.Params.Menu;
         QCOMPARE(
             m.MenuCaptions[1],
