@@ -94,10 +94,28 @@ void CheckJsEscaped(std::string_view plain, std::string_view escaped, Check& che
             return;
         read.push_back(static_cast<uint32_t>(v));
     }
+    // The literal's UTF-16 units as characters: a surrogate pair is one character.
+    std::vector<uint32_t> chars;
+    for (size_t k = 0; k < read.size(); ++k) {
+        const uint32_t u = read[k];
+        if (u >= 0xD800 && u <= 0xDBFF && k + 1 < read.size() && read[k + 1] >= 0xDC00 &&
+            read[k + 1] <= 0xDFFF) {
+            chars.push_back(0x10000 + ((u - 0xD800) << 10) + (read[k + 1] - 0xDC00));
+            ++k;
+        } else {
+            check.That(u < 0xD800 || u > 0xDFFF, "JS escaping wrote a lone surrogate");
+            chars.push_back(u);
+        }
+    }
+    // The value's characters; a byte that is no UTF-8 character stands for U+FFFD.
     std::vector<uint32_t> expected;
-    for (char c : plain)
-        expected.push_back(Cp1252CodePoint(static_cast<unsigned char>(c)));
-    check.That(read == expected, "the JS string does not read back as the value");
+    for (size_t i = 0; i < plain.size();) {
+        uint32_t cp = 0;
+        const size_t len = ReadUtf8Char(plain, i, cp);
+        expected.push_back(len == 0 ? 0xFFFD : cp);
+        i += len == 0 ? 1 : len;
+    }
+    check.That(chars == expected, "the JS string does not read back as the value");
 }
 
 void CheckUrlEscaped(std::string_view escaped, Check& check) {

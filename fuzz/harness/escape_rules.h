@@ -12,7 +12,8 @@ namespace pelto::fuzz {
 // Element text and quoted attributes: no < > " ', every & starts a reference.
 void CheckHtmlEscaped(std::string_view escaped, Check& check);
 
-// A string literal in either quote that reads back as the Windows-1252 text plain.
+// A string literal in either quote that reads back as the UTF-8 text plain (a byte that
+// is no UTF-8 character as U+FFFD).
 void CheckJsEscaped(std::string_view plain, std::string_view escaped, Check& check);
 
 // Only the characters a link keeps and %HH.

@@ -3,7 +3,7 @@
 #include "harness/check.h"
 #include "harness/harness.h"
 
-#include "library/page_encoding.h"
+#include "common/cp1252.h"
 #include "library/page_links.h"
 
 #include <algorithm>
@@ -23,7 +23,6 @@ std::string RunLinks(std::string_view input) {
     }
     check.That(!links->empty(), "the link table lost element 0");
     int64_t previousEnd = -1;
-    const bool utf8 = IsUtf8Page(page);
     const auto size = static_cast<int64_t>(page.size());
     for (size_t i = 1; i < links->size(); ++i) {
         const PageLink& l = (*links)[i];
@@ -33,12 +32,13 @@ std::string RunLinks(std::string_view input) {
         if (l.LinkStart >= 0 && l.LinkEnd < size && l.LinkStart < l.LinkEnd) {
             check.That(page[l.LinkStart] == '<', "the span does not start at a \"<\"" + at);
             check.That(page[l.LinkEnd] == '>', "the span does not end at a \">\"" + at);
-            // A UTF-8 page's texts are decoded: a byte Windows-1252 cannot hold becomes a
-            // reference of at most eight bytes ("&#65533;").
-            const int64_t growth = utf8 ? 8 : 1;
+            // Texts are decoded into UTF-8: a Windows-1252 byte takes at most three bytes,
+            // a byte of a UTF-8 page that is no character three (U+FFFD).
+            const int64_t growth = 3;
             check.That(static_cast<int64_t>(l.LinkText.size()) < growth * (l.LinkEnd - l.LinkStart),
                        "the link text is longer than the link" + at);
         }
+        check.That(IsValidUtf8(l.LinkText), "the link text is no well-formed UTF-8" + at);
         check.That(l.LinkText.find_first_of("<\r\n") == std::string::npos,
                    "the link text holds a \"<\" or a line end" + at);
         check.That(l.Text1 == l.LinkText && l.Text2.empty(),

@@ -5,6 +5,7 @@
 #include "common/file_lock.h"
 #include "common/files.h"
 #include "common/numbers.h"
+#include "library/page_encoding.h"
 #include "undo/sha256.h"
 
 #include <fcntl.h>
@@ -184,6 +185,7 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
     struct stat afterRead {};
     if (::stat(page.c_str(), &afterRead) != 0 || !SameState(seen, afterRead))
         return ChangedMeanwhile(page);
+    ws.PageIsUtf8 = IsUtf8Page(pageBytes->view());
     Result<AttachedParts> attached =
         AttachToParts(ws, ws.CurrentScriptIndex, pageBytes->view(), PathText(page));
     if (!attached)

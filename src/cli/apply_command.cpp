@@ -208,11 +208,16 @@ std::optional<std::string> ApplySet(Workspace& ws, const std::string& name,
     return bad + "this kind of parameter cannot be set from the command line";
 }
 
-// A file or image path made absolute while it is still in the terminal's bytes, so the
-// folder it is taken from is the one the user is in; other values as typed.
-std::string AbsoluteIfFile(const Workspace& ws, const std::string& name, const std::string& typed) {
+// True for a File or Image parameter of the script: its value is a path, taken as the
+// file system's own bytes whatever the locale (a folder named "Łódź" is found by them).
+bool IsPathParameter(const Workspace& ws, const std::string& name) {
     const int16_t kind = GetParameterKind(ws, name);
-    if ((kind != File && kind != Image) || GetParameterOrdinal(ws, name) < 1 || typed.empty())
+    return (kind == File || kind == Image) && GetParameterOrdinal(ws, name) >= 1;
+}
+
+// The path made absolute, so the folder it is taken from is the one the user is in.
+std::string AbsolutePath(const std::string& typed) {
+    if (typed.empty())
         return typed;
     std::error_code ec;
     fs::path path = fs::absolute(typed, ec);
@@ -246,8 +251,10 @@ int RunApply(const Context& ctx, const std::vector<std::string>& args) {
         std::string problem;
         std::optional<std::string> name = FromTerminal(typedName, problem);
         std::optional<std::string> value;
-        if (name)
-            value = FromTerminal(AbsoluteIfFile(ws, *name, typedValue), problem);
+        if (name && IsPathParameter(ws, *name))
+            value = AbsolutePath(typedValue); // a file name's own bytes, in any locale
+        else if (name)
+            value = FromTerminal(typedValue, problem);
         if (!value)
             return Report(kUsage, "--set " + typedName + ": " + problem);
         if (auto usage = ApplySet(ws, *name, *value))

@@ -3,7 +3,6 @@
 #include "common/cp1252.h"
 
 #include <clocale>
-#include <cstdio>
 #include <cstring>
 #include <langinfo.h>
 
@@ -24,25 +23,32 @@ bool TerminalIsUtf8() {
 
 std::optional<std::string> FromTerminal(const std::string& typed, std::string& problem) {
     if (!TerminalIsUtf8())
-        return typed;
-    size_t bad = 0;
-    if (auto text = Utf8ToCp1252(typed, &bad))
-        return text;
+        return Cp1252ToUtf8(typed);
     uint32_t cp = 0;
-    const size_t len = ReadUtf8Char(typed, bad, cp);
-    if (len == 0) {
-        problem = "the byte at position " + std::to_string(bad + 1) + " is not UTF-8";
-        return std::nullopt;
+    for (size_t i = 0; i < typed.size();) {
+        const size_t len = ReadUtf8Char(typed, i, cp);
+        if (len == 0) {
+            problem = "the byte at position " + std::to_string(i + 1) + " is not UTF-8";
+            return std::nullopt;
+        }
+        i += len;
     }
-    char code[16];
-    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp));
-    problem = "the character \"" + typed.substr(bad, len) + "\" (" + code +
-              ") cannot be written in Windows-1252";
-    return std::nullopt;
+    return typed;
 }
 
 std::string ToTerminal(const std::string& text) {
-    return TerminalIsUtf8() ? Cp1252ToUtf8(text) : text;
+    if (TerminalIsUtf8())
+        return ValidUtf8(text);
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        uint32_t cp = 0;
+        size_t len = ReadUtf8Char(text, i, cp);
+        const int byte = len == 0 ? -1 : Cp1252ByteFor(cp);
+        out += byte >= 0 ? static_cast<char>(byte) : '?';
+        i += len == 0 ? 1 : len;
+    }
+    return out;
 }
 
 } // namespace pelto::cli

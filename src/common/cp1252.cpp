@@ -18,6 +18,12 @@ uint32_t Cp1252CodePoint(unsigned char byte) {
     return byte;
 }
 
+int Cp1252ByteOrUnassigned(uint32_t cp) {
+    if (cp == 0x81 || cp == 0x8D || cp == 0x8F || cp == 0x90 || cp == 0x9D)
+        return static_cast<int>(cp);
+    return Cp1252ByteFor(cp);
+}
+
 int Cp1252ByteFor(uint32_t cp) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
         return static_cast<int>(cp);
@@ -93,6 +99,27 @@ bool IsValidUtf8(std::string_view text) {
     return true;
 }
 
+std::string ValidUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        uint32_t cp = 0;
+        const size_t len = ReadUtf8Char(text, i, cp);
+        if (len == 0) {
+            AppendUtf8(out, 0xFFFD);
+            ++i;
+        } else {
+            out.append(text.substr(i, len));
+            i += len;
+        }
+    }
+    return out;
+}
+
+bool FitsCp1252(std::string_view utf8) {
+    return Utf8ToCp1252(utf8).has_value();
+}
+
 std::optional<std::string> Utf8ToCp1252(std::string_view utf8, size_t* badOffset) {
     std::string out;
     out.reserve(utf8.size());
@@ -135,11 +162,7 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
     for (char ch : bytes) {
-        auto b = static_cast<unsigned char>(ch);
-        uint32_t cp = b;
-        if (b >= 0x80 && b <= 0x9F)
-            cp = kHigh[b - 0x80] ? kHigh[b - 0x80] : 0xFFFD;
-        AppendUtf8(out, cp);
+        AppendUtf8(out, Cp1252CodePoint(static_cast<unsigned char>(ch)));
     }
     return out;
 }

@@ -47,6 +47,23 @@ void AppendHexByte(std::string& out, unsigned v) {
     out += kHexDigits[v & 15];
 }
 
+// The character at text[at] and its length in bytes; a byte that is no well-formed
+// UTF-8 character reads as U+FFFD of one byte.
+size_t CharAt(std::string_view text, size_t at, uint32_t& cp) {
+    const size_t len = ReadUtf8Char(text, at, cp);
+    if (len == 0) {
+        cp = 0xFFFD;
+        return 1;
+    }
+    return len;
+}
+
+void AppendJsUnit(std::string& out, uint32_t unit) {
+    out += "\\u";
+    AppendHexByte(out, unit >> 8);
+    AppendHexByte(out, unit & 0xFF);
+}
+
 bool EndsWith(const std::string& text, std::string_view suffix) {
     return text.size() >= suffix.size() &&
            std::string_view(text).substr(text.size() - suffix.size()) == suffix;
@@ -74,6 +91,12 @@ std::string EscapeHtml(std::string_view text) {
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         const auto b = static_cast<unsigned char>(c);
+        if (b >= 0x80) {
+            uint32_t cp = 0;
+            i += CharAt(text, i, cp) - 1;
+            out += "&#" + std::to_string(cp) + ";";
+            continue;
+        }
         switch (c) {
         case '&':
             out += StartsReference(text, i) ? "&" : "&amp;";
@@ -91,10 +114,7 @@ std::string EscapeHtml(std::string_view text) {
             out += "&#39;";
             break;
         default:
-            if (b >= 0x80)
-                out += "&#" + std::to_string(Cp1252CodePoint(b)) + ";";
-            else
-                out += c;
+            out += c;
         }
     }
     return out;
@@ -103,8 +123,20 @@ std::string EscapeHtml(std::string_view text) {
 std::string EscapeJs(std::string_view text) {
     std::string out;
     out.reserve(text.size() + text.size() / 4);
-    for (char c : text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         const auto b = static_cast<unsigned char>(c);
+        if (b >= 0x80) {
+            uint32_t cp = 0;
+            i += CharAt(text, i, cp) - 1;
+            if (cp >= 0x10000) { // a surrogate pair
+                AppendJsUnit(out, 0xD800 + ((cp - 0x10000) >> 10));
+                AppendJsUnit(out, 0xDC00 + ((cp - 0x10000) & 0x3FF));
+            } else {
+                AppendJsUnit(out, cp);
+            }
+            continue;
+        }
         switch (c) {
         case '\\':
             out += "\\\\";
@@ -134,11 +166,6 @@ std::string EscapeJs(std::string_view text) {
             if (b < 0x20 || b == 0x7F) {
                 out += "\\x";
                 AppendHexByte(out, b);
-            } else if (b >= 0x80) {
-                const uint32_t cp = Cp1252CodePoint(b);
-                out += "\\u";
-                AppendHexByte(out, cp >> 8);
-                AppendHexByte(out, cp & 0xFF);
             } else {
                 out += c;
             }
@@ -151,17 +178,22 @@ std::string EscapeUrl(std::string_view text) {
     static constexpr std::string_view kKept = "-_.~!$&()*+,;=:@/?#[]%";
     std::string out;
     out.reserve(text.size() + text.size() / 4);
-    for (char c : text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         const auto b = static_cast<unsigned char>(c);
         if (IsLetter(c) || IsDigit(c) || (b < 0x80 && kKept.find(c) != std::string_view::npos)) {
             out += c;
             continue;
         }
         std::string bytes;
-        if (b >= 0x80)
-            AppendUtf8(bytes, Cp1252CodePoint(b));
-        else
+        if (b >= 0x80) {
+            uint32_t cp = 0;
+            const size_t len = CharAt(text, i, cp);
+            AppendUtf8(bytes, cp); // a well-formed character's own bytes
+            i += len - 1;
+        } else {
             bytes += c;
+        }
         for (char u : bytes) {
             out += '%';
             AppendHexByte(out, static_cast<unsigned char>(u));

@@ -3,6 +3,8 @@
 #include "common/files.h"
 #include "common/numbers.h"
 #include "expansion/escaping.h"
+#include "expansion/page_text.h"
+#include "library/page_encoding.h"
 
 namespace pelto {
 
@@ -44,6 +46,9 @@ Result<std::string> InsertLinkAttributesText(const std::string& page,
     std::string out;
     out.reserve(page.size() + 64 * static_cast<size_t>(mouseover.LinkCount()));
     int64_t next = 0; // first byte not yet copied
+    // The texts are escaped; the template comes from the definition and goes in in the
+    // page's encoding, its placeholder marks as the expansion finds them.
+    const bool utf8 = mouseover.LinkCount() > 0 && IsUtf8Page(page);
     for (int i = 1; i <= mouseover.LinkCount(); ++i) {
         const PageLink& link = mouseover.Links[static_cast<size_t>(i)];
         // The recorded positions must still fall on a link of this page (it may have
@@ -61,7 +66,7 @@ Result<std::string> InsertLinkAttributesText(const std::string& page,
                                  "read; choose the page again");
         out.append(page, static_cast<size_t>(next), tagEnd - static_cast<size_t>(next));
         out += ' ';
-        out += FillFirstMarkers(mouseover.Template, link.Text1, link.Text2);
+        out += ToPageText(FillFirstMarkers(mouseover.Template, link.Text1, link.Text2), utf8);
         out.append(page, tagEnd, static_cast<size_t>(link.LinkEnd) + 1 - tagEnd);
         next = link.LinkEnd + 1;
     }

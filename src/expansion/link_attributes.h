@@ -16,7 +16,8 @@ namespace pelto {
 std::string FillFirstMarkers(std::string_view templateText, std::string_view first,
                              std::string_view second);
 
-// The page with the attribute text written into every recorded link. Fails (naming
+// The page with the attribute text written into every recorded link (in the page's
+// encoding, expansion/page_text.h). Fails (naming
 // fileName) when a recorded link no longer falls on a link of this page.
 Result<std::string> InsertLinkAttributesText(const std::string& page,
                                              const MouseoverParameter& mouseover,

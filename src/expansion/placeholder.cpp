@@ -1,9 +1,11 @@
 #include "expansion/placeholder.h"
 #include "common/text.h"
 
+#include "common/cp1252.h"
 #include "common/numbers.h"
 #include "expansion/colour.h"
 #include "expansion/escaping.h"
+#include "expansion/page_text.h"
 #include "library/lookup.h"
 
 #include <algorithm>
@@ -325,12 +327,14 @@ std::optional<std::string> PlaceholderValue(Workspace& ws, const std::string& na
     std::string plainKeyword = keyword;
     const Escaping how = SplitModifier(plainKeyword);
     std::optional<std::string> value = PlainValue(ws, name, plainKeyword, how);
-    if (!value || how == Escaping::None)
+    if (!value)
         return value;
     // A list has escaped its entries already; its formats come from the definition.
-    if (GetParameterKind(ws, name) == List)
-        return value;
-    return Escape(how, *value);
+    if (how != Escaping::None && GetParameterKind(ws, name) != List)
+        value = Escape(how, *value);
+    // What is left beyond ASCII (an unescaped value, a list's formats) goes into the
+    // page in the page's own encoding.
+    return ToPageText(*value, ws.PageIsUtf8);
 }
 
 std::string ExpandPlaceholder(Workspace& ws, const std::string& name, const std::string& keyword) {
@@ -347,7 +351,9 @@ std::optional<std::string> InnerValue(Workspace& ws, std::string_view inner) {
     size_t comma = inner.find(',');
     if (comma == std::string_view::npos)
         return std::nullopt;
-    return PlaceholderValue(ws, std::string(inner.substr(0, comma)),
+    // Names are held as UTF-8; a name in Windows-1252 code bytes is read as such.
+    std::string_view name = inner.substr(0, comma);
+    return PlaceholderValue(ws, IsValidUtf8(name) ? std::string(name) : Cp1252ToUtf8(name),
                             UpperCaseText(inner.substr(comma + 1)));
 }
 

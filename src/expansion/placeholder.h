@@ -3,7 +3,9 @@
 // ("<mark>Name,KEYWORD<mark>"); ExpandLine replaces each by a rendering of the
 // parameter's current value. A keyword may end in "|HTML", "|JS" or "|URL": the value
 // is then escaped for that place (expansion/escaping.h); for the list keywords each
-// user entry is escaped before it fills the format. It reads ws.Params and the current
+// user entry is escaped before it fills the format. Values are held as UTF-8; what a
+// placeholder writes is in the page's encoding (ws.PageIsUtf8, expansion/page_text.h),
+// while the text around it passes byte for byte. It reads ws.Params and the current
 // script record, and advances the two program-wide counters (IntSequence, VarNames).
 #include "library/workspace.h"
 
@@ -32,8 +34,8 @@ std::string ExpandLine(Workspace& ws, std::string_view line, size_t& budget);
 // The budget for expanding a text of that size.
 size_t ExpansionBudget(size_t textSize);
 
-// The value for one placeholder (the keyword arrives upper-cased, modifier included),
-// or no value when nothing applies to that name and keyword.
+// The value for one placeholder (the keyword arrives upper-cased, modifier included) as
+// the page's bytes, or no value when nothing applies to that name and keyword.
 std::optional<std::string> PlaceholderValue(Workspace& ws, const std::string& name,
                                             const std::string& keyword);
 
@@ -43,7 +45,7 @@ std::string ExpandPlaceholder(Workspace& ws, const std::string& name, const std:
 // The format with each "#" replaced by value and each "*" by number's decimal text.
 std::string FillMarkers(std::string_view format, int16_t number, std::string_view value);
 
-// Upper case of Windows-1252 text (ASCII and the accented Latin letters).
+// Upper case of Windows-1252 text (ASCII and the accented Latin letters), for keywords.
 std::string UpperCaseText(std::string_view text);
 
 } // namespace pelto

@@ -1,5 +1,6 @@
 #include "library/definition_reader.h"
 
+#include "common/file_text.h"
 #include "common/files.h"
 #include "common/numbers.h"
 #include "common/scramble.h"
@@ -220,7 +221,7 @@ Status Located(const Error& e, const std::string& fileName, long line) {
 
 Status ReadDefinitionText(Workspace& ws, const std::string& definitionText,
                           const std::string& fileName, std::vector<Error>* warnings) {
-    const std::vector<std::string> lines = SplitLines(definitionText);
+    const std::vector<std::string> lines = SplitLines(FileTextToUtf8(definitionText));
     const size_t n = lines.size();
     size_t pos = 0;
     auto next = [&](std::string& line) {
@@ -254,7 +255,7 @@ Status ReadDefinitionText(Workspace& ws, const std::string& definitionText,
 
 Status ReadConditionText(Workspace& ws, const std::string& conditionText,
                          const std::string& fileName) {
-    const std::vector<std::string> lines = SplitLines(conditionText);
+    const std::vector<std::string> lines = SplitLines(FileTextToUtf8(conditionText));
     ws.Params.Conditions.assign(1, Condition{});
     if (lines.size() % 3 != 0)
         return MakeError(fileName, static_cast<long>(lines.size()),

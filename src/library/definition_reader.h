@@ -23,6 +23,8 @@ Status LoadScriptDefinition(Workspace& ws, const std::filesystem::path& paramete
                             std::vector<Error>* warnings = nullptr);
 
 // The same on plain text already read (tests and fuzzing); fileName is used in errors.
+// The text is Windows-1252, or UTF-8 after a byte order mark (common/file_text.h); the
+// values are held as UTF-8.
 // ReadDefinitionText does not reset the state first.
 Status ReadDefinitionText(Workspace& ws, const std::string& definitionText,
                           const std::string& fileName, std::vector<Error>* warnings = nullptr);

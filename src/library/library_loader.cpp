@@ -1,5 +1,6 @@
 #include "library/library_loader.h"
 
+#include "common/file_text.h"
 #include "common/files.h"
 #include "common/numbers.h"
 #include "common/scramble.h"
@@ -141,7 +142,8 @@ bool EndsWithHdr(const std::string& name) {
 
 } // namespace
 
-Result<ScriptRecord> ReadScriptHeader(const std::string& plainText, const std::string& headerName) {
+Result<ScriptRecord> ReadScriptHeader(const std::string& fileText, const std::string& headerName) {
+    const std::string plainText = FileTextToUtf8(fileText);
     std::vector<std::string> lines;
     size_t rest = 0;
     if (!TakeLines(plainText, 8, lines, rest))

@@ -24,7 +24,8 @@ struct LibraryLoadReport {
 LibraryLoadReport LoadScriptLibrary(Workspace& ws);
 
 // Reads one header's plain text (for tests and fuzzing). headerName is the file name
-// as listed; it gives ParameterFile.
+// as listed; it gives ParameterFile. The text is Windows-1252, or UTF-8 after a byte
+// order mark; names and descriptions are held as UTF-8.
 Result<ScriptRecord> ReadScriptHeader(const std::string& plainText, const std::string& headerName);
 
 // Distinct categories of the library in order of first appearance. Leaves the list

@@ -1,6 +1,7 @@
 #pragma once
 // Telling a UTF-8 page from a Windows-1252 one, from its first bytes, so texts read
-// from it (link texts) can be decoded into the program's Windows-1252.
+// from it (link texts) can be decoded into the program's UTF-8 and values written into
+// it in its own encoding.
 #include <string_view>
 
 namespace pelto {

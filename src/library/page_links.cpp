@@ -38,12 +38,63 @@ std::string LinkTextOf(std::string tag) {
     return tag;
 }
 
+// The code point of the numeric character reference at text[at] ("&#" digits ";" or
+// "&#x" hex digits ";") and its length; 0 when there is none or it names no character.
+size_t ReferenceAt(std::string_view text, size_t at, uint32_t& cp) {
+    size_t i = at + 2;
+    if (at + 2 >= text.size() || text[at] != '&' || text[at + 1] != '#')
+        return 0;
+    const bool hex = text[i] == 'x' || text[i] == 'X';
+    if (hex)
+        ++i;
+    const size_t digits = i;
+    uint64_t v = 0;
+    for (; i < text.size() && i - digits < 8; ++i) {
+        const char c = text[i];
+        int d = -1;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (hex && (c | 0x20) >= 'a' && (c | 0x20) <= 'f')
+            d = (c | 0x20) - 'a' + 10;
+        if (d < 0)
+            break;
+        v = v * (hex ? 16 : 10) + static_cast<uint64_t>(d);
+    }
+    if (i == digits || i >= text.size() || text[i] != ';')
+        return 0;
+    if (v == 0 || v > 0x10FFFF || (v >= 0xD800 && v <= 0xDFFF))
+        return 0;
+    cp = static_cast<uint32_t>(v);
+    return i + 1 - at;
+}
+
 } // namespace
+
+std::string LinkTextCharacters(std::string_view text) {
+    if (text.find("&#") == std::string_view::npos)
+        return std::string(text);
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        uint32_t cp = 0;
+        if (const size_t len = ReferenceAt(text, i, cp)) {
+            AppendUtf8(out, cp);
+            i += len;
+        } else {
+            out += text[i++];
+        }
+    }
+    return out;
+}
+
+bool SameLinkText(std::string_view a, std::string_view b) {
+    return a == b || LinkTextCharacters(a) == LinkTextCharacters(b);
+}
 
 Result<std::vector<PageLink>> ScanLinks(const std::string& page, const std::string& fileName) {
     std::vector<PageLink> links(1);
-    // Link texts of a UTF-8 page are decoded into the program's Windows-1252; the
-    // offsets stay byte offsets of the page.
+    // Link texts are held as UTF-8 whatever the page's encoding; the offsets stay byte
+    // offsets of the page.
     const bool utf8 = IsUtf8Page(page);
     const size_t n = page.size();
     size_t i = 0;
@@ -96,8 +147,7 @@ Result<std::vector<PageLink>> ScanLinks(const std::string& page, const std::stri
                              "the page ends inside the link that starts here");
         PageLink link;
         link.LinkText = LinkTextOf(tag);
-        if (utf8)
-            link.LinkText = Utf8ToCp1252WithReferences(link.LinkText);
+        link.LinkText = utf8 ? ValidUtf8(link.LinkText) : Cp1252ToUtf8(link.LinkText);
         link.LinkStart = static_cast<int64_t>(start);
         link.LinkEnd = static_cast<int64_t>(i);
         links.push_back(std::move(link));

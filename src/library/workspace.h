@@ -41,6 +41,9 @@ struct Workspace {
     std::vector<std::string> VarNames{""}; // 1..255, never cleared while the program runs
     int16_t ScriptRepeat = 0;              // 0..25
     int16_t TopLevelCount = 0;             // made by BuildMenuLines
+    // The encoding a placeholder without modifier writes in: the page's (set from the
+    // page by DoIt); false is Windows-1252.
+    bool PageIsUtf8 = false;
 
     // Takes the folders that the layout rule (common/program_folders.h) chose.
     void UseFolders(const ProgramFolders& folders);

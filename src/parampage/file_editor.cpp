@@ -1,9 +1,8 @@
 #include "parampage/file_editor.h"
 
 #include "parampage/file_chooser.h"
-#include "platform/message_box.h"
+#include "platform/native_text.h"
 #include "platform/text_codec.h"
-#include "ui_common/text_input.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -47,11 +46,11 @@ void FileEditor::Show(int16_t ordinal) {
     // The lists show the current value: its folder (a relative one lies beside the page)
     // with its file highlighted. Without one they open in the page's folder, or stay
     // where the user left them.
-    const QString pageFolder = QFileInfo(FromBytes(ws_.SampleFile)).absolutePath();
-    QString folder = QDir::fromNativeSeparators(FromBytes(p.Path));
+    const QString pageFolder = QFileInfo(PathToQString(ws_.SampleFile)).absolutePath();
+    QString folder = QDir::fromNativeSeparators(PathToQString(p.Path));
     if (!folder.isEmpty() && QDir::isRelativePath(folder) && !ws_.SampleFile.empty())
         folder = QDir(pageFolder).filePath(folder);
-    const QString file = FromBytes(p.FileName);
+    const QString file = PathToQString(p.FileName);
     shownFolder_.clear();
     shownFile_.clear();
     if (!file.isEmpty() && !folder.isEmpty() && QFileInfo(QDir(folder), file).isFile()) {
@@ -82,19 +81,6 @@ void FileEditor::FileImage_Click() {
     ImgImage->setPixmap(picture);
 }
 
-bool FileEditor::CanCommit(int16_t) {
-    if (Chooser->ChosenFile().isEmpty())
-        return true;
-    // A folder or file name the files cannot hold is refused; the record keeps its values.
-    QString refusal = UnwritableTextMessage(Chooser->DirPathWithSeparator());
-    if (refusal.isEmpty())
-        refusal = UnwritableTextMessage(Chooser->ChosenFile());
-    if (refusal.isEmpty())
-        return true;
-    ShowMessage(this, refusal, MessageIcon::Exclamation);
-    return false;
-}
-
 void FileEditor::Commit(int16_t ordinal) {
     // Looking at a file parameter without choosing a file keeps its folder and file: storing
     // an empty name would lose the definition's default (a picture the effect needs).
@@ -104,13 +90,10 @@ void FileEditor::Commit(int16_t ordinal) {
     if (!shownFile_.isEmpty() && Chooser->ChosenFile() == shownFile_ &&
         Chooser->DirPath() == shownFolder_)
         return;
-    std::optional<std::string> path = ToBytes(Chooser->DirPathWithSeparator());
-    std::optional<std::string> file = ToBytes(Chooser->ChosenFile());
-    if (!path || !file)
-        return; // refused by CanCommit
+    // Folder and file names of any characters, as the file system's own bytes.
     FileParameter& p = Record(ordinal);
-    p.Path = std::move(*path);
-    p.FileName = std::move(*file);
+    p.Path = PathFromQString(Chooser->DirPathWithSeparator());
+    p.FileName = PathFromQString(Chooser->ChosenFile());
 }
 
 } // namespace pelto::ui

@@ -15,7 +15,6 @@ public:
     FileEditor(Workspace& ws, int16_t kind, QWidget* parent);
     void Show(int16_t ordinal) override;
     void Commit(int16_t ordinal) override;
-    bool CanCommit(int16_t ordinal) override;
 
     // Image only: loads the chosen file into the preview.
     void FileImage_Click();

@@ -2,7 +2,6 @@
 
 #include "common/numbers.h"
 #include "platform/text_codec.h"
-#include "ui_common/text_input.h"
 #include "ui_common/user_choice.h"
 
 #include <QCheckBox>
@@ -67,10 +66,9 @@ FontEditor::FontEditor(Workspace& ws, QWidget* parent) : EditorFrame(ws, Font, "
 
 void FontEditor::FillLists() {
     LstFontNames->clear();
-    // Only names the files can hold are offered.
+    // Every font of the system, whatever the characters of its name.
     for (const QString& family : QFontDatabase::families())
-        if (UnwritableTextMessage(family).isEmpty())
-            LstFontNames->addItem(family);
+        LstFontNames->addItem(family);
     LstFontSizes->clear();
     for (int size = 6; size <= 72; size += 2)
         LstFontSizes->addItem(QString::number(size));
@@ -109,7 +107,7 @@ void FontEditor::Commit(int16_t ordinal) {
     if (const int size = ChosenRow(LstFontSizes); size >= 0)
         p.Size = static_cast<int16_t>(size * 2 + 6);
     if (const int font = ChosenRow(LstFontNames); font >= 0)
-        p.FontName = ToBytes(FamilyName(LstFontNames->item(font)->text())).value_or(p.FontName);
+        p.FontName = ToBytes(FamilyName(LstFontNames->item(font)->text()));
 }
 
 void FontEditor::ChkFontBold_Click() {

@@ -19,7 +19,6 @@
 #include "platform/text_codec.h"
 #include "platform/window_flow.h"
 #include "templates/ui/frm_parameter_set.h"
-#include "ui_common/text_input.h"
 #include "ui_common/user_choice.h"
 #include "ui_common/window_geometry.h"
 #ifdef PELTO_HAS_PREVIEW
@@ -274,21 +273,8 @@ void FrmScript::RefreshPreview() {
 #ifdef PELTO_HAS_PREVIEW
     if (!Preview || Preview->isHidden())
         return;
-    if (CurrentParameterIndex != -1 && CurrentParameterIndex < LstParameters->count()) {
-        // A text the page cannot store is refused when the parameter is left; until
-        // then the preview says so instead of asking with a message box mid-typing.
-        for (EditorFrame* frame : FrameDataType) {
-            if (frame->isHidden())
-                continue;
-            for (QLineEdit* box : frame->findChildren<QLineEdit*>())
-                if (QString problem = UnwritableTextMessage(box->text()); !problem.isEmpty())
-                    return Preview->ShowProblem(problem);
-            for (QPlainTextEdit* box : frame->findChildren<QPlainTextEdit*>())
-                if (QString problem = UnwritableTextMessage(box->toPlainText()); !problem.isEmpty())
-                    return Preview->ShowProblem(problem);
-        }
+    if (CurrentParameterIndex != -1 && CurrentParameterIndex < LstParameters->count())
         CommitParameter(CurrentParameterIndex);
-    }
     Preview->Rebuild(ws_);
 #endif
 }

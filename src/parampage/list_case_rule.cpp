@@ -1,5 +1,9 @@
 #include "parampage/list_case_rule.h"
 
+#include "common/cp1252.h"
+
+#include <QChar>
+
 #include <algorithm>
 
 namespace pelto {
@@ -31,27 +35,46 @@ unsigned char Upper(unsigned char c) {
     return c;
 }
 
-} // namespace
-
-std::string ToLowerCp1252(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(Lower(static_cast<unsigned char>(c)));
-    return text;
+std::string Convert(const std::string& text, bool upper) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        uint32_t cp = 0;
+        const size_t len = ReadUtf8Char(text, i, cp);
+        if (len == 0) { // not a character: kept as it is
+            out += text[i++];
+            continue;
+        }
+        i += len;
+        if (const int byte = Cp1252ByteFor(cp); byte >= 0) {
+            const auto b = static_cast<unsigned char>(byte);
+            cp = Cp1252CodePoint(upper ? Upper(b) : Lower(b));
+        } else {
+            cp = upper ? QChar::toUpper(static_cast<char32_t>(cp))
+                       : QChar::toLower(static_cast<char32_t>(cp));
+        }
+        AppendUtf8(out, cp);
+    }
+    return out;
 }
 
-std::string ToUpperCp1252(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(Upper(static_cast<unsigned char>(c)));
-    return text;
+} // namespace
+
+std::string ToLowerText(const std::string& text) {
+    return Convert(text, false);
+}
+
+std::string ToUpperText(const std::string& text) {
+    return Convert(text, true);
 }
 
 void ApplyListCaseRule(Workspace& ws, int16_t ordinal) {
     ListParameter& p = ws.Params.ListParameters[ordinal];
-    std::string (*convert)(std::string) = nullptr;
+    std::string (*convert)(const std::string&) = nullptr;
     if (p.CaseRule == "LCASE")
-        convert = ToLowerCp1252;
+        convert = ToLowerText;
     else if (p.CaseRule == "UCASE")
-        convert = ToUpperCp1252;
+        convert = ToUpperText;
     if (!convert)
         return;
     const int columns = std::clamp<int>(p.Columns, 0, 3);

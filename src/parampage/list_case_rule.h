@@ -7,9 +7,11 @@
 
 namespace pelto {
 
-// Windows-1252 letter case, byte by byte (accented letters included).
-std::string ToLowerCp1252(std::string text);
-std::string ToUpperCp1252(std::string text);
+// Letter case of UTF-8 text, character by character: the Western letters as the
+// Windows-1252 pairs have it (so "\u00DF" and "\u00B5" stay), every other script by its
+// simple Unicode case mapping (Polish, Greek, Cyrillic, ...).
+std::string ToLowerText(const std::string& text);
+std::string ToUpperText(const std::string& text);
 
 void ApplyListCaseRule(Workspace& ws, int16_t ordinal);
 

@@ -3,7 +3,6 @@
 #include "parampage/list_case_rule.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
-#include "ui_common/text_input.h"
 #include "ui_common/user_choice.h"
 
 #include <QGridLayout>
@@ -122,12 +121,9 @@ void ListEditor::Commit(int16_t ordinal) {
 }
 
 bool ListEditor::ReadBoxes(std::array<std::string, 3>& row) {
-    std::array<std::string, 3> read;
     const QLineEdit* boxes[] = {TxtLstEntry, TxtLstEntry2, TxtLstEntry3};
     for (int c = 0; c < 3; ++c)
-        if (!AcceptTypedText(this, boxes[c]->text(), read[c]))
-            return false;
-    row = std::move(read);
+        row[static_cast<size_t>(c)] = ToBytes(boxes[c]->text());
     return true;
 }
 

@@ -1,7 +1,6 @@
 #include "parampage/menu_editor.h"
 
 #include "platform/text_codec.h"
-#include "ui_common/text_input.h"
 #include "ui_common/user_choice.h"
 
 #include <QFont>
@@ -92,9 +91,8 @@ void MenuEditor::ResizeArrays(int count) {
 }
 
 void MenuEditor::SetLine(int i, const QString& text) {
-    // The marks and the caption were both accepted as file text already.
     LstMenuBuilder->item(i)->setText(text);
-    ws_.Params.Menu.MenuEntries[i + 1] = ToBytes(text).value_or(std::string());
+    ws_.Params.Menu.MenuEntries[i + 1] = ToBytes(text);
 }
 
 void MenuEditor::Show(int16_t) {
@@ -131,13 +129,7 @@ void MenuEditor::TxtMenuCaption_Change() {
     if (i < 0)
         return;
     MenuParameter& m = ws_.Params.Menu;
-    std::string caption;
-    if (!AcceptTypedText(this, TxtMenuCaption->text(), caption)) {
-        const QSignalBlocker block(TxtMenuCaption);
-        TxtMenuCaption->setText(FromBytes(m.MenuCaptions[i + 1]));
-        return;
-    }
-    m.MenuCaptions[i + 1] = std::move(caption);
+    m.MenuCaptions[i + 1] = ToBytes(TxtMenuCaption->text());
     const int depth = MenuDepth(LstMenuBuilder->item(i)->text());
     SetLine(i, QString(depth, '>') + TxtMenuCaption->text());
 }
@@ -146,22 +138,12 @@ void MenuEditor::TxtMenuLink_Change() {
     const int i = ChosenRow(LstMenuBuilder);
     if (i < 0)
         return;
-    MenuParameter& m = ws_.Params.Menu;
-    std::string link;
-    if (!AcceptTypedText(this, TxtMenuLink->text(), link)) {
-        const QSignalBlocker block(TxtMenuLink);
-        TxtMenuLink->setText(FromBytes(m.MenuLinks[i + 1]));
-        return;
-    }
-    m.MenuLinks[i + 1] = std::move(link);
+    ws_.Params.Menu.MenuLinks[i + 1] = ToBytes(TxtMenuLink->text());
 }
 
 void MenuEditor::CmdMenuAdd_Click() {
-    std::string caption;
-    std::string link;
-    if (!AcceptTypedText(this, TxtMenuCaption->text(), caption) ||
-        !AcceptTypedText(this, TxtMenuLink->text(), link))
-        return;
+    std::string caption = ToBytes(TxtMenuCaption->text());
+    std::string link = ToBytes(TxtMenuLink->text());
     MenuParameter& m = ws_.Params.Menu;
     const int n = LstMenuBuilder->count();
     const int depth = n == 0 ? 0 : MenuDepth(LstMenuBuilder->item(n - 1)->text());

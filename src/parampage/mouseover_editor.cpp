@@ -1,7 +1,6 @@
 #include "parampage/mouseover_editor.h"
 
 #include "platform/text_codec.h"
-#include "ui_common/text_input.h"
 #include "ui_common/user_choice.h"
 
 #include <QGridLayout>
@@ -71,14 +70,7 @@ void MouseoverEditor::StoreTyped(QLineEdit* box, std::string PageLink::*field) {
     const int i = ChosenRow(LstMouseover);
     // With no line selected the text belongs to no link.
     if (MouseoverEditsLive && i >= 0 && i + 1 < static_cast<int>(links.size())) {
-        std::string bytes;
-        if (AcceptTypedText(this, box->text(), bytes)) {
-            links[i + 1].*field = std::move(bytes);
-        } else {
-            // Refused: the box goes back to what is stored.
-            const QSignalBlocker block(box);
-            box->setText(FromBytes(links[i + 1].*field));
-        }
+        links[i + 1].*field = ToBytes(box->text());
     }
     MouseoverEditsLive = true;
 }

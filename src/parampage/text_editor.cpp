@@ -1,8 +1,6 @@
 #include "parampage/text_editor.h"
 
-#include "platform/message_box.h"
 #include "platform/text_codec.h"
-#include "ui_common/text_input.h"
 
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
@@ -32,19 +30,8 @@ QString FileText(const QPlainTextEdit* box) {
 }
 } // namespace
 
-bool TextEditor::CanCommit(int16_t) {
-    const QString refusal = UnwritableTextMessage(TxtText->toPlainText());
-    if (refusal.isEmpty())
-        return true;
-    ShowMessage(this, refusal, MessageIcon::Exclamation);
-    TxtText->setFocus();
-    return false;
-}
-
 void TextEditor::Commit(int16_t ordinal) {
-    // A text CanCommit refused never reaches the record.
-    if (std::optional<std::string> bytes = ToBytes(FileText(TxtText)))
-        ws_.Params.TextParameters[ordinal].Value = std::move(*bytes);
+    ws_.Params.TextParameters[ordinal].Value = ToBytes(FileText(TxtText));
 }
 
 } // namespace pelto::ui

@@ -11,7 +11,6 @@ public:
     TextEditor(Workspace& ws, QWidget* parent);
     void Show(int16_t ordinal) override;
     void Commit(int16_t ordinal) override;
-    bool CanCommit(int16_t ordinal) override;
 
     QPlainTextEdit* TxtText = nullptr;
 };

@@ -3,7 +3,6 @@
 #include "platform/text_codec.h"
 
 #include <QFile>
-#include <QStringDecoder>
 
 namespace pelto::ui {
 
@@ -16,14 +15,8 @@ std::string PathFromQString(const QString& path) {
 }
 
 QString ErrorToQString(const Error& error) {
-    const std::string text = error.text();
-    // File names are UTF-8 on this platform; a message that is not valid UTF-8 holds
-    // Windows-1252 text from a library or page file.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString decoded = utf8.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
-    if (!utf8.hasError())
-        return decoded;
-    return FromBytes(text);
+    // Paths are the file system's UTF-8 names and the rest is the program's UTF-8 text.
+    return FromBytes(error.text());
 }
 
 } // namespace pelto::ui

@@ -1,19 +1,17 @@
 #pragma once
-// The one place where the windows convert between the core's Windows-1252 bytes and
-// QString.
+// The one place where the windows convert between the core's texts (UTF-8 in a
+// std::string) and QString.
 #include <QString>
 
-#include <optional>
 #include <string>
 
 namespace pelto::ui {
 
-QString FromBytes(const std::string& bytes);
+// A core text for showing (a byte that is no UTF-8 shows as U+FFFD).
+QString FromBytes(const std::string& text);
 
-// No value when the text holds a character Windows-1252 cannot write.
-std::optional<std::string> ToBytes(const QString& text);
-
-// The first character of text that Windows-1252 cannot write ("" when none).
-QString FirstUnwritable(const QString& text);
+// A text typed or chosen in a window as the core holds it; every character is kept
+// (a lone surrogate, which no file can hold, becomes U+FFFD).
+std::string ToBytes(const QString& text);
 
 } // namespace pelto::ui

@@ -1,6 +1,7 @@
 #include "preview/live_preview.h"
 
 #include "attach/do_it.h"
+#include "platform/native_text.h"
 #include "platform/text_codec.h"
 #include "preview/preview_engine.h"
 #include "preview/preview_engine_loader.h"
@@ -139,11 +140,12 @@ void LivePreview::StartBuild() {
         return;
     Workspace ws = std::move(*pending_);
     pending_.reset();
+    // The page's path is the file system's bytes, not text of the page's encoding.
     pageFolder_ =
-        ws.SampleFile.empty() ? QString() : QFileInfo(FromBytes(ws.SampleFile)).absolutePath();
+        ws.SampleFile.empty() ? QString() : QFileInfo(PathToQString(ws.SampleFile)).absolutePath();
     AllowFolders();
     watcher_.setFuture(QtConcurrent::run(BuildInto, std::move(ws),
-                                         std::filesystem::path(dir_.path().toStdString())));
+                                         std::filesystem::path(PathFromQString(dir_.path()))));
 }
 
 void LivePreview::BuildFinished() {
@@ -159,7 +161,7 @@ void LivePreview::BuildFinished() {
         ShowProblem(FromBytes(build.message));
         return;
     }
-    const QUrl url = QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(build.page)));
+    const QUrl url = QUrl::fromLocalFile(PathToQString(build.page));
     if (!build.digest.isEmpty() && build.digest == shownDigest_ && shownUrl_ == url) {
         // The same page with the same values: a reload would only restart its effect.
         emit Unchanged();

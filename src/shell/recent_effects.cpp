@@ -18,9 +18,8 @@ const std::string kEmpty;
 void RecentEffects::Load() {
     for (int slot = 1; slot <= kSlots; ++slot) {
         const QString value = GetSetting(kSection, SlotKey(slot), QString());
-        // Ids are written from Windows-1252 bytes, so they convert back; a value edited by
-        // hand into something else cannot name a script and reads as empty.
-        slots_[slot] = ToBytes(value).value_or(std::string());
+        // A value edited by hand into something else cannot name a script: it finds none.
+        slots_[slot] = ToBytes(value);
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The ten most recently applied effects. The settings store (section "MRU", keys MRU1 to
 // MRU10, MRU1 the newest) is the lasting copy: Load reads all ten slots, every change
-// writes all ten back. Slots hold a script's ScriptId as Windows-1252 bytes.
+// writes all ten back. Slots hold a script's ScriptId as the program holds it (UTF-8).
 #include "library/workspace.h"
 
 #include <array>

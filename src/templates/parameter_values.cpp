@@ -2,6 +2,7 @@
 
 #include "common/numbers.h"
 #include "library/lookup.h"
+#include "library/page_links.h"
 #include "library/parameter_kinds.h"
 
 #include <algorithm>
@@ -130,7 +131,8 @@ void WriteLinkTexts(const MouseoverParameter& m, BlockWriter& w) {
 }
 template <class R> void WriteLinkTexts(const R&, BlockWriter&) {}
 
-// Each group goes to the first link of the current page with its link text; a group
+// Each group goes to the first link of the current page with its link text (the same
+// characters, however either file writes them); a group
 // whose link the page no longer has is skipped.
 void ReadLinkTexts(MouseoverParameter& m, BlockReader& in) {
     const int16_t count = in.Count(0, 32767);
@@ -139,7 +141,7 @@ void ReadLinkTexts(MouseoverParameter& m, BlockReader& in) {
         if (in.error())
             break;
         for (size_t i = 1; i < m.Links.size(); ++i) {
-            if (m.Links[i].LinkText == group[0]) {
+            if (SameLinkText(m.Links[i].LinkText, group[0])) {
                 m.Links[i].Text1 = group[1];
                 m.Links[i].Text2 = group[2];
                 break;

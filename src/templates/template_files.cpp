@@ -1,5 +1,6 @@
 #include "templates/template_files.h"
 
+#include "common/file_text.h"
 #include "common/files.h"
 #include "templates/parameter_values.h"
 #include "templates/template_names.h"
@@ -89,7 +90,7 @@ Result<std::vector<TemplateEntry>> ListTemplates(const Workspace& ws) {
         if (!bytes)
             return bytes.error();
         size_t end = bytes->find_first_of("\r\n");
-        entries.push_back({bytes->substr(0, end), file});
+        entries.push_back({FileTextToUtf8(std::string_view(*bytes).substr(0, end)), file});
     }
     return entries;
 }
@@ -155,7 +156,7 @@ Status SaveTemplate(Workspace& ws, const std::string& name,
     }
     std::error_code ec;
     fs::create_directories(ws.UserDataFolder(), ec);
-    return WriteFileAtomic(ws.UserDataFolder() / target, text);
+    return WriteFileAtomic(ws.UserDataFolder() / target, Utf8ToFileText(text));
 }
 
 Status ReadTemplateFile(Workspace& ws, const fs::path& path,
@@ -165,7 +166,7 @@ Status ReadTemplateFile(Workspace& ws, const fs::path& path,
     Result<std::string> bytes = ReadFileBytes(path, kMaxTemplateBytes);
     if (!bytes)
         return bytes.error();
-    std::vector<std::string> lines = SplitLines(*bytes);
+    std::vector<std::string> lines = SplitLines(FileTextToUtf8(*bytes));
     return ReadParameterValues(ws, lines, 1, PathText(path), showParameter);
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // Templates: named sets of parameter values of one script, saved as numbered files
-// (base.p01 .. base.p99) in the userdata folder.
+// (base.p01 .. base.p99) in the userdata folder. A template whose name and values all
+// fit Windows-1252 is written in it, as always; any other in UTF-8 after a byte order
+// mark. Both are read (common/file_text.h).
 #include "common/result.h"
 #include "library/workspace.h"
 

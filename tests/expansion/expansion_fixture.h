@@ -1,5 +1,6 @@
 #pragma once
 // A workspace with one parameter of every kind, for the expansion tests.
+#include "common/cp1252.h"
 #include "library/workspace.h"
 
 #include <string>
@@ -9,6 +10,12 @@ namespace pelto::test {
 // The placeholder text for "Name,KEYWORD" (the marks are bytes 174 and 175).
 inline std::string P(const std::string& inner) {
     return "\xAE" + inner + "\xAF";
+}
+
+// A value as the program holds it (UTF-8), written as the Windows-1252 bytes of its
+// text; a placeholder in it has the marks as the characters U+00AE and U+00AF.
+inline std::string U(std::string_view windows1252) {
+    return Cp1252ToUtf8(windows1252);
 }
 
 inline int16_t AddParameter(Workspace& ws, int16_t kind) {

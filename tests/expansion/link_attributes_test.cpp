@@ -2,6 +2,7 @@
 #include "library/page_links.h"
 #include "support/test_support.h"
 
+#include "common/cp1252.h"
 #include "common/files.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +21,9 @@ class FillFirstMarkersTest : public ::testing::TestWithParam<MarkerCase> {};
 
 TEST_P(FillFirstMarkersTest, Fills) {
     const MarkerCase& c = GetParam();
-    EXPECT_EQ(FillFirstMarkers(c.templateText, c.first, c.second), c.expected);
+    // Texts written as Windows-1252 bytes, held as UTF-8.
+    EXPECT_EQ(FillFirstMarkers(c.templateText, Cp1252ToUtf8(c.first), Cp1252ToUtf8(c.second)),
+              c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(

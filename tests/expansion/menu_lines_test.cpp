@@ -1,3 +1,4 @@
+#include "common/cp1252.h"
 #include "expansion/menu_lines.h"
 
 #include <gtest/gtest.h>
@@ -82,7 +83,7 @@ class MenuTextTest : public ::testing::TestWithParam<MenuTextCase> {};
 // Caption and link are written so that the string holds exactly what was typed.
 TEST_P(MenuTextTest, CaptionAndLinkAreEscapedForJavaScript) {
     const MenuTextCase& c = GetParam();
-    Workspace ws = MenuWorkspace({{"x", c.text, c.text}});
+    Workspace ws = MenuWorkspace({{"x", Cp1252ToUtf8(c.text), Cp1252ToUtf8(c.text)}});
     BuildMenuLines(ws);
     EXPECT_EQ(Lines(ws)[0], "Menu1 = new Array(\"" + c.written + "\",\"" + c.written + "\",0);");
 }

@@ -9,7 +9,8 @@ namespace {
 
 using test::P;
 
-// What a user types in a text box, as the program holds it (Windows-1252).
+// What a user types in a text box, in Windows-1252 bytes (the program holds it as UTF-8,
+// test::U); without modifier a Windows-1252 page gets exactly these bytes.
 const std::string kTyped = "Tom's \"A&B\" <i>x</i> \\ caf\xE9 \xAE 5 \x80";
 
 struct ModifierLineCase {
@@ -22,11 +23,11 @@ class ModifierLineTest : public ::testing::TestWithParam<ModifierLineCase> {};
 
 TEST_P(ModifierLineTest, GivesExactBytes) {
     Workspace ws = test::MakeExpansionWorkspace();
-    ws.Params.TextParameters[1].Value = kTyped;
+    ws.Params.TextParameters[1].Value = test::U(kTyped);
     ws.Params.FileParameters[1].FileName = "my beep.wav";
     ws.Params.OptionParameters[1].Texts = {"left", "<b>right</b>", ""};
     ListParameter& l = ws.Params.ListParameters[1];
-    l.Entries = {{"a<b", "x'y"}, {"  ", "y"}, {"c&d", "\xE9"}};
+    l.Entries = {{"a<b", "x'y"}, {"  ", "y"}, {"c&d", test::U("\xE9")}};
     ws.Params.Conditions.push_back({"Items", "NOTNULL", "<b>#</b>"});
     EXPECT_EQ(ExpandLine(ws, GetParam().line), GetParam().expected);
 }
@@ -69,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Modifier, EscapedValueIsNotExpandedAgain) {
     Workspace ws = test::MakeExpansionWorkspace();
-    ws.Params.TextParameters[1].Value = P("Speed,INTVALUE");
+    ws.Params.TextParameters[1].Value = test::U(P("Speed,INTVALUE"));
     EXPECT_EQ(ExpandLine(ws, P("Title,TEXTVALUE|HTML")), "&#174;Speed,INTVALUE&#175;");
     EXPECT_EQ(ExpandLine(ws, P("Title,TEXTVALUE")), "5");
 }
@@ -96,7 +97,7 @@ class LoneMarkTest : public ::testing::TestWithParam<LoneMarkCase> {};
 
 TEST_P(LoneMarkTest, NeverSwallowsAPlaceholder) {
     Workspace ws = test::MakeExpansionWorkspace();
-    ws.Params.TextParameters[1].Value = GetParam().titleValue;
+    ws.Params.TextParameters[1].Value = test::U(GetParam().titleValue);
     EXPECT_EQ(ExpandLine(ws, GetParam().line), GetParam().expected);
 }
 

@@ -97,14 +97,14 @@ TEST(ExpandLine, IntSequenceStopsAtTheTopOfItsRange) {
 TEST(ExpandLine, ValueHoldingAPlaceholderIsExpandedInTurn) {
     Workspace ws = test::MakeExpansionWorkspace();
     ws.Params.TextParameters[1].Value =
-        "speed " + P("Speed,INTVALUE") + " dir " + P("Dir,TEXTVALUE");
+        test::U("speed " + P("Speed,INTVALUE") + " dir " + P("Dir,TEXTVALUE"));
     EXPECT_EQ(ExpandLine(ws, "<" + P("Title,TEXTVALUE") + "> " + P("Speed,INTVALUE")),
               "<speed 5 dir right> 5");
 }
 
 TEST(ExpandLine, ValueOpeningAPlaceholderThatTheLineCloses) {
     Workspace ws = test::MakeExpansionWorkspace();
-    ws.Params.TextParameters[1].Value = "\xAESpeed,";
+    ws.Params.TextParameters[1].Value = test::U("\xAESpeed,");
     EXPECT_EQ(ExpandLine(ws, P("Title,TEXTVALUE") + "INTVALUE\xAF!"), "5!");
 }
 

@@ -45,7 +45,7 @@ protected:
 };
 
 TEST_F(CliLibrary, ListPrintsOneLinePerScriptInLibraryOrder) {
-    // Under the C locale the program's Windows-1252 bytes are printed as they are.
+    // Under the C locale the program's texts are printed in Windows-1252.
     CliRun r = RunCli("env LC_ALL=C " + std::string(PELTO_CLI) + " " + Home() + " list", false);
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.out, "1\tfx.one\tMenus\tFirst\n2\tfx.two\tClocks\tSecond \xE9\n");

@@ -50,7 +50,14 @@ TEST(Cp1252, UnassignedBytesKeepTheirNumberAsCodePoint) {
     for (unsigned char b : {0x81, 0x8D, 0x8F, 0x90, 0x9D}) {
         EXPECT_EQ(Cp1252CodePoint(b), b);
         EXPECT_EQ(Cp1252ByteFor(b), -1);
+        // Read as browsers read them, and written back as the same byte into files.
+        std::string utf8;
+        AppendUtf8(utf8, b);
+        EXPECT_EQ(Cp1252ToUtf8(std::string(1, static_cast<char>(b))), utf8);
+        EXPECT_EQ(Cp1252ByteOrUnassigned(b), b);
     }
+    EXPECT_EQ(Cp1252ByteOrUnassigned(0x20AC), 0x80);
+    EXPECT_EQ(Cp1252ByteOrUnassigned(0x141), -1);
     EXPECT_EQ(Cp1252CodePoint(0x80), 0x20ACu);
     EXPECT_EQ(Cp1252CodePoint(0xE9), 0xE9u);
 }
@@ -78,6 +85,14 @@ INSTANTIATE_TEST_SUITE_P(
                       ReferenceCase{"Unassigned", "\xC2\x9D", "&#157;"},
                       ReferenceCase{"BrokenBytes", "a\xE9\xC3", "a&#65533;&#65533;"}),
     [](const auto& info) { return std::string(info.param.label); });
+
+TEST(Cp1252, ValidUtf8ReplacesEachBrokenByte) {
+    EXPECT_EQ(ValidUtf8("ok \xC5\x81"), "ok \xC5\x81");
+    EXPECT_EQ(ValidUtf8("a\xED\xA0\x80"), "a\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
+    EXPECT_EQ(ValidUtf8("\xF0\x9F\x98"), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
+    EXPECT_TRUE(FitsCp1252("caf\xC3\xA9 \xE2\x82\xAC"));
+    EXPECT_FALSE(FitsCp1252("\xC5\x81"));
+}
 
 } // namespace
 } // namespace pelto

@@ -63,9 +63,9 @@ struct TextCase {
     std::string text; // the link text as the program holds it
 };
 
-class Utf8LinkTextTest : public ::testing::TestWithParam<TextCase> {};
+class LinkTextTest : public ::testing::TestWithParam<TextCase> {};
 
-TEST_P(Utf8LinkTextTest, IsDecodedIntoWindows1252) {
+TEST_P(LinkTextTest, KeepsEveryCharacterAsUtf8) {
     auto links = ScanLinks(GetParam().page, "page.htm");
     ASSERT_TRUE(links) << links.error().text();
     ASSERT_EQ(links->size(), 2u);
@@ -74,21 +74,50 @@ TEST_P(Utf8LinkTextTest, IsDecodedIntoWindows1252) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Texts, Utf8LinkTextTest,
+    Texts, LinkTextTest,
     ::testing::Values(
         TextCase{"Utf8Page",
                  "<meta charset=utf-8><a href=x>" + kCafeUtf8 + " " + kEuroUtf8 + "</a>",
-                 kCafe1252 + " \x80"},
-        TextCase{"OutsideWindows1252", "<a href=x>a" + kArrowUtf8 + "b</a>", "a&#8594;b"},
-        TextCase{"FourByteCharacter", "<a href=x>\xF0\x9F\x98\x80</a>", "&#128512;"},
+                 kCafeUtf8 + " " + kEuroUtf8},
+        TextCase{"OutsideWindows1252", "<a href=x>a" + kArrowUtf8 + "b</a>",
+                 "a" + kArrowUtf8 + "b"},
+        TextCase{"FourByteCharacter", "<a href=x>\xF0\x9F\x98\x80</a>", "\xF0\x9F\x98\x80"},
+        TextCase{"Polish",
+                 "<meta charset=utf-8><a href=x>\xC5\x81\xC3\xB3"
+                 "d\xC5\xBA</a>",
+                 "\xC5\x81\xC3\xB3"
+                 "d\xC5\xBA"},
         TextCase{"UnassignedCodePoint", "<a href=x>\xC2\x81" + kCafeUtf8 + "</a>",
-                 "&#129;" + kCafe1252},
+                 "\xC2\x81" + kCafeUtf8},
         TextCase{"BrokenByteOnDeclaredPage", "<meta charset=utf-8><a href=x>caf\xE9</a>",
-                 "caf&#65533;"},
-        TextCase{"Windows1252PageAsToday",
-                 "<meta charset=windows-1252><a href=x>" + kCafeUtf8 + "</a>", kCafeUtf8},
-        TextCase{"UndeclaredWindows1252Page", "<a href=x>" + kCafe1252 + "</a>", kCafe1252}),
+                 "caf\xEF\xBF\xBD"},
+        TextCase{"LoneSurrogateOnDeclaredPage", "<meta charset=utf-8><a href=x>a\xED\xA0\x80</a>",
+                 "a\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
+        TextCase{"Windows1252Page", "<meta charset=windows-1252><a href=x>" + kCafeUtf8 + "</a>",
+                 "caf\xC3\x83\xC2\xA9"},
+        TextCase{"UndeclaredWindows1252Page", "<a href=x>" + kCafe1252 + " \x80</a>",
+                 kCafeUtf8 + " " + kEuroUtf8},
+        // A Windows-1252 page's references stay as written; they match by characters.
+        TextCase{"ReferencesStay",
+                 "<a href=x>&#321;\xF3"
+                 "d&#378;</a>",
+                 "&#321;\xC3\xB3"
+                 "d&#378;"}),
     [](const auto& info) { return std::string(info.param.label); });
+
+TEST(LinkText, CharactersMatchWhateverTheyAreWrittenAs) {
+    const std::string lodz = "\xC5\x81\xC3\xB3"
+                             "d\xC5\xBA";
+    EXPECT_TRUE(SameLinkText("&#321;\xC3\xB3"
+                             "d&#x17A;",
+                             lodz));
+    EXPECT_TRUE(SameLinkText(lodz, "&#x141;&#243;&#100;&#378;"));
+    EXPECT_TRUE(SameLinkText("&#128512;", "\xF0\x9F\x98\x80"));
+    EXPECT_FALSE(SameLinkText("&#321;", "L"));
+    // Not a character reference: no digits, a surrogate, beyond U+10FFFF, no ";".
+    EXPECT_EQ(LinkTextCharacters("&#; &#xD800; &#1114112; &#321 &amp;"),
+              "&#; &#xD800; &#1114112; &#321 &amp;");
+}
 
 TEST(Utf8LinkText, OffsetsStayByteOffsetsOfThePage) {
     const std::string page = "\xEF\xBB\xBF<p>" + kCafeUtf8 + "</p><a href=x>" + kCafeUtf8 + "</a>";
@@ -97,7 +126,7 @@ TEST(Utf8LinkText, OffsetsStayByteOffsetsOfThePage) {
     ASSERT_EQ(links->size(), 2u);
     EXPECT_EQ((*links)[1].LinkStart, static_cast<int64_t>(page.find("<a")));
     EXPECT_EQ((*links)[1].LinkEnd, static_cast<int64_t>(page.size() - 1));
-    EXPECT_EQ((*links)[1].LinkText, kCafe1252);
+    EXPECT_EQ((*links)[1].LinkText, kCafeUtf8);
 }
 
 } // namespace

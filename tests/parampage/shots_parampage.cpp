@@ -2,6 +2,7 @@
 // both modes, to PNG files in $PELTO_SCREENSHOTS (default: "screenshots" beside this
 // program).
 #include "page_fixture.h"
+#include "support/key_input.h"
 
 #include "platform/message_box.h"
 #include "templates/ui/frm_parameter_set.h"
@@ -10,9 +11,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QImage>
 #include <QListWidget>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QSet>
 #include <QTest>
 
@@ -105,6 +108,53 @@ private slots:
                 Save(&f.page(),
                      QStringLiteral("parampage_%1_frame%2").arg(row, 2, 10, QChar('0')).arg(kind)));
         }
+        QVERIFY(ui::TestMessages().isEmpty());
+    }
+
+    // Japanese and Hebrew in the list of parameters, the caption, the description, the
+    // text box (typed key by key) and the list of links; the fonts come from Debian's
+    // Noto packages, which the test command installs.
+    void japaneseAndHebrewText() {
+        QVERIFY2(!QFontDatabase::families(QFontDatabase::Japanese).isEmpty(),
+                 "no font for Japanese: install fonts-noto-cjk");
+        QVERIFY2(!QFontDatabase::families(QFontDatabase::Hebrew).isEmpty(),
+                 "no font for Hebrew: install fonts-noto-core");
+        const std::string japanese = "\xE3\x81\x82\xE3\x81\x84\xE3\x81\x95\xE3\x81\xA4"; // あいさつ
+        const std::string hebrew = "\xD7\x91\xD7\xA8\xD7\x9B\xD7\x94";                   // ברכה
+        const std::string definition =
+            "\xEF\xBB\xBF" +
+            Definition({
+                {"5", "0", "0", "\xE3\x82\x88\xE3\x81\x86\xE3\x81\x93\xE3\x81\x9D", "", "", "True",
+                 japanese + " / " + hebrew,
+                 "\xE3\x83\x9A\xE3\x83\xBC\xE3\x82\xB8\xE3\x82\x92\xE9\x96\x8B\xE3\x81\x8F\xE3\x81"
+                 "\xA8"
+                 "\xE8\xA1\xA8\xE7\xA4\xBA\xE3\x81\x95\xE3\x82\x8C\xE3\x82\x8B\xE6\x96\x87\xE3\x80"
+                 "\x82 "
+                 "\xD7\x94\xD7\x98\xD7\xA7\xD7\xA1\xD7\x98 "
+                 "\xD7\xA9\xD7\x9E\xD7\x95\xD7\xA4\xD7\x99\xD7\xA2 "
+                 "\xD7\x91\xD7\xA4\xD7\xAA\xD7\x99\xD7\x97\xD7\xAA \xD7\x94\xD7\x93\xD7\xA3."},
+                {"9", "\xE3\x83\x92\xE3\x83\xB3\xE3\x83\x88", "\xD7\xA8\xD7\x9E\xD7\x96",
+                 "title=\"*\" data-x=\"#\"", "\xE3\x83\xAA\xE3\x83\xB3\xE3\x82\xAF", "Link texts"},
+            });
+        const std::string page = "<html><head><meta charset=\"utf-8\"></head><body>"
+                                 "<a href=\"a.htm\">\xE3\x83\x9B\xE3\x83\xBC\xE3\x83\xA0</a> "
+                                 "<a href=\"b.htm\">\xD7\x91\xD7\x99\xD7\xAA</a></body></html>\r\n";
+        PageFixture f(definition, page);
+        f.page().LstParameters->setCurrentRow(0);
+        auto* text = f.Find<QPlainTextEdit>("TxtText");
+        text->selectAll();
+        QTest::keyClick(text, Qt::Key_Delete);
+        TypeText(text, QString::fromUtf8(
+                           "\xE3\x81\x93\xE3\x82\x93\xE3\x81\xAB\xE3\x81\xA1\xE3\x81\xAF"
+                           "\xE3\x80\x81\xE4\xB8\x96\xE7\x95\x8C\n"
+                           "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D \xD7\xA2\xD7\x95\xD7\x9C\xD7\x9D"));
+        QCOMPARE(f.page().LstParameters->item(0)->text(),
+                 QString::fromStdString(japanese + " / " + hebrew));
+        QVERIFY(Save(&f.page(), "parampage_japanese_hebrew_text"));
+        f.page().LstParameters->setCurrentRow(1);
+        QCOMPARE(f.Find<QListWidget>("LstMouseover")->item(1)->text(),
+                 QString::fromUtf8("\xD7\x91\xD7\x99\xD7\xAA"));
+        QVERIFY(Save(&f.page(), "parampage_japanese_hebrew_links"));
         QVERIFY(ui::TestMessages().isEmpty());
     }
 

@@ -137,13 +137,22 @@ private slots:
         QCOMPARE(UserFile(f, "test.p02").substr(0, 3), std::string("T\r\n"));
     }
 
-    void aNameTheFilesCannotHoldIsRefused() {
+    void aNameOfAnyCharactersIsSavedInUtf8() {
         PageFixture f(TemplateDefinition());
         ui::FrmParameterSet* d = OpenSaveDialog(f);
-        d->TxtName->setText(QString::fromUtf8("\xE2\x98\x80 sunny"));
+        // "☀ słońce 晴れ" typed key by key.
+        TypeText(d->TxtName, QString::fromUtf8("\xE2\x98\x80 s\xC5\x82o\xC5\x84"
+                                               "ce "
+                                               "\xE6\x99\xB4\xE3\x82\x8C"));
         QTest::mouseClick(d->Command1, Qt::LeftButton);
-        QCOMPARE(ui::TestMessages().size(), 1);
-        QVERIFY(!std::filesystem::exists(f.folder.path() / "userdata" / "test.p01"));
+        QVERIFY(ui::TestMessages().isEmpty());
+        QCOMPARE(UserFile(f, "test.p01"), "\xEF\xBB\xBF" + CrLf({"\xE2\x98\x80 s\xC5\x82o\xC5\x84"
+                                                                 "ce \xE6\x99\xB4\xE3\x82\x8C",
+                                                                 "Width", "5", "Back", "255"}));
+        ui::FrmParameterSet* again = OpenSaveDialog(f);
+        QCOMPARE(again->LstName->item(0)->text(),
+                 QString::fromUtf8("\xE2\x98\x80 s\xC5\x82o\xC5\x84"
+                                   "ce \xE6\x99\xB4\xE3\x82\x8C"));
     }
 
     void cancelDoesNothing() {

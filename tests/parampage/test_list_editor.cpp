@@ -1,5 +1,6 @@
 // The list editor: its work table, the five buttons, the double-click and the case rule.
 #include "page_fixture.h"
+#include "support/key_input.h"
 #include "test_registry.h"
 
 #include "parampage/list_case_rule.h"
@@ -247,19 +248,40 @@ private slots:
         QCOMPARE(p.Record().Entries[299][0], std::string("e299"));
     }
 
-    void entriesTheFilesCannotHoldAreRefused() {
+    void entriesOfAnyScriptAreStored() {
         ListPage p(ListDefinition("1", "", {"a"}, 1));
-        p.editor->TxtLstEntry->setText(QString::fromUtf8("\xE2\x98\x85 star"));
+        TypeText(p.editor->TxtLstEntry,
+                 QString::fromUtf8("\xE2\x98\x85 \xC5\x81\xC3\xB3"
+                                   "d\xC5\xBA "
+                                   "\xE5\x86\x99\xE7\x9C\x9F \xF0\x9F\x98\x80"));
         p.Click("Command1");
-        QCOMPARE(p.Lines(), QStringList({"a"}));
-        QCOMPARE(ui::TestMessages().size(), 1);
+        QCOMPARE(p.Lines(), QStringList({"a", QString::fromUtf8(
+                                                  "\xE2\x98\x85 \xC5\x81\xC3\xB3"
+                                                  "d\xC5\xBA "
+                                                  "\xE5\x86\x99\xE7\x9C\x9F \xF0\x9F\x98\x80")}));
+        QCOMPARE(ui::TestMessages().size(), 0);
     }
 
     void caseConversionCoversTheWesternLetters() {
-        QCOMPARE(ToUpperCp1252("abc \xE9\xFF\x9A\x9C\x9E \xF7\xDF 1"),
-                 std::string("ABC \xC9\x9F\x8A\x8C\x8E \xF7\xDF 1"));
-        QCOMPARE(ToLowerCp1252("ABC \xC9\x9F\x8A\x8C\x8E \xD7 1"),
-                 std::string("abc \xE9\xFF\x9A\x9C\x9E \xD7 1"));
+        // UTF-8 of "abc éÿšœž ÷ß 1" and its upper case; ß and ÷ stay.
+        QCOMPARE(ToUpperText("abc \xC3\xA9\xC3\xBF\xC5\xA1\xC5\x93\xC5\xBE \xC3\xB7\xC3\x9F 1"),
+                 std::string("ABC \xC3\x89\xC5\xB8\xC5\xA0\xC5\x92\xC5\xBD \xC3\xB7\xC3\x9F 1"));
+        QCOMPARE(ToLowerText("ABC \xC3\x89\xC5\xB8\xC5\xA0\xC5\x92\xC5\xBD \xC3\x97 1"),
+                 std::string("abc \xC3\xA9\xC3\xBF\xC5\xA1\xC5\x93\xC5\xBE \xC3\x97 1"));
+        // µ stays, as Windows-1252 has no capital for it.
+        QCOMPARE(ToUpperText("\xC2\xB5"), std::string("\xC2\xB5"));
+    }
+
+    void caseConversionCoversOtherScripts() {
+        // "łódź αβγ жук" <-> "ŁÓDŹ ΑΒΓ ЖУК"; CJK and emoji have no case and stay.
+        const std::string lower = "\xC5\x82\xC3\xB3"
+                                  "d\xC5\xBA \xCE\xB1\xCE\xB2\xCE\xB3 "
+                                  "\xD0\xB6\xD1\x83\xD0\xBA \xE5\x86\x99 \xF0\x9F\x98\x80";
+        const std::string upper = "\xC5\x81\xC3\x93"
+                                  "D\xC5\xB9 \xCE\x91\xCE\x92\xCE\x93 "
+                                  "\xD0\x96\xD0\xA3\xD0\x9A \xE5\x86\x99 \xF0\x9F\x98\x80";
+        QCOMPARE(ToUpperText(lower), upper);
+        QCOMPARE(ToLowerText(upper), lower);
     }
 };
 

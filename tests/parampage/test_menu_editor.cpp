@@ -1,5 +1,6 @@
 // The menu builder: adding, removing, moving, indenting and live editing of entries.
 #include "page_fixture.h"
+#include "support/key_input.h"
 #include "test_registry.h"
 
 #include "parampage/menu_editor.h"
@@ -204,13 +205,24 @@ private slots:
         QCOMPARE(p.Lines(), QStringList({"a", ">Bee"}));
     }
 
-    void aCaptionTheFilesCannotHoldIsRefused() {
+    void captionsAndLinksOfAnyCharactersAreStored() {
         MenuPage p({"a"});
         p.Line(0);
-        p.editor->TxtMenuCaption->insert(QString::fromUtf8("\xE2\x86\x92"));
-        QCOMPARE(p.editor->TxtMenuCaption->text(), QString("a"));
-        QCOMPARE(p.Lines(), QStringList({"a"}));
-        QCOMPARE(ui::TestMessages().size(), 1);
+        // "a → Главная", and a link to "写真.htm", typed key by key.
+        TypeText(p.editor->TxtMenuCaption,
+                 QString::fromUtf8(
+                     " \xE2\x86\x92 \xD0\x93\xD0\xBB\xD0\xB0\xD0\xB2\xD0\xBD\xD0\xB0\xD1\x8F"));
+        p.editor->TxtMenuLink->clear();
+        TypeText(p.editor->TxtMenuLink, QString::fromUtf8("\xE5\x86\x99\xE7\x9C\x9F.htm"));
+        const MenuParameter& m = p.f.ws.Params.Menu;
+        QCOMPARE(
+            m.MenuCaptions[1],
+            std::string("a \xE2\x86\x92 \xD0\x93\xD0\xBB\xD0\xB0\xD0\xB2\xD0\xBD\xD0\xB0\xD1\x8F"));
+        QCOMPARE(m.MenuLinks[1], std::string("\xE5\x86\x99\xE7\x9C\x9F.htm"));
+        QCOMPARE(p.Lines(),
+                 QStringList({QString::fromUtf8(
+                     "a \xE2\x86\x92 \xD0\x93\xD0\xBB\xD0\xB0\xD0\xB2\xD0\xBD\xD0\xB0\xD1\x8F")}));
+        QCOMPARE(ui::TestMessages().size(), 0);
     }
 };
 

@@ -1,6 +1,7 @@
 #include "support/key_input.h"
 
 #include <QApplication>
+#include <QString>
 #include <QTest>
 #include <QWheelEvent>
 #include <QWidget>
@@ -26,6 +27,22 @@ void Wheel(QWidget* w, int steps) {
     QWheelEvent event(at, w->mapToGlobal(at), QPoint(), QPoint(0, 120 * steps), Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(w, &event);
+}
+
+void TypeText(QWidget* w, const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\n')) {
+            QTest::keyClick(w, Qt::Key_Return);
+        } else if (c.unicode() < 0x80) {
+            QTest::keyClick(w, c.toLatin1());
+        } else {
+            QString one(c);
+            if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+                one += text.at(++i);
+            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, one, Qt::NoModifier);
+        }
+    }
 }
 
 } // namespace pelto::test

@@ -4,7 +4,6 @@
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
 #include "ui_common/editor_frame.h"
-#include "ui_common/text_input.h"
 #include "ui_common/user_choice.h"
 #include "ui_common/window_geometry.h"
 
@@ -130,9 +129,7 @@ void FrmParameterSet::Command2_Click() {
 }
 
 bool FrmParameterSet::SaveTemplateNow() {
-    std::string name;
-    if (!AcceptTypedText(this, TxtName->text(), name))
-        return false;
+    const std::string name = ToBytes(TxtName->text());
     std::vector<std::string> chosen;
     for (int i = 0; i < LstParameters->count(); ++i)
         if (LstParameters->item(i)->isSelected())
@@ -163,9 +160,9 @@ bool FrmParameterSet::SaveTemplateNow() {
 }
 
 void FrmParameterSet::LoadTemplateNow() {
-    std::string name;
-    if (TxtName->text().isEmpty() || !AcceptTypedText(this, TxtName->text(), name))
+    if (TxtName->text().isEmpty())
         return;
+    const std::string name = ToBytes(TxtName->text());
     const Status loaded = LoadTemplate(ws_, name, templateFiles_, [this](int position) {
         if (hooks_.showParameter)
             hooks_.showParameter(position);

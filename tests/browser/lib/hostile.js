@@ -1,7 +1,10 @@
 // The hostile-values pass: every text a user can type into an effect (texts, list entries,
 // menu captions, link texts of the page, file and picture names) is set to a value full of
-// characters that break markup, scripts and encodings. The values go in through a template file
-// (Windows-1252 bytes, like the program's own templates), so they reach the program exactly.
+// characters that break markup, scripts and encodings, and text of other scripts (Polish, Greek,
+// Cyrillic, Japanese, Hebrew, Arabic, a combining accent, emoji with and without a joiner). The
+// values go in through a template file written as the program writes one that holds such text
+// (UTF-8 after a byte order mark), so they reach the program exactly; the browser must read each
+// back exactly as typed (no normalisation, no U+FFFD, no markup made) on either page encoding.
 //
 // A value counts as shown when the effect shows the default value it replaced: a default text
 // found more often on the page with default values than on the bare page. Every shown value
@@ -9,7 +12,11 @@
 import fs from "node:fs";
 import path from "node:path";
 
-export const HOSTILE = `Tom's "A&B" <i>x</i> \\ caf\u00e9 \u00ae 5 \u20ac`;
+export const HOSTILE =
+  `Tom's "A&B" <i>x</i> \\ caf\u00e9 \u00ae 5 \u20ac ` +
+  // Łódź Ωμέγα Юля 写真 שלום مرحبا Cafe + U+0301, U+1F600, woman + ZWJ + laptop
+  "\u0141\u00f3d\u017a \u03a9\u03bc\u03ad\u03b3\u03b1 \u042e\u043b\u044f \u5199\u771f " +
+  "\u05e9\u05dc\u05d5\u05dd \u0645\u0631\u062d\u0628\u0627 Cafe\u0301 \u{1f600} \u{1f469}\u200d\u{1f4bb}";
 // A file name cannot hold "/", so names use "<i>x<i>" instead.
 const HOSTILE_NAME = HOSTILE.replace("</i>", "<i>");
 const LINK_TAIL = "&region=eu";
@@ -28,7 +35,7 @@ export function toCp1252(text) {
     const c = ch.codePointAt(0);
     const high = CP1252_HIGH.indexOf(ch);
     if (high >= 0) out += String.fromCharCode(0x80 + high);
-    else if (c < 0x80 || c >= 0xa0) out += ch;
+    else if (c < 0x80 || (c >= 0xa0 && c <= 0xff)) out += ch;
     else throw new Error(`"${ch}" has no Windows-1252 byte`);
   }
   return out;
@@ -126,8 +133,17 @@ export function hostilePlan(blocks, links, folder, only = null) {
   return { lines, probes, pictures };
 }
 
+// As the program writes a template: Windows-1252 when every character fits, else UTF-8 after
+// the byte order mark.
 export function writeTemplate(plan, templateFile) {
-  fs.writeFileSync(templateFile, toCp1252(plan.lines.join("\r\n") + "\r\n"), "latin1");
+  const text = plan.lines.join("\r\n") + "\r\n";
+  let bytes;
+  try {
+    bytes = Buffer.from(toCp1252(text), "latin1");
+  } catch {
+    bytes = Buffer.concat([Buffer.from([0xef, 0xbb, 0xbf]), Buffer.from(text, "utf8")]);
+  }
+  fs.writeFileSync(templateFile, bytes);
 }
 
 export function placePictures(plan, resultFolder) {
