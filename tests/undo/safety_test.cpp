@@ -338,6 +338,13 @@ TEST_P(PlantedManifests, AreRefusedAndTouchNothing) {
     const fs::path record = ChangeRecordsFolder(ws) / "000001-20261210T120000Z";
     fs::create_directories(record);
     Write(record / "manifest", GetParam().text(page.string(), victim.string()));
+    // A folder of this test's own as the current one: runs of other cases at the same time
+    // have their own victims.
+    struct CurrentFolder {
+        fs::path before = fs::current_path();
+        explicit CurrentFolder(const fs::path& to) { fs::current_path(to); }
+        ~CurrentFolder() { fs::current_path(before); }
+    } current(elsewhere.path());
     const fs::path cwdVictim = fs::current_path() / "victim-in-cwd.txt";
     Write(cwdVictim, "x");
     for (bool force : {false, true}) {
