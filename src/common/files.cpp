@@ -185,23 +185,32 @@ Status WriteFileParts(const fs::path& path, const std::vector<std::string_view>&
     return Status::Ok();
 }
 
+namespace {
+
+// Writes all of bytes to fd; 0, or the error number of the write that failed.
+int WriteAll(int fd, std::string_view bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n > 0)
+            done += static_cast<size_t>(n);
+        else if (n < 0 && errno != EINTR)
+            return errno;
+        else if (n == 0)
+            return EIO;
+    }
+    return 0;
+}
+
+} // namespace
+
 Status WriteFileDurable(const fs::path& path, std::string_view bytes, unsigned mode) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC,
                           static_cast<mode_t>(mode));
     if (fd < 0)
         return MakeError(PathText(path), 0,
                          std::string("cannot be opened for writing: ") + std::strerror(errno));
-    int err = 0;
-    size_t done = 0;
-    while (done < bytes.size() && err == 0) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n > 0)
-            done += static_cast<size_t>(n);
-        else if (n < 0 && errno != EINTR)
-            err = errno;
-        else if (n == 0)
-            err = EIO;
-    }
+    int err = WriteAll(fd, bytes);
     if (err == 0 && ::fsync(fd) != 0)
         err = errno;
     if (::close(fd) != 0 && err == 0)
@@ -338,17 +347,7 @@ Status WriteFileAtomic(const fs::path& path, std::string_view bytes) {
         return MakeError(PathText(path), 0,
                          std::string("cannot be written: ") + PathText(temp) +
                              " cannot be created: " + std::strerror(errno));
-    int err = 0;
-    size_t done = 0;
-    while (done < bytes.size() && err == 0) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n > 0)
-            done += static_cast<size_t>(n);
-        else if (n < 0 && errno != EINTR)
-            err = errno;
-        else if (n == 0)
-            err = EIO;
-    }
+    int err = WriteAll(fd, bytes);
     if (err == 0) {
         // The new file is the old one's successor: same owner where the process may give
         // it (changing the owner first, as that clears set-id bits), then the same mode.
