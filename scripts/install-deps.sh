@@ -6,7 +6,7 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
-  fonts-noto-core fonts-noto-cjk
+  fonts-noto-cjk
   qt6-webengine-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang nettle-dev

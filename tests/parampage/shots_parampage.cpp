@@ -113,12 +113,12 @@ private slots:
 
     // Japanese and Hebrew in the list of parameters, the caption, the description, the
     // text box (typed key by key) and the list of links; the fonts come from Debian's
-    // Noto packages, which the test command installs.
+    // Noto CJK and DejaVu packages, which the test command installs.
     void japaneseAndHebrewText() {
         QVERIFY2(!QFontDatabase::families(QFontDatabase::Japanese).isEmpty(),
                  "no font for Japanese: install fonts-noto-cjk");
         QVERIFY2(!QFontDatabase::families(QFontDatabase::Hebrew).isEmpty(),
-                 "no font for Hebrew: install fonts-noto-core");
+                 "no font for Hebrew: install fonts-dejavu-core");
         const std::string japanese = "\xE3\x81\x82\xE3\x81\x84\xE3\x81\x95\xE3\x81\xA4"; // あいさつ
         const std::string hebrew = "\xD7\x91\xD7\xA8\xD7\x9B\xD7\x94";                   // ברכה
         const std::string definition =
