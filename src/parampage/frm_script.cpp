@@ -173,6 +173,14 @@ FrmScript::FrmScript(Workspace& ws, WindowFlow& flow, QWidget* parent)
     LayOut();
 }
 
+FrmScript::~FrmScript() {
+    // The editors go after this page's own part: their lists' models announce their end
+    // then, which must no longer reach the page.
+    for (EditorFrame* frame : FrameDataType)
+        for (QObject* o : frame->findChildren<QObject*>())
+            disconnect(o, nullptr, this, nullptr);
+}
+
 void FrmScript::FollowChanges(QWidget* w) {
     // Typing is shown after a pause; a value set any other way at once. A text box that
     // changes without the focus was set by its editor (a palette click, a list line).

@@ -41,6 +41,7 @@ class FrmScript : public QWidget {
     Q_OBJECT
 public:
     FrmScript(Workspace& ws, WindowFlow& flow, QWidget* parent = nullptr);
+    ~FrmScript() override;
 
     void ShowParameter(int position);
     // False (after the editor's message) when the editor holds a value the record cannot
