@@ -39,6 +39,12 @@ std::string RunLinkAttributes(std::string_view input) {
         return {};
     MouseoverParameter mouseover;
     mouseover.Template = std::string(input.substr(0, first));
+    // The byte counts below hold for an ASCII template: other characters are written in the
+    // page's own encoding (a Windows-1252 page gets its bytes or references), which the
+    // table of world texts in the expansion tests covers.
+    for (char c : mouseover.Template)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return {};
     std::string_view rest = input.substr(first + 1);
     const size_t second = rest.find('\0');
     const std::string sample(rest.substr(0, second));
