@@ -3,7 +3,10 @@
 // file:// page only as "Script error.", without its message). Pages are sent without a charset,
 // so their own <meta charset> or byte order mark decides, as it does for a file. Every request
 // is logged: the URLs that loaded, and those that failed (a missing file). With `inject`, every
-// HTML page gets one <script src> at the start of its head that loads `inject.source`.
+// HTML page gets one <script src> at the start of its head that loads `inject.source`. With
+// `stallMs`, every HTML page is sent up to its last </body>, then, after that pause, the rest: the
+// browser shows the page as parsed so far before DOMContentLoaded, as it does over a slow network,
+// so what an effect changes once its script starts moves what the visitor already sees.
 import fs from "node:fs";
 import http from "node:http";
 import path from "node:path";
@@ -35,7 +38,7 @@ function injectInto(bytes, tag) {
   return Buffer.from(text.slice(0, at) + tag + text.slice(at), "latin1");
 }
 
-export async function serveFolder(root, { inject = null } = {}) {
+export async function serveFolder(root, { inject = null, stallMs = 0 } = {}) {
   const base = path.resolve(root);
   const log = [];
   const server = http.createServer((req, res) => {
@@ -57,7 +60,12 @@ export async function serveFolder(root, { inject = null } = {}) {
       const type = TYPES[path.extname(file).toLowerCase()] || "application/octet-stream";
       let body = fs.readFileSync(file);
       if (inject && type === "text/html") body = injectInto(body, `<script src="${INJECTED_PATH}"></script>`);
-      send(200, body, type);
+      const end = type === "text/html" && stallMs > 0 ? body.toString("latin1").toLowerCase().lastIndexOf("</body") : -1;
+      if (end < 0) return send(200, body, type);
+      entry.status = 200;
+      res.writeHead(200, { "Content-Type": type, "Cache-Control": "no-store" });
+      res.write(body.subarray(0, end));
+      setTimeout(() => res.end(body.subarray(end)), stallMs);
     } catch (e) {
       send(500, String(e.message), "text/plain");
     }
