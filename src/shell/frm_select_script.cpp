@@ -5,7 +5,10 @@
 #include "ui_common/user_choice.h"
 #include "ui_common/window_geometry.h"
 
+#include <algorithm>
+
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -19,6 +22,9 @@
 namespace pelto::ui {
 
 namespace {
+
+// A slot's height when its description takes one or two lines.
+constexpr int kSlotLeastHeight = 64;
 
 // 360 twips: the room the slot texts leave before the window's right edge.
 int QuarterInch(const QWidget* w) {
@@ -70,6 +76,7 @@ void FrmSelectScript::BuildControls() {
 
     auto* slotColumn = new QVBoxLayout;
     slotColumn->setSpacing(8);
+    slotColumn_ = slotColumn;
     for (int i = 0; i < kMaxSlots; ++i) {
         auto* slot = new QFrame(this);
         slot->setObjectName("ScriptSlot");
@@ -110,7 +117,7 @@ void FrmSelectScript::BuildControls() {
         QSizePolicy policy = slot->sizePolicy();
         policy.setRetainSizeWhenHidden(i < kSlots);
         slot->setSizePolicy(policy);
-        slot->setMinimumHeight(64);
+        slot->setMinimumHeight(kSlotLeastHeight);
         if (i >= kSlots)
             slot->hide();
         slotColumn->addWidget(slot);
@@ -207,18 +214,56 @@ void FrmSelectScript::resizeEvent(QResizeEvent* event) {
         PopulateScriptPage();
 }
 
+// The height a slot needs at its current width for the longest description of the category
+// (wrapped as the label wraps it), and never less than the slot's own least height.
+int FrmSelectScript::TallestSlot() const {
+    const QLabel* description = LblScriptDescription[0];
+    const QWidget* slot = description->parentWidget();
+    const int width = description->width();
+    if (width <= 0)
+        return 0;
+    const QFontMetrics metrics(description->font());
+    int tallest = 0;
+    for (size_t index = 1; index < ws_.Library.size() && index <= 32767; ++index) {
+        const ScriptRecord& script = ws_.Library[index];
+        if (script.Category != ws_.CurrentCategory)
+            continue;
+        const QRect box(0, 0, width, 1 << 20);
+        tallest = std::max(tallest, metrics
+                                        .boundingRect(box, Qt::TextWordWrap | Qt::AlignLeft,
+                                                      FromBytes(script.Description))
+                                        .height());
+    }
+    const QMargins margins = slot->layout()->contentsMargins();
+    const int texts = LblScriptCation[0]->sizeHint().height() + 2 + tallest;
+    const int inner = std::max({texts, ImgScriptImage[0]->sizeHint().height(),
+                                CmdGetScriptParameters[0]->sizeHint().height()});
+    return std::max(kSlotLeastHeight, inner + margins.top() + margins.bottom());
+}
+
 void FrmSelectScript::FitSlotsToHeight() {
     if (baseHeight_ <= 0 || slotStep_ <= 0)
         return;
     const int extra = std::max(0, height() - baseHeight_) / slotStep_;
-    const int fit = std::min(kMaxSlots, kSlots + extra);
+    int fit = std::min(kMaxSlots, kSlots + extra);
+    // In a narrow window the descriptions wrap to more lines: a page then holds the slots
+    // that fit whole, so no description is cut off (at least one slot, paged with "<" ">").
+    // (Only once the layout has placed the slots: before, their widths are not yet known.)
+    // Every slot is then as tall as the longest description needs.
+    if (isVisible() && slotColumn_->geometry().isValid()) {
+        const int tallest = TallestSlot();
+        for (int i = 0; i < kMaxSlots; ++i)
+            LblScriptCation[i]->parentWidget()->setMinimumHeight(tallest);
+        const int room = slotColumn_->geometry().height() + slotColumn_->spacing();
+        fit = std::clamp(room / (tallest + slotColumn_->spacing()), 1, fit);
+    }
     if (fit == perPage_)
         return;
     // The first effect shown stays on the page.
     const int first = (pageNumber_ - 1) * perPage_;
     perPage_ = fit;
     pageNumber_ = static_cast<int16_t>(first / perPage_ + 1);
-    for (int i = kSlots; i < kMaxSlots; ++i) {
+    for (int i = 0; i < kMaxSlots; ++i) {
         QWidget* slot = LblScriptCation[i]->parentWidget();
         QSizePolicy policy = slot->sizePolicy();
         policy.setRetainSizeWhenHidden(i < perPage_);

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 
+class QBoxLayout;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -59,6 +60,7 @@ protected:
 private:
     void BuildControls();
     void FitSlotsToHeight();
+    int TallestSlot() const;
     void SizeAndCentre();
     void ChooseScript(int16_t index);
     void ShowSlot(int slot, bool visible);
@@ -69,6 +71,7 @@ private:
     int perPage_ = kSlots;
     int baseHeight_ = 0; // the window's own height, where a page holds kSlots
     int slotStep_ = 0;   // the height one more slot takes
+    QBoxLayout* slotColumn_ = nullptr;
     bool opensModalPage_ = false;
 };
 

@@ -291,6 +291,59 @@ private slots:
         QCOMPARE(VisibleNames(w).size(), 5);
     }
 
+    // In a narrow window the descriptions wrap: every description shown is whole (its label
+    // as tall as its wrapped text), the slots still lie one under the other above "<", and the
+    // effects that no longer fit are on the next pages.
+    void aNarrowWindowShowsWholeDescriptions() {
+        const std::string words = "A description long enough to wrap to several lines when "
+                                  "the window is made narrow, which must never be cut off at "
+                                  "its end, whatever the width of the window.";
+        for (int i = 1; i <= 9; ++i) {
+            const std::string n = std::to_string(i);
+            fx->AddScript({"p0" + n + ".hdr", "pick" + n, "N" + n, words + " (" + n + ")", "Pick"});
+        }
+        fx->Load();
+        fx->ws.CurrentCategory = "Pick";
+        FrmSelectScript w(fx->ws, fx->flow);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QSize own = w.size();
+        QCOMPARE(VisibleNames(w), Names(1, 5));
+
+        auto wholeAndStacked = [&w](const char* where) {
+            QRect last;
+            for (int i = 0; i < w.SlotsPerPage(); ++i) {
+                QLabel* description = w.LblScriptDescription[i];
+                if (!description->isVisibleTo(&w))
+                    continue;
+                const QString at = QString("%1, slot %2").arg(where).arg(i);
+                QVERIFY2(description->height() >= description->heightForWidth(description->width()),
+                         qPrintable(at + ": the description is cut off"));
+                const QRect slot = description->parentWidget()->geometry();
+                QVERIFY2(slot.top() > last.bottom(), qPrintable(at + ": slots overlap"));
+                last = slot;
+            }
+            QVERIFY2(last.bottom() < w.Command1->geometry().top(), where);
+        };
+        w.resize(w.minimumWidth(), own.height());
+        QTRY_VERIFY(w.SlotsPerPage() < 5);
+        const int per = w.SlotsPerPage();
+        QCOMPARE(VisibleNames(w), Names(1, per));
+        wholeAndStacked("narrow");
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY(w.Command2->isVisible());
+        QTest::mouseClick(w.Command2, Qt::LeftButton);
+        QCOMPARE(VisibleNames(w), Names(per + 1, std::min(9, 2 * per)));
+        wholeAndStacked("narrow, next page");
+
+        if (QTest::currentTestFailed())
+            return;
+        w.resize(own);
+        QTRY_VERIFY(w.SlotsPerPage() > per);
+        wholeAndStacked("own size");
+    }
+
     void windowComesBackWhereItWasLeft() {
         LoadPick(2);
         std::unique_ptr<FrmSelectScript> w;
