@@ -3,8 +3,10 @@
 
 #include "common/cp1252.h"
 #include "common/numbers.h"
+#include "common/scramble.h"
 #include "expansion/colour.h"
 #include "expansion/escaping.h"
+#include "expansion/image_size.h"
 #include "expansion/page_text.h"
 #include "library/lookup.h"
 
@@ -193,6 +195,33 @@ std::string FillMarkers(std::string_view format, int16_t number, std::string_vie
 
 namespace {
 
+// The size of an image parameter's picture: the file chosen in its folder; with no folder,
+// the library's own picture the effect copies beside the page under that name, else a
+// picture of that name beside the page.
+std::optional<ImageSize> PictureSize(const Workspace& ws, const FileParameter& f) {
+    if (f.FileName.empty())
+        return std::nullopt;
+    if (!f.Path.empty())
+        return ReadImageSize(std::filesystem::path(f.Path + f.FileName));
+    if (f.FileName.find_first_of("/\\") != std::string::npos)
+        return std::nullopt; // only a name beside the page
+    if (ws.CurrentScriptIndex > 0 &&
+        static_cast<size_t>(ws.CurrentScriptIndex) < ws.Library.size()) {
+        const ScriptRecord& script = ws.Library[static_cast<size_t>(ws.CurrentScriptIndex)];
+        for (size_t i = 1; i < script.ItemLocation.size(); ++i) {
+            if (script.ItemLocation[i] != "External" || i >= script.ItemExternalName.size() ||
+                i >= script.ItemCodeFile.size() || script.ItemExternalName[i] != f.FileName ||
+                script.ItemCodeFile[i].find_first_of("/\\") != std::string::npos)
+                continue;
+            Result<std::string> bytes = ReadScrambledFile(ws.DataFolder() / script.ItemCodeFile[i]);
+            return bytes ? ImageSizeOf(*bytes) : std::nullopt;
+        }
+    }
+    if (ws.SampleFile.empty())
+        return std::nullopt;
+    return ReadImageSize(std::filesystem::path(ws.SampleFile).parent_path() / f.FileName);
+}
+
 // The value for a keyword without modifier; list entries are escaped as `how` says,
 // other values are escaped by the caller.
 std::optional<std::string> PlainValue(Workspace& ws, const std::string& name,
@@ -219,7 +248,13 @@ std::optional<std::string> PlainValue(Workspace& ws, const std::string& name,
             return f.Path;
         if (k == (file ? "FILENAMEONLY" : "IMAGENAMEONLY"))
             return f.FileName;
-        break; // IMAGEWIDTH and IMAGEHEIGHT have no value
+        if (!file && (k == "IMAGEWIDTH" || k == "IMAGEHEIGHT")) {
+            const std::optional<ImageSize> size = PictureSize(ws, f);
+            if (!size)
+                return std::string(); // the attribute stays empty: the browser then waits
+            return FormatInt(k == "IMAGEWIDTH" ? size->Width : size->Height);
+        }
+        break;
     }
     case Colour: {
         if (!InTable(ordinal))

@@ -55,8 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
                          P("Title,TEXTVALUE|XML")},
         ModifierLineCase{"TwoModifiersStay", P("Title,TEXTVALUE|HTML|JS"),
                          P("Title,TEXTVALUE|HTML|JS")},
-        ModifierLineCase{"NoValueStays", P("Picture,IMAGEWIDTH|HTML"),
-                         P("Picture,IMAGEWIDTH|HTML")},
+        ModifierLineCase{"NoValueStays", P("Sound,IMAGEWIDTH|HTML"), P("Sound,IMAGEWIDTH|HTML")},
         // The entries are escaped; the entry format and the condition are not.
         ModifierLineCase{"ListEntryHtml", P("Items,LISTENTRY|HTML"),
                          "<b>[0:a&lt;b]</b><b>[1:  ]</b><b>[2:c&amp;d]</b>"},

@@ -37,8 +37,10 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"FullImageName", P("Picture,FULLIMAGENAME"), "/pics/sun.gif"},
         LineCase{"ImagePath", P("Picture,IMAGEPATH"), "/pics/"},
         LineCase{"ImageNameOnly", P("Picture,IMAGENAMEONLY"), "sun.gif"},
-        LineCase{"ImageWidthHasNoValue", P("Picture,IMAGEWIDTH") + "|" + P("Picture,IMAGEHEIGHT"),
-                 P("Picture,IMAGEWIDTH") + "|" + P("Picture,IMAGEHEIGHT")},
+        // /pics/sun.gif does not exist: the size is left empty.
+        LineCase{"SizeOfAMissingPictureIsEmpty",
+                 "[" + P("Picture,IMAGEWIDTH") + "|" + P("Picture,IMAGEHEIGHT") + "]", "[|]"},
+        LineCase{"ImageKeywordOnFile", P("Sound,IMAGEWIDTH"), P("Sound,IMAGEWIDTH")},
         LineCase{"FileKeywordOnImage", P("Picture,FILENAMEONLY"), P("Picture,FILENAMEONLY")},
         LineCase{"HValueLowerCaseKeyword", "#" + P("Back,hvalue"), "#0510FF"},
         LineCase{"NameIsCaseSensitive", P("back,HVALUE"), P("back,HVALUE")},
