@@ -17,13 +17,18 @@ bool KeptSpans(std::string_view pageBefore, const std::vector<std::string_view>&
                std::vector<Span>& spans) {
     const char* base = pageBefore.data();
     size_t last = 0;
+    bool follows = false; // the previous part was a span too: nothing was inserted between
     for (std::string_view part : kept) {
         if (part.empty() || base == nullptr)
             continue;
-        if (part.data() < base || part.data() + part.size() > base + pageBefore.size())
+        if (part.data() < base || part.data() + part.size() > base + pageBefore.size()) {
+            follows = false;
             continue;
+        }
         const size_t at = static_cast<size_t>(part.data() - base);
-        if (!spans.empty() && at == spans.back().at + spans.back().len) {
+        const bool joins = follows && at == spans.back().at + spans.back().len;
+        follows = true;
+        if (joins) {
             spans.back().len += part.size();
             last = at + part.size();
             continue;
@@ -124,7 +129,8 @@ std::vector<InsertedPiece> ComputePieces(std::string_view pageBefore,
             break;
         }
         if (spans[s].at > cb || at > cw)
-            raw.push_back({cw, pageBefore.substr(cb, spans[s].at - cb), written.substr(cw, at - cw)});
+            raw.push_back(
+                {cw, pageBefore.substr(cb, spans[s].at - cb), written.substr(cw, at - cw)});
         cb = spans[s].at + spans[s].len;
         cw = at + need.size();
     }

@@ -168,8 +168,8 @@ Result<BatchOutcome> RemoveFromPages(const Workspace& ws, const std::vector<std:
         Result<std::string> bytes = ReadFileBytes(page);
         if (!bytes)
             return bytes.error();
-        Result<TakenOut> out = TakeOutApplication(records, r.page, *bytes, request.scriptId,
-                                                  request.which);
+        Result<TakenOut> out =
+            TakeOutApplication(records, r.page, *bytes, request.scriptId, request.which);
         if (!out)
             return out.error();
         if (Status st = change.Record(r.page, {PendingWrite(page, out->text, true)}); !st)
@@ -209,7 +209,8 @@ Result<BatchOutcome> RemoveFromPages(const Workspace& ws, const std::vector<std:
                 request.progress(BatchProgress{finished, total, r.page, false});
         }
     };
-    const unsigned jobs = std::max(1u, std::min<unsigned>(request.jobs, std::max<size_t>(total, 1)));
+    const unsigned jobs =
+        std::max(1u, std::min<unsigned>(request.jobs, std::max<size_t>(total, 1)));
     std::vector<std::thread> threads;
     for (unsigned j = 1; j < jobs; ++j)
         threads.emplace_back(work);

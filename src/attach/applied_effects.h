@@ -29,7 +29,8 @@ std::filesystem::path AppliedRecordsFolder(const Workspace& ws);
 std::string ValuesListing(const Workspace& ws);
 
 // What to set as DoItRequest::recordPieces: appends the application of ws's current
-// effect, with its values and repeat count (read from ws when it is called), to the written page's record, under changeId.
+// effect, with its values and repeat count (read from ws when it is called), to the written page's
+// record, under changeId.
 std::function<Status(const std::string&, const std::vector<InsertedPiece>&,
                      const std::vector<std::string>&)>
 PieceRecorder(const Workspace& ws, const std::string& changeId);

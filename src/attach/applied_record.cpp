@@ -157,8 +157,7 @@ fs::path AppliedRecordFile(const fs::path& folder, const std::string& page) {
     return folder / (Sha256Hex(page).substr(0, 32) + ".applied");
 }
 
-Status AppendApplied(const fs::path& folder, const std::string& page,
-                     const AppliedRecord& record) {
+Status AppendApplied(const fs::path& folder, const std::string& page, const AppliedRecord& record) {
     std::error_code ec;
     fs::create_directories(folder, ec);
     const fs::path file = AppliedRecordFile(folder, page);
@@ -197,7 +196,8 @@ Status AppendApplied(const fs::path& folder, const std::string& page,
     const int err = errno;
     ::close(fd);
     if (!ok)
-        return MakeError(PathText(file), 0, std::string("cannot be written: ") + std::strerror(err));
+        return MakeError(PathText(file), 0,
+                         std::string("cannot be written: ") + std::strerror(err));
     if (old.empty())
         return SyncFolder(folder);
     return Status::Ok();

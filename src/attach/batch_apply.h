@@ -35,8 +35,8 @@ struct BatchRequest {
     // Passed on to every page's run (see DoItRequest).
     std::function<void(const std::string& note)> waiting;
     std::function<void(const std::string& page)> afterRecording;
-    std::function<Result<std::string>(const std::string& page, std::string_view bytes,
-                                      int16_t& repeat)>
+    std::function<Result<std::string>(Workspace& ws, const std::string& page,
+                                      std::string_view bytes)>
         startFrom;
 };
 

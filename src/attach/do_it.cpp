@@ -188,16 +188,15 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
     std::string startText;
     std::string_view start = pageBytes->view();
     if (request.startFrom) {
-        int16_t repeat = request.repeat;
-        Result<std::string> made = request.startFrom(PathText(page), start, repeat);
+        Result<std::string> made = request.startFrom(ws, PathText(page), start);
         if (!made)
             return made.error();
-        ws.ScriptRepeat = repeat;
         startText = std::move(*made);
         start = startText;
     }
     ws.PageIsUtf8 = IsUtf8Page(start);
-    Result<AttachedParts> attached = AttachToParts(ws, ws.CurrentScriptIndex, start, PathText(page));
+    Result<AttachedParts> attached =
+        AttachToParts(ws, ws.CurrentScriptIndex, start, PathText(page));
     if (!attached)
         return attached.error();
     OutputFiles files;
@@ -272,8 +271,9 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
                 externals.push_back(name);
         const std::string written = resultBytes.Join();
         const fs::path target = request.option == OutputOption::Copy ? CopyPagePath(page) : page;
-        if (Status st = request.recordPieces(
-                PathText(target), ComputePieces(start, attached->text.Pieces(), written), externals);
+        if (Status st = request.recordPieces(PathText(target),
+                                             ComputePieces(start, attached->text.Pieces(), written),
+                                             externals);
             !st)
             return st.error();
     }

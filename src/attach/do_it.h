@@ -43,9 +43,9 @@ struct DoItRequest {
     std::function<void(const std::string& page)> afterRecording;
     // The text to attach to, made from the page's bytes as read (taking an earlier
     // application out, to apply it again); not set: the page as it is.
-    // It may set the repeat count (that of the application it takes out).
-    std::function<Result<std::string>(const std::string& page, std::string_view bytes,
-                                      int16_t& repeat)>
+    // It may set the values and the repeat count (those of the application it takes out).
+    std::function<Result<std::string>(Workspace& ws, const std::string& page,
+                                      std::string_view bytes)>
         startFrom;
     // Before beforeWriting: told the page about to be written, the pieces the run put
     // into the text it attached to, and the files it copies beside the page; an error
