@@ -93,14 +93,21 @@ std::string Excerpt(std::string_view bytes) {
     return out;
 }
 
-bool EndsBefore(std::string_view text, size_t pos, std::string_view context) {
-    return !context.empty() && pos >= context.size() && pos <= text.size() &&
-           text.substr(pos - context.size(), context.size()) == context;
+// How many of the bytes around the piece at pos are those it had around it when written.
+size_t Neighbours(std::string_view text, size_t pos, const InsertedPiece& piece) {
+    size_t n = 0;
+    const std::string_view before = piece.before;
+    while (n < before.size() && n < pos && text[pos - 1 - n] == before[before.size() - 1 - n])
+        ++n;
+    const size_t end = pos + piece.inserted.size();
+    size_t m = 0;
+    while (m < piece.after.size() && end + m < text.size() && text[end + m] == piece.after[m])
+        ++m;
+    return n + m;
 }
 
-bool StartsAt(std::string_view text, size_t pos, std::string_view context) {
-    return !context.empty() && pos <= text.size() && text.substr(pos, context.size()) == context;
-}
+// The end every handler's marker line has.
+constexpr std::string_view kHandlerMarkerEnd = " do not change this line in any case */";
 
 } // namespace
 
@@ -186,42 +193,54 @@ Result<std::vector<uint64_t>> LocatePieces(std::string_view current,
             return p >= cursor && p <= current.size() && current.size() - p >= put.size() &&
                    current.compare(p, put.size(), put) == 0;
         };
-        auto neighbours = [&](size_t p) {
-            return EndsBefore(current, p, piece.before) ||
-                   StartsAt(current, p + put.size(), piece.after);
-        };
         size_t found = std::string_view::npos;
-        if (fits(expected) && (!put.empty() || neighbours(expected)))
+        if (fits(expected) && (!put.empty() || Neighbours(current, expected, piece) > 0))
             found = expected;
         if (found == std::string_view::npos && !put.empty()) {
-            std::vector<size_t> places;
+            // Where the bytes stand more than once (the same effect applied twice), the
+            // place whose neighbours are most like those the piece had wins, then the one
+            // nearest to where the edits in front put it.
+            size_t best = std::string_view::npos;
+            size_t bestScore = 0, bestDistance = 0;
+            bool tie = false;
             for (size_t p = current.find(put, cursor); p != std::string_view::npos;
-                 p = current.find(put, p + 1))
-                places.push_back(p);
-            if (places.size() > 1) {
-                std::vector<size_t> near;
-                for (size_t p : places)
-                    if (neighbours(p))
-                        near.push_back(p);
-                if (near.size() == 1)
-                    places = near;
+                 p = current.find(put, p + 1)) {
+                const size_t score = Neighbours(current, p, piece);
+                const size_t distance = p > expected ? p - expected : expected - p;
+                if (best == std::string_view::npos || score > bestScore ||
+                    (score == bestScore && distance < bestDistance)) {
+                    tie = false;
+                    best = p;
+                    bestScore = score;
+                    bestDistance = distance;
+                } else if (score == bestScore && distance == bestDistance) {
+                    tie = true;
+                }
             }
-            if (places.size() > 1)
-                return MakeError(pageName, LineOfOffset(current, places[0]),
+            if (tie)
+                return MakeError(pageName, LineOfOffset(current, best),
                                  "the code Pelto inserted (\"" + Excerpt(put) +
                                      "\") now stands at more than one place, so Pelto cannot "
                                      "tell which to take out; the page was left as it is");
-            if (places.size() == 1)
-                found = places[0];
+            found = best;
         }
-        if (found == std::string_view::npos)
-            return MakeError(pageName, LineOfOffset(current, std::min(expected, current.size())),
-                             put.empty()
-                                 ? "the place where Pelto took out \"" + Excerpt(piece.removed) +
-                                       "\" was edited; the page was left as it is"
-                                 : "the code Pelto inserted here (\"" + Excerpt(put) +
-                                       "\") was edited or is no longer in the page; the page "
-                                       "was left as it is");
+        if (found == std::string_view::npos) {
+            // The line named is where the bytes at the expected place stop being the piece's.
+            size_t where = std::min(expected, current.size());
+            while (where < current.size() && where - expected < put.size() &&
+                   current[where] == put[where - expected])
+                ++where;
+            std::string message =
+                put.empty() ? "the place where Pelto took out \"" + Excerpt(piece.removed) +
+                                  "\" was edited; the page was left as it is"
+                            : "the code Pelto inserted here (\"" + Excerpt(put) +
+                                  "\") was edited or is no longer in the page; the page was "
+                                  "left as it is";
+            if (put.find(kHandlerMarkerEnd) != std::string_view::npos)
+                message += " (an effect applied later may have chained its code into the "
+                           "handler this one brought in: take that one out first)";
+            return MakeError(pageName, LineOfOffset(current, where), message);
+        }
         at.push_back(found);
         moved = static_cast<int64_t>(found) - static_cast<int64_t>(piece.offset);
         cursor = found + put.size();
