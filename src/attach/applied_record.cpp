@@ -7,6 +7,7 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <optional>
 #include <sstream>
 #include <unistd.h>
 
@@ -17,6 +18,13 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kHeader = "pelto-applied 1 ";
+// Inserted bytes from this size on are kept once, in a file named by their SHA-256 that
+// every page with the same code shares (the same effect with the same values on a site).
+constexpr size_t kSharedPiece = 256;
+
+fs::path SharedPiece(const fs::path& folder, const std::string& sha) {
+    return folder / "shared" / (sha + ".piece");
+}
 
 void AddText(std::string& out, std::string_view text) {
     out += "text " + std::to_string(text.size()) + "\n";
@@ -24,7 +32,7 @@ void AddText(std::string& out, std::string_view text) {
     out += '\n';
 }
 
-std::string Entry(const AppliedRecord& r) {
+std::string Entry(const AppliedRecord& r, bool share) {
     std::string out = "application " + r.changeId + " " + std::to_string(r.repeat) + " " +
                       std::to_string(r.pieces.size()) + " " + std::to_string(r.externals.size()) +
                       "\n";
@@ -37,9 +45,14 @@ std::string Entry(const AppliedRecord& r) {
     for (const InsertedPiece& p : r.pieces) {
         out += "piece " + std::to_string(p.offset) + " " + std::to_string(p.removed.size()) + " " +
                std::to_string(p.inserted.size()) + " " + std::to_string(p.before.size()) + " " +
-               std::to_string(p.after.size()) + "\n";
+               std::to_string(p.after.size());
+        const bool shared = share && p.inserted.size() >= kSharedPiece;
+        if (shared)
+            out += " " + Sha256Hex(p.inserted);
+        out += "\n";
         out += p.removed;
-        out += p.inserted;
+        if (!shared)
+            out += p.inserted;
         out += p.before;
         out += p.after;
         out += '\n';
@@ -90,7 +103,9 @@ private:
     size_t pos_ = 0;
 };
 
-bool ReadEntry(Reader& in, AppliedRecord& r) {
+// A piece whose inserted bytes are shared gets them from folder; an error names the file
+// that is missing or does not hold them.
+bool ReadEntry(Reader& in, AppliedRecord& r, const fs::path& folder, std::optional<Error>& bad) {
     std::string line;
     if (!in.Line(line))
         return false;
@@ -118,9 +133,23 @@ bool ReadEntry(Reader& in, AppliedRecord& r) {
         if (!(ps >> word >> p.offset >> sizes[0] >> sizes[1] >> sizes[2] >> sizes[3]) ||
             word != "piece")
             return false;
-        if (!in.Bytes(sizes[0], p.removed) || !in.Bytes(sizes[1], p.inserted) ||
+        std::string sha;
+        const bool shared = static_cast<bool>(ps >> sha);
+        if (!in.Bytes(sizes[0], p.removed) || (!shared && !in.Bytes(sizes[1], p.inserted)) ||
             !in.Bytes(sizes[2], p.before) || !in.Bytes(sizes[3], p.after) || !in.Newline())
             return false;
+        if (shared) {
+            const fs::path file = SharedPiece(folder, sha);
+            Result<std::string> bytes = ReadFileBytes(file);
+            if (!bytes || bytes->size() != sizes[1] || Sha256Hex(*bytes) != sha) {
+                if (!bad)
+                    bad = MakeError(PathText(file), 0,
+                                    bytes ? "does not hold the code Pelto inserted (it was changed)"
+                                          : "is missing: " + bytes.error().message);
+            } else {
+                p.inserted = std::move(*bytes);
+            }
+        }
         r.pieces.push_back(std::move(p));
     }
     return in.Line(line) && line == "end";
@@ -128,7 +157,8 @@ bool ReadEntry(Reader& in, AppliedRecord& r) {
 
 // The records of the file's text and the length up to the end of the last whole one.
 Result<std::vector<AppliedRecord>> Parse(std::string_view text, const std::string& page,
-                                         const fs::path& file, size_t* whole) {
+                                         const fs::path& file, size_t* whole,
+                                         const fs::path& folder) {
     Reader in(text);
     std::string line;
     std::string name;
@@ -139,10 +169,13 @@ Result<std::vector<AppliedRecord>> Parse(std::string_view text, const std::strin
         return MakeError(PathText(file), 1, "is the record of another page, not of " + page);
     std::vector<AppliedRecord> records;
     size_t good = in.pos();
+    std::optional<Error> bad;
     while (!in.AtEnd()) {
         AppliedRecord r;
-        if (!ReadEntry(in, r))
+        if (!ReadEntry(in, r, folder, bad))
             break; // an entry cut short: the run that wrote it did not finish
+        if (bad)
+            return *bad;
         records.push_back(std::move(r));
         good = in.pos();
     }
@@ -172,7 +205,7 @@ Status AppendApplied(const fs::path& folder, const std::string& page, const Appl
     std::string out;
     size_t keep = 0;
     if (!old.empty()) {
-        Result<std::vector<AppliedRecord>> read = Parse(old, page, file, &keep);
+        Result<std::vector<AppliedRecord>> read = Parse(old, page, file, &keep, folder);
         if (!read) {
             ::close(fd);
             return read.error();
@@ -180,7 +213,19 @@ Status AppendApplied(const fs::path& folder, const std::string& page, const Appl
     } else {
         out = kHeader + std::to_string(page.size()) + "\n" + page + "\n";
     }
-    out += Entry(record);
+    for (const InsertedPiece& p : record.pieces) {
+        if (p.inserted.size() < kSharedPiece)
+            continue;
+        const fs::path shared = SharedPiece(folder, Sha256Hex(p.inserted));
+        if (fs::exists(shared, ec))
+            continue;
+        fs::create_directories(shared.parent_path(), ec);
+        if (Status st = WriteFileAtomic(shared, p.inserted); !st) {
+            ::close(fd);
+            return st;
+        }
+    }
+    out += Entry(record, true);
     // A tail left by a run cut short goes: the new entry follows the last whole one.
     bool ok = ::ftruncate(fd, static_cast<off_t>(keep)) == 0 &&
               ::lseek(fd, static_cast<off_t>(keep), SEEK_SET) >= 0;
@@ -211,11 +256,11 @@ Result<std::vector<AppliedRecord>> ReadApplied(const fs::path& folder, const std
     Result<std::string> text = ReadFileBytes(file);
     if (!text)
         return text.error();
-    return Parse(*text, page, file, nullptr);
+    return Parse(*text, page, file, nullptr, folder);
 }
 
 size_t AppliedRecordSize(const AppliedRecord& record) {
-    return Entry(record).size();
+    return Entry(record, true).size();
 }
 
 std::string AppliedTimeNow() {

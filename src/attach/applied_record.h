@@ -12,8 +12,12 @@
 //   application <change id> <repeat> <piece count> <external count>\n
 //   text <length>\n<bytes>\n        (time, script id, effect name, values: four of these)
 //   text <length>\n<bytes>\n        (each external file's name)
-//   piece <offset> <removed> <inserted> <before> <after>\n<the four byte runs>\n
+//   piece <offset> <removed> <inserted> <before> <after> [<sha>]\n<the byte runs>\n
 //   end\n
+//
+// Inserted bytes of 256 and more are kept once in "shared/<SHA-256>.piece" (the same code
+// on every page of a site) and the piece line names them by their hash; such a file is
+// written (flushed, renamed) before the entry that names it, and never removed.
 #include "attach/application_pieces.h"
 #include "common/result.h"
 

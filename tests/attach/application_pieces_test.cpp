@@ -158,6 +158,35 @@ TEST(AppliedRecordTest, KeepsAnyBytesAndPassesOverAnEntryCutShort) {
     EXPECT_TRUE(read->empty());
 }
 
+TEST(AppliedRecordTest, LongCodeIsKeptOnceForEveryPageThatHasIt) {
+    test::TempFolder folder;
+    AppliedRecord r;
+    r.changeId = "000001-20261211T000000Z";
+    r.scriptId = "fx";
+    const std::string code = "<script>" + std::string(3000, 'x') + "</script>";
+    r.pieces = {{0, "", "<!--2erghdf45yrfx-->\r\n", "", "<html>"},
+                {40, "", code, "<head>", "</head>"}};
+    for (const char* page : {"/site/a.htm", "/site/b.htm"})
+        ASSERT_TRUE(AppendApplied(folder.path(), page, r).ok());
+    size_t shared = 0;
+    for (const auto& e : fs::directory_iterator(folder.path() / "shared")) {
+        ++shared;
+        EXPECT_EQ(test::ReadAll(e.path()), code);
+    }
+    EXPECT_EQ(shared, 1u);
+    EXPECT_LT(fs::file_size(AppliedRecordFile(folder.path(), "/site/a.htm")), 500u);
+    auto read = ReadApplied(folder.path(), "/site/b.htm");
+    ASSERT_TRUE(read.ok()) << read.error().text();
+    ASSERT_EQ(read->size(), 1u);
+    EXPECT_EQ((*read)[0], r);
+    // The shared file changed by hand: the record is refused, naming it.
+    const fs::path file = fs::directory_iterator(folder.path() / "shared")->path();
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << "changed";
+    read = ReadApplied(folder.path(), "/site/a.htm");
+    ASSERT_FALSE(read.ok());
+    EXPECT_EQ(read.error().file, file.string());
+}
+
 TEST(AppliedRecordTest, ADamagedFileIsNamed) {
     test::TempFolder folder;
     const fs::path file = AppliedRecordFile(folder.path(), "/p.htm");
