@@ -49,9 +49,10 @@ struct RawPiece {
 
 // The bytes of a in order in b, the bytes between them in b taken as inserted: a run of
 // equal bytes is followed while it lasts, then the next bytes of a are looked for ahead in
-// b. False when a byte of a is not found (something was taken away).
+// b (a short run of a may have been rewritten). False when they are not found.
 bool InsertionsOnly(std::string_view a, std::string_view b, std::vector<RawPiece>& raw) {
     constexpr size_t kAnchor = 32;
+    constexpr size_t kMostRewritten = 256;
     size_t ca = 0, cb = 0;
     while (ca < a.size()) {
         if (cb < b.size() && a[ca] == b[cb]) {
@@ -59,10 +60,19 @@ bool InsertionsOnly(std::string_view a, std::string_view b, std::vector<RawPiece
             ++cb;
             continue;
         }
-        const size_t at = b.find(a.substr(ca, kAnchor), cb);
+        // The next bytes of a ahead in b; where they were rewritten (a link's own text),
+        // the bytes of a up to the next that are found count as taken away.
+        size_t skip = 0;
+        size_t at = std::string_view::npos;
+        for (; skip <= kMostRewritten && ca + skip < a.size(); ++skip) {
+            at = b.find(a.substr(ca + skip, kAnchor), cb);
+            if (at != std::string_view::npos)
+                break;
+        }
         if (at == std::string_view::npos)
             return false;
-        raw.push_back({cb, {}, b.substr(cb, at - cb)});
+        raw.push_back({cb, a.substr(ca, skip), b.substr(cb, at - cb)});
+        ca += skip;
         cb = at;
     }
     if (cb < b.size())

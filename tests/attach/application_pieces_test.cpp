@@ -50,6 +50,11 @@ std::vector<PiecesCase> Cases() {
          {},
          "<a href=a onmouseover=t(1)>1</a><a href=b onmouseover=t(2)>2</a>",
          {" onmouseover=t(1)", " onmouseover=t(2)"}},
+        {"NoSpansALinkRewritten",
+         "<a href=a title=x>1</a><p>text</p>",
+         {},
+         "<a href=a title=y onmouseover=t(1)>1</a><p>text</p>",
+         {"y onmouseover=t(1)"}},
         {"NoSpansSomethingTakenAway", "abcdef", {}, "abXYf", {"XY"}},
     };
 }
