@@ -4,15 +4,16 @@
 # apply) against a plain apply over the same number of fresh pages, and a remove over the
 # site. Also prints what the records of applied effects cost per page.
 #
-#   bash bench/replace_bench.sh BUILD_DIR [PAGES] [SCRIPTID] [JOBS]
+#   bash bench/replace_bench.sh BUILD_DIR [PAGES] [SCRIPTID] [JOBS] [NAME=VALUE]
 #
 # BUILD_DIR is a Release build tree holding pelto/ (pelto-cli and its data). Pages are
 # ordinary pages of about 6 KB, in a temporary folder.
 set -euo pipefail
 
-build=${1:?usage: replace_bench.sh BUILD_DIR [PAGES] [SCRIPTID] [JOBS]}
+build=${1:?usage: replace_bench.sh BUILD_DIR [PAGES] [SCRIPTID] [JOBS] [NAME=VALUE]}
 pages=${2:-1000}
 script=${3:-pelto.noticebar}
+value=${5:-Button text=Fine} # a --set NAME=VALUE the effect has
 jobs=${4:-2}
 cli="$build/pelto/pelto-cli"
 [[ -x $cli ]] || { echo "no $cli: build pelto-cli and pelto_data first" >&2; exit 2; }
@@ -46,12 +47,12 @@ sed -i 's|<body>|<body>\r\n<p>mine</p>|' "$work/site"/*.htm
 t0=$(now)
 run apply "$script" --recursive "$work/fresh" --mode overwrite --yes --jobs "$jobs"
 t1=$(now)
-run apply "$script" --recursive "$work/site" --replace --jobs "$jobs" --set "Button text=Fine"
+run apply "$script" --recursive "$work/site" --replace --jobs "$jobs" --set "$value"
 t2=$(now)
 records=$(du -sb --apparent-size "$work/home/userdata/applied" | cut -f1)
 run remove "$script" --recursive "$work/site" --jobs "$jobs"
 t3=$(now)
-grep -q 'Fine' "$work/site/p0.htm" && { echo "the effect is still on the page" >&2; exit 1; }
+grep -qF "${value#*=}" "$work/site/p0.htm" && { echo "the effect is still on the page" >&2; exit 1; }
 
 page_bytes=$(stat -c %s "$work/fresh/p0.htm")
 echo "pages: $pages of $page_bytes bytes with $script, $jobs jobs"
