@@ -1,5 +1,6 @@
 #include "attach/batch_apply.h"
 
+#include "attach/applied_effects.h"
 #include "attach/output_folder.h"
 #include "attach/recorded_run.h"
 #include "common/files.h"
@@ -133,6 +134,9 @@ Result<BatchOutcome> ApplyToPages(const Workspace& ws, const std::vector<std::st
             one.outputArea = *area / std::to_string(k + 1);
             one.waiting = request.waiting;
             one.afterRecording = request.afterRecording;
+            one.startFrom = request.startFrom;
+            if (change)
+                one.recordPieces = PieceRecorder(w, change->id());
             bool recordFailed = false;
             bool recorded = false;
             if (change)

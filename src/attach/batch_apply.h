@@ -35,6 +35,9 @@ struct BatchRequest {
     // Passed on to every page's run (see DoItRequest).
     std::function<void(const std::string& note)> waiting;
     std::function<void(const std::string& page)> afterRecording;
+    std::function<Result<std::string>(Workspace& ws, const std::string& page,
+                                      std::string_view bytes)>
+        startFrom;
 };
 
 enum class PageState { Done, Failed, NotRun };

@@ -185,9 +185,18 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
     struct stat afterRead {};
     if (::stat(page.c_str(), &afterRead) != 0 || !SameState(seen, afterRead))
         return ChangedMeanwhile(page);
-    ws.PageIsUtf8 = IsUtf8Page(pageBytes->view());
+    std::string startText;
+    std::string_view start = pageBytes->view();
+    if (request.startFrom) {
+        Result<std::string> made = request.startFrom(ws, PathText(page), start);
+        if (!made)
+            return made.error();
+        startText = std::move(*made);
+        start = startText;
+    }
+    ws.PageIsUtf8 = IsUtf8Page(start);
     Result<AttachedParts> attached =
-        AttachToParts(ws, ws.CurrentScriptIndex, pageBytes->view(), PathText(page));
+        AttachToParts(ws, ws.CurrentScriptIndex, start, PathText(page));
     if (!attached)
         return attached.error();
     OutputFiles files;
@@ -254,6 +263,19 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
                 return MakeError(PathText(target), 0,
                                  "is a symbolic link; Pelto does not write through links, so "
                                  "nothing was written (remove the link, or move it away)");
+    }
+    if (request.recordPieces && request.option != OutputOption::Preview && !declined) {
+        std::vector<std::string> externals;
+        for (const auto& [name, bytes] : files)
+            if (name != kResultName)
+                externals.push_back(name);
+        const std::string written = resultBytes.Join();
+        const fs::path target = request.option == OutputOption::Copy ? CopyPagePath(page) : page;
+        if (Status st = request.recordPieces(PathText(target),
+                                             ComputePieces(start, attached->text.Pieces(), written),
+                                             externals);
+            !st)
+            return st.error();
     }
     switch (request.option) {
     case OutputOption::Preview:

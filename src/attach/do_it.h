@@ -10,6 +10,7 @@
 // under the folder's lock (FileLock::TakeFolder), after a check that the page is still
 // the file that was read: a page changed meanwhile by another run, an undo or another
 // program is left as it is now, and the run fails saying so.
+#include "attach/application_pieces.h"
 #include "common/result.h"
 #include "library/workspace.h"
 #include "undo/pending_write.h"
@@ -40,6 +41,18 @@ struct DoItRequest {
     // Called after the files are recorded and before the first of them is replaced, with
     // the folder's lock held: lets a test start another run or an undo at that moment.
     std::function<void(const std::string& page)> afterRecording;
+    // The text to attach to, made from the page's bytes as read (taking an earlier
+    // application out, to apply it again); not set: the page as it is.
+    // It may set the values and the repeat count (those of the application it takes out).
+    std::function<Result<std::string>(Workspace& ws, const std::string& page,
+                                      std::string_view bytes)>
+        startFrom;
+    // Before beforeWriting: told the page about to be written, the pieces the run put
+    // into the text it attached to, and the files it copies beside the page; an error
+    // stops the run with nothing written.
+    std::function<Status(const std::string& page, const std::vector<InsertedPiece>& pieces,
+                         const std::vector<std::string>& externals)>
+        recordPieces;
 };
 
 // The largest page "Do it" reads.

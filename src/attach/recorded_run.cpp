@@ -1,5 +1,6 @@
 #include "attach/recorded_run.h"
 
+#include "attach/applied_effects.h"
 #include "attach/batch_apply.h"
 #include "undo/undo_store.h"
 
@@ -62,6 +63,8 @@ Result<RecordedOutcome> DoItRecorded(Workspace& ws, DoItRequest request, FileLoc
                                      const std::vector<PendingWrite>& writes) {
         return change->Record(page, writes);
     };
+    if (!request.recordPieces)
+        request.recordPieces = PieceRecorder(ws, change->id());
     Result<DoItOutcome> outcome = DoIt(ws, request);
     Result<bool> kept = change->Finish(outcome.ok());
     if (!outcome)

@@ -1,4 +1,5 @@
 // apply: what the apply dialog's "Do it" does, driven from the command line.
+#include "attach/applied_effects.h"
 #include "attach/do_it.h"
 #include "attach/recorded_run.h"
 #include "cli/batch_command.h"
@@ -9,6 +10,7 @@
 #include "common/numbers.h"
 #include "expansion/colour.h"
 #include "library/lookup.h"
+#include "templates/parameter_values.h"
 #include "templates/template_files.h"
 
 #include <cstdio>
@@ -28,7 +30,10 @@ struct ApplyArgs {
     std::vector<std::pair<std::string, std::string>> sets; // name, value
     int16_t repeat = 0;
     OutputOption mode = OutputOption::Preview;
+    bool modeGiven = false;
     bool yes = false;
+    bool replace = false; // take out the effect's application first, then apply it again
+    int which = 1;        // the application replaced: 1 for the newest
 };
 
 // Parses the arguments; returns an error message for a usage error.
@@ -83,8 +88,18 @@ std::optional<std::string> ParseApplyArgs(const std::vector<std::string>& args, 
                 out.mode = OutputOption::Overwrite;
             else
                 return "--mode needs preview, copy or overwrite, not \"" + value + "\"";
+            out.modeGiven = true;
         } else if (a == "--yes") {
             out.yes = true;
+        } else if (a == "--replace") {
+            out.replace = true;
+        } else if (a == "--which") {
+            if (!next(value))
+                return "--which needs a number of at least 1";
+            auto n = ParseNumber(value);
+            if (!n || *n != static_cast<int>(*n) || *n < 1 || *n > 26)
+                return "--which needs a whole number from 1 to 26, not \"" + value + "\"";
+            out.which = static_cast<int>(*n);
         } else if (a == "--recursive") {
             if (!next(value))
                 return "--recursive needs a folder";
@@ -108,6 +123,12 @@ std::optional<std::string> ParseApplyArgs(const std::vector<std::string>& args, 
     }
     if (!out.batch.patterns.empty() && out.batch.folders.empty())
         return "--glob goes with --recursive DIR";
+    if (out.which != 1 && !out.replace)
+        return "--which goes with --replace";
+    if (out.replace && !out.modeGiven) { // replacing is writing the page: it is what was asked
+        out.mode = OutputOption::Overwrite;
+        out.yes = true;
+    }
     if (positional.empty() || (positional.size() < 2 && out.batch.folders.empty()))
         return "apply takes SCRIPTID and PAGE (or several pages, or --recursive DIR)";
     out.scriptId = positional[0];
@@ -224,6 +245,28 @@ std::string AbsolutePath(const std::string& typed) {
     return ec ? typed : path.string();
 }
 
+// The values of --values files, then of --set; prints the problem and returns its exit
+// code when one cannot be applied.
+int ApplyTypedValues(Workspace& ws, const ApplyArgs& a) {
+    for (const std::string& file : a.valueFiles)
+        if (Status st = ReadTemplateFile(ws, file); !st)
+            return Report(kFailure, st.error().text());
+    for (const auto& [typedName, typedValue] : a.sets) {
+        std::string problem;
+        std::optional<std::string> name = FromTerminal(typedName, problem);
+        std::optional<std::string> value;
+        if (name && IsPathParameter(ws, *name))
+            value = AbsolutePath(typedValue); // a file name's own bytes, in any locale
+        else if (name)
+            value = FromTerminal(typedValue, problem);
+        if (!value)
+            return Report(kUsage, "--set " + typedName + ": " + problem);
+        if (auto usage = ApplySet(ws, *name, *value))
+            return Report(kUsage, ToTerminal(*usage));
+    }
+    return kOk;
+}
+
 } // namespace
 
 int RunApply(const Context& ctx, const std::vector<std::string>& args) {
@@ -244,29 +287,36 @@ int RunApply(const Context& ctx, const std::vector<std::string>& args) {
         return code;
     if (int code = OpenScript(ws, a.scriptId); code != kOk)
         return code;
-    for (const std::string& file : a.valueFiles)
-        if (Status st = ReadTemplateFile(ws, file); !st)
-            return Report(kFailure, st.error().text());
-    for (const auto& [typedName, typedValue] : a.sets) {
-        std::string problem;
-        std::optional<std::string> name = FromTerminal(typedName, problem);
-        std::optional<std::string> value;
-        if (name && IsPathParameter(ws, *name))
-            value = AbsolutePath(typedValue); // a file name's own bytes, in any locale
-        else if (name)
-            value = FromTerminal(typedValue, problem);
-        if (!value)
-            return Report(kUsage, "--set " + typedName + ": " + problem);
-        if (auto usage = ApplySet(ws, *name, *value))
-            return Report(kUsage, ToTerminal(*usage));
-    }
+    if (int code = ApplyTypedValues(ws, a); code != kOk)
+        return code;
 
+    decltype(DoItRequest::startFrom) startFrom;
+    if (a.replace) {
+        // Each page starts from the values of the application replaced, then takes the
+        // values typed; it keeps that application's repeat count.
+        const fs::path records = AppliedRecordsFolder(ws);
+        startFrom = [records, a](Workspace& w, const std::string& page,
+                                 std::string_view bytes) -> Result<std::string> {
+            Result<TakenOut> out = TakeOutApplication(records, page, bytes, a.scriptId, a.which);
+            if (!out)
+                return out.error();
+            if (Status st = ReadParameterValues(w, SplitLines(out->record.values), 0,
+                                                PathText(AppliedRecordFile(records, page)));
+                !st)
+                return st.error();
+            w.ScriptRepeat = out->record.repeat;
+            if (ApplyTypedValues(w, a) != kOk)
+                return MakeError(page, 0, "the values given cannot be applied");
+            return std::move(out->text);
+        };
+    }
     if (a.page.empty())
-        return RunBatch(ws, a.batch, a.mode, a.repeat, a.yes);
+        return RunBatch(ws, a.batch, a.mode, a.repeat, a.yes, startFrom);
 
     DoItRequest request;
     request.option = a.mode;
     request.repeat = a.repeat;
+    request.startFrom = startFrom;
     const bool yes = a.yes;
     request.confirmOverwrite = [yes] { return yes; };
     Result<RecordedOutcome> recorded = DoItRecorded(

@@ -25,6 +25,8 @@ int RunScramble(const Context& ctx, const std::vector<std::string>& args);
 int RunApply(const Context& ctx, const std::vector<std::string>& args);
 int RunHistory(const Context& ctx, const std::vector<std::string>& args);
 int RunUndo(const Context& ctx, const std::vector<std::string>& args);
+int RunEffects(const Context& ctx, const std::vector<std::string>& args);
+int RunRemove(const Context& ctx, const std::vector<std::string>& args);
 
 // Prints "pelto-cli: MESSAGE" on stderr and returns the code.
 int Report(int code, const std::string& message);

@@ -23,7 +23,11 @@ const char kUsageText[] =
     "       pelto-cli [--home DIR] params SCRIPTID\n"
     "       pelto-cli [--home DIR] apply SCRIPTID PAGE... [--recursive DIR [--glob PATTERN]...]\n"
     "                 [--jobs N] [--values FILE]... [--set NAME=VALUE]... [--repeat N]\n"
-    "                 [--mode preview|copy|overwrite] [--yes] [--] [PAGE...]\n"
+    "                 [--mode preview|copy|overwrite] [--yes] [--replace [--which N]]\n"
+    "                 [--] [PAGE...]\n"
+    "       pelto-cli [--home DIR] effects PAGE...\n"
+    "       pelto-cli [--home DIR] remove SCRIPTID PAGE... [--recursive DIR [--glob PATTERN]...]\n"
+    "                 [--jobs N] [--which N] [--] [PAGE...]\n"
     "       pelto-cli [--home DIR] history\n"
     "       pelto-cli [--home DIR] undo [ID] [--force]\n"
     "  (\"--\" ends the options: every argument after it is a page or an id, also one\n"
@@ -37,8 +41,9 @@ int main(int argc, char** argv) {
     using namespace pelto::cli;
     using Command = int (*)(const Context&, const std::vector<std::string>&);
     const std::map<std::string, Command> commands = {
-        {"apply", RunApply}, {"history", RunHistory}, {"undo", RunUndo},
-        {"list", RunList},   {"params", RunParams},   {"scramble", RunScramble},
+        {"apply", RunApply},     {"history", RunHistory}, {"undo", RunUndo},
+        {"list", RunList},       {"params", RunParams},   {"scramble", RunScramble},
+        {"effects", RunEffects}, {"remove", RunRemove},
     };
     Context ctx;
     ctx.folders = pelto::FindProgramFolders(pelto::RunningExecutableFolder(argv[0]));

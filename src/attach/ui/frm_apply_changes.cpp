@@ -1,9 +1,11 @@
 #include "attach/ui/frm_apply_changes.h"
 
+#include "attach/applied_effects.h"
 #include "attach/do_it.h"
 #include "attach/recorded_run.h"
 #include "attach/ui/frm_batch_apply.h"
 #include "attach/ui/undo_actions.h"
+#include "common/files.h"
 #include "platform/browser_launcher.h"
 #include "platform/message_box.h"
 #include "platform/native_text.h"
@@ -17,6 +19,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -29,7 +32,10 @@ namespace pelto::ui {
 
 namespace {
 constexpr int MaxScriptRepeat = 25;
-}
+constexpr int IdRole = Qt::UserRole;         // the effect's ScriptId
+constexpr int NumberRole = Qt::UserRole + 1; // its application, 1 for the newest
+constexpr int RemovableRole = Qt::UserRole + 2;
+} // namespace
 
 QString FrmApplyChanges::ScriptRepeatText(int value) {
     switch (value) {
@@ -142,6 +148,22 @@ FrmApplyChanges::FrmApplyChanges(Workspace& ws, QWidget* parent) : QDialog(paren
     CmdBatch->setAccessibleName("Several pages");
     CmdBatch->setAutoDefault(false);
 
+    FraEffects = new QGroupBox("Effects on this page", this);
+    FraEffects->setObjectName("FraEffects");
+    FraEffects->setAccessibleName("Effects on this page");
+    LstEffects = new QListWidget(FraEffects);
+    LstEffects->setObjectName("LstEffects");
+    LstEffects->setAccessibleName("Effects on this page");
+    LstEffects->setMaximumHeight(LstEffects->fontMetrics().height() * 6);
+    CmdRemove = new QPushButton("Remove", FraEffects);
+    CmdRemove->setObjectName("CmdRemove");
+    CmdRemove->setAccessibleName("Remove");
+    CmdRemove->setAutoDefault(false);
+    CmdRemove->setEnabled(false);
+    auto* effectsRow = new QHBoxLayout(FraEffects);
+    effectsRow->addWidget(LstEffects, 1);
+    effectsRow->addWidget(CmdRemove, 0, Qt::AlignTop);
+
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(CmdUndo);
     buttons->addWidget(CmdBatch);
@@ -152,6 +174,7 @@ FrmApplyChanges::FrmApplyChanges(Workspace& ws, QWidget* parent) : QDialog(paren
     layout->addWidget(Frame3);
     layout->addWidget(Frame1);
     layout->addWidget(Frame2);
+    layout->addWidget(FraEffects);
     layout->addLayout(buttons);
 
     setTabOrder(Command3, Option1);
@@ -162,6 +185,8 @@ FrmApplyChanges::FrmApplyChanges(Workspace& ws, QWidget* parent) : QDialog(paren
     setTabOrder(Command2, Command1);
     setTabOrder(Command1, CmdUndo);
     setTabOrder(CmdUndo, CmdBatch);
+    setTabOrder(CmdBatch, LstEffects);
+    setTabOrder(LstEffects, CmdRemove);
 
     connect(HScrollScriptRepeat, &QScrollBar::valueChanged, this,
             [this](int) { HScrollScriptRepeat_Change(); });
@@ -171,6 +196,8 @@ FrmApplyChanges::FrmApplyChanges(Workspace& ws, QWidget* parent) : QDialog(paren
     connect(Command1, &QPushButton::clicked, this, &FrmApplyChanges::Command1_Click);
     connect(CmdUndo, &QPushButton::clicked, this, &FrmApplyChanges::CmdUndo_Click);
     connect(CmdBatch, &QPushButton::clicked, this, &FrmApplyChanges::CmdBatch_Click);
+    connect(CmdRemove, &QPushButton::clicked, this, &FrmApplyChanges::CmdRemove_Click);
+    connect(LstEffects, &QListWidget::currentRowChanged, this, [this](int) { LstEffects_Click(); });
 
     ClickFocusedButtonOnEnter(this);
     KeepGeometry(this, "ApplyDialogGeometry");
@@ -192,7 +219,68 @@ void FrmApplyChanges::ShowSampleFile() {
     if (LblHTMLFile->text() != page) {
         LblHTMLFile->SetFullText(page);
         LblHTMLFile->setAccessibleName(page);
+        RefreshEffects();
     }
+}
+
+void FrmApplyChanges::RefreshEffects() {
+    LstEffects->clear();
+    CmdRemove->setEnabled(false);
+    std::error_code ec;
+    const std::filesystem::path page = std::filesystem::canonical(ws_.SampleFile, ec);
+    if (ec || ws_.SampleFile.empty())
+        return;
+    Result<std::string> bytes = ReadFileBytes(page);
+    if (!bytes)
+        return; // the page cannot be read: "Do it" says why when it is used
+    Result<std::vector<EffectOnPage>> effects =
+        EffectsOnPage(AppliedRecordsFolder(ws_), PathText(page), *bytes);
+    if (!effects) {
+        auto* item = new QListWidgetItem(ErrorToQString(effects.error()), LstEffects);
+        item->setFlags(Qt::ItemIsEnabled);
+        return;
+    }
+    for (const EffectOnPage& e : *effects) {
+        QString text = QString::fromStdString(e.scriptId);
+        if (e.record) {
+            if (!e.record->effectName.empty())
+                text = QString::fromStdString(e.record->effectName) + " (" + text + ")";
+            text += ", applied " + QString::fromStdString(e.record->time);
+        }
+        if (!e.why.empty())
+            text += " - cannot be taken out: " + QString::fromStdString(e.why);
+        auto* item = new QListWidgetItem(text, LstEffects);
+        item->setData(IdRole, QString::fromStdString(e.scriptId));
+        item->setData(NumberRole, e.number);
+        item->setData(RemovableRole, e.why.empty());
+        item->setToolTip(e.record ? QString::fromStdString(e.record->values) : text);
+    }
+}
+
+void FrmApplyChanges::LstEffects_Click() {
+    const QListWidgetItem* item = LstEffects->currentItem();
+    CmdRemove->setEnabled(item != nullptr && item->data(RemovableRole).toBool());
+}
+
+void FrmApplyChanges::CmdRemove_Click() {
+    const QListWidgetItem* item = LstEffects->currentItem();
+    if (item == nullptr || !item->data(RemovableRole).toBool())
+        return;
+    RemoveRequest request;
+    request.scriptId = item->data(IdRole).toString().toStdString();
+    request.which = item->data(NumberRole).toInt();
+    Result<BatchOutcome> outcome = RemoveFromPages(ws_, {ws_.SampleFile}, request);
+    if (!outcome) {
+        ShowMessage(this, ErrorToQString(outcome.error()), MessageIcon::Critical);
+    } else if (outcome->done != 1) {
+        ShowMessage(this,
+                    QString::fromStdString(outcome->pages.empty() ? std::string()
+                                                                  : outcome->pages[0].message),
+                    MessageIcon::Exclamation);
+    }
+    if (outcome && !outcome->changeId.empty())
+        CmdUndo->setEnabled(true);
+    RefreshEffects();
 }
 
 void FrmApplyChanges::HScrollScriptRepeat_Change() {
@@ -242,6 +330,7 @@ void FrmApplyChanges::Command2_Click() {
     }
     if (!recorded->changeId.empty())
         CmdUndo->setEnabled(true);
+    RefreshEffects();
     const DoItOutcome* outcome = &recorded->outcome;
     if (outcome->overwriteDeclined || outcome->pageToOpen.empty())
         return;
@@ -258,6 +347,7 @@ void FrmApplyChanges::Command2_Click() {
 void FrmApplyChanges::CmdUndo_Click() {
     if (UndoChangeAsking(this, ws_, ""))
         CmdUndo->setEnabled(false);
+    RefreshEffects();
 }
 
 void FrmApplyChanges::CmdBatch_Click() {

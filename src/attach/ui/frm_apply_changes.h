@@ -10,6 +10,7 @@
 
 class QGroupBox;
 class QLabel;
+class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
@@ -47,6 +48,10 @@ public:
     QTimer* Timer1 = nullptr;
     QPushButton* CmdUndo = nullptr;  // "Undo last change", once a run wrote into a folder
     QPushButton* CmdBatch = nullptr; // "Several pages...": the batch window
+    // The effects on the chosen page, newest first, and taking the chosen one out.
+    QGroupBox* FraEffects = nullptr;
+    QListWidget* LstEffects = nullptr;
+    QPushButton* CmdRemove = nullptr; // "Remove"
 
     void Form_Load();
     void HScrollScriptRepeat_Change();
@@ -56,6 +61,10 @@ public:
     void Command1_Click();
     void CmdUndo_Click();
     void CmdBatch_Click();
+    void CmdRemove_Click();
+    void LstEffects_Click();
+    // Reads the page's effects again into LstEffects.
+    void RefreshEffects();
 
     // Escape and the window's close button leave the dialog as "Back" does.
     void reject() override;
