@@ -238,6 +238,10 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
             if (Status st = WriteFileParts(output / name, resultBytes.parts, seen.st_mode & 0777);
                 !st)
                 return st.error();
+            // Its bytes start for the disk while the rest is done: they are flushed before
+            // the page's folder gets them.
+            if (request.option != OutputOption::Preview)
+                StartFlush(output / name);
             continue;
         }
         if (!IsPictureName(name) && bytes.find('\0') == std::string::npos)
@@ -283,7 +287,6 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
         outcome.pageToOpen = PathText(result);
         break;
     case OutputOption::Copy: {
-        StartFlush(result);
         const fs::path copy = CopyPagePath(page);
         if (Status st = CopyOutputFiles(files, resultBytes, sha, targetNow, pageFolder, page, copy,
                                         request);
@@ -299,7 +302,6 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
             outcome.overwriteDeclined = true;
             break;
         }
-        StartFlush(result);
         if (Status st = CopyOutputFiles(files, resultBytes, sha, targetNow, pageFolder, page, page,
                                         request);
             !st)

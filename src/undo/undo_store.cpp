@@ -148,12 +148,14 @@ Result<FileNow> StateOf(const std::string& path) {
     return now;
 }
 
-Status RemoveRecord(const fs::path& changeFolder) {
+// Removes a record; flushed is false where a record that comes back after a power cut
+// does no harm (an old one pruned: the next run prunes it again).
+Status RemoveRecord(const fs::path& changeFolder, bool flushed = true) {
     std::error_code ec;
     fs::remove_all(changeFolder, ec);
     if (ec)
         return MakeError(PathText(changeFolder), 0, "cannot be removed: " + ec.message());
-    return SyncFolder(changeFolder.parent_path());
+    return flushed ? SyncFolder(changeFolder.parent_path()) : Status::Ok();
 }
 
 // The highest sequence number among the names in the store (0 when there is none): from
@@ -471,7 +473,7 @@ Status UndoStore::PruneAfter(const std::string& id, uint64_t bytes) {
             ++it;
             continue;
         }
-        if (Status st = RemoveRecord(changeFolder); !st) {
+        if (Status st = RemoveRecord(changeFolder, false); !st) {
             WriteSizes(folder_, present);
             return st;
         }
@@ -495,7 +497,7 @@ Status UndoStore::PruneListed() {
     for (size_t i = 0; i + 1 < folders.size() && (count > maxChanges_ || total > maxBytes_); ++i) {
         if (IsActive(folders[i]))
             continue;
-        if (Status st = RemoveRecord(folders[i]); !st)
+        if (Status st = RemoveRecord(folders[i], false); !st)
             return st;
         --count;
         total -= sizes[i];
