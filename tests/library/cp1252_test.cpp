@@ -108,8 +108,9 @@ TEST(Cp1252, AsciiRunStopsAtTheFirstHighByteWherever) {
         SCOPED_TRACE(at);
         EXPECT_EQ(AsciiRunLength(text), at);
         EXPECT_EQ(AsciiRunLength(text, at), 0u);
-        if (at + 1 < ascii.size() - 1)
+        if (at + 1 < ascii.size() - 1) {
             EXPECT_EQ(AsciiRunLength(text, at + 1), ascii.size() - 2 - at);
+        }
     }
 }
 
