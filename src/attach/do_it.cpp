@@ -6,6 +6,7 @@
 #include "common/files.h"
 #include "common/numbers.h"
 #include "library/page_encoding.h"
+#include "undo/early_digest.h"
 #include "undo/sha256.h"
 
 #include <fcntl.h>
@@ -43,8 +44,9 @@ using OutputFiles = std::map<std::string, std::string>;
 // Writes the files other than the result page into the page's folder, each through a
 // temporary file and a rename.
 Status CopyOutputFiles(const OutputFiles& files, const TextParts& result,
-                       const std::string& resultSha, const fs::path& pageFolder,
-                       const fs::path& page, const fs::path& target, const DoItRequest& request) {
+                       const std::string& resultSha, const EarlyDigestFuture& targetNow,
+                       const fs::path& pageFolder, const fs::path& page, const fs::path& target,
+                       const DoItRequest& request) {
     for (const auto& [name, bytes] : files)
         if (name != kResultName && SameFile(pageFolder / name, page))
             return MakeError(PathText(pageFolder / name), 0,
@@ -57,6 +59,7 @@ Status CopyOutputFiles(const OutputFiles& files, const TextParts& result,
                 writes.push_back({pageFolder / name, bytes, true});
         writes.push_back({target, result.parts, true});
         writes.back().sha = resultSha;
+        writes.back().before = targetNow;
         if (Status st = request.beforeWriting(PathText(page), writes); !st)
             return st;
     }
@@ -88,12 +91,13 @@ bool FlushFile(const fs::path& path) {
     return ok;
 }
 
-// The copy beside the page holds the same bytes as the result page of the output folder:
-// that file is linked in under a temporary name and renamed over the copy, so the bytes
-// are written once. Where the file system cannot link (another device), they are written
-// again. The copy takes the mode and owner of the copy it replaces; a new one has the
-// page's mode (the result page was made with it). A copy that is a symbolic link is
-// refused before this (nothing is written through a link).
+// The copy beside the page (or the page itself, when it is overwritten) holds the same
+// bytes as the result page of the output folder: that file is linked in under a temporary
+// name and renamed over the copy, so the bytes are written once. Where the file system
+// cannot link (another device), they are written again, from their parts. The copy takes
+// the mode and owner of the file it replaces; a new one has the page's mode (the result
+// page was made with it). A copy that is a symbolic link is refused before this (nothing
+// is written through a link).
 Status WriteCopy(const fs::path& result, const fs::path& copy, const TextParts& bytes) {
     struct stat old {};
     const bool replaces = ::lstat(copy.c_str(), &old) == 0 && S_ISREG(old.st_mode);
@@ -117,7 +121,7 @@ Status WriteCopy(const fs::path& result, const fs::path& copy, const TextParts& 
         std::error_code ignore;
         fs::remove(temp, ignore);
     }
-    return WriteFileAtomic(copy, bytes.Join());
+    return WriteFileAtomic(copy, bytes.parts);
 }
 
 // The page's identity and state when it was read: a page replaced or written since is
@@ -175,16 +179,36 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
                          "choose a page outside it");
 
     ws.ScriptRepeat = request.repeat;
+    // The copy beside the page that this run replaces is hashed for the change record on
+    // another thread while the page is read and built (a page to overwrite is hashed from
+    // the bytes read below).
+    // (After the output folder is emptied: its result page may be the copy's second name,
+    // and removing that name changes the copy's state.)
+    const bool recorded = request.beforeWriting && request.option != OutputOption::Preview;
     if (Status st = ClearOutputFolder(output); !st)
         return st.error();
+    EarlyDigestFuture copyNow;
+    if (recorded && request.option == OutputOption::Copy)
+        copyNow = DigestFileAside(CopyPagePath(page), kHashAsideBytes);
+    // The page itself may have been the last result's second name: its state is taken
+    // again now that the output folder is empty.
+    if (::stat(page.c_str(), &seen) != 0)
+        return MakeError(ws.SampleFile, 0, "is not a file that can be read");
     // Attach and expand in memory, then write each file of the output folder once: the
     // same files, in the same order, as attaching and the expansion pass over the folder.
+    const struct timespec readStarted = DigestClockNow();
     Result<FileBuffer> pageBytes = ReadFileBuffer(page);
     if (!pageBytes)
         return pageBytes.error();
     struct stat afterRead {};
     if (::stat(page.c_str(), &afterRead) != 0 || !SameState(seen, afterRead))
         return ChangedMeanwhile(page);
+    // Declared after the bytes it reads, so it ends before they go.
+    EarlyDigestFuture pageNow;
+    if (recorded && request.option == OutputOption::Overwrite &&
+        pageBytes->view().size() >= kHashAsideBytes)
+        pageNow = DigestBytesAside(pageBytes->view(), seen, readStarted);
+    const EarlyDigestFuture& targetNow = request.option == OutputOption::Copy ? copyNow : pageNow;
     std::string startText;
     std::string_view start = pageBytes->view();
     if (request.startFrom) {
@@ -217,13 +241,16 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
                 resultBytes.parts = std::move(parts);
             else
                 resultBytes = ExpandParts(ws, parts);
-            if (request.beforeWriting && request.option != OutputOption::Preview &&
-                PartsSize(resultBytes.parts) >= kHashAsideBytes)
+            if (recorded && PartsSize(resultBytes.parts) >= kHashAsideBytes)
                 resultSha = Sha256Aside(resultBytes.parts);
             // The result has the page's permissions: a private page gives a private result.
             if (Status st = WriteFileParts(output / name, resultBytes.parts, seen.st_mode & 0777);
                 !st)
                 return st.error();
+            // Its bytes start for the disk while the rest is done: they are flushed before
+            // the page's folder gets them.
+            if (request.option != OutputOption::Preview)
+                StartFlush(output / name);
             continue;
         }
         if (!IsPictureName(name) && bytes.find('\0') == std::string::npos)
@@ -282,9 +309,9 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
         outcome.pageToOpen = PathText(result);
         break;
     case OutputOption::Copy: {
-        StartFlush(result);
         const fs::path copy = CopyPagePath(page);
-        if (Status st = CopyOutputFiles(files, resultBytes, sha, pageFolder, page, copy, request);
+        if (Status st = CopyOutputFiles(files, resultBytes, sha, targetNow, pageFolder, page, copy,
+                                        request);
             !st)
             return st.error();
         if (Status st = WriteCopy(result, copy, resultBytes); !st)
@@ -297,10 +324,11 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
             outcome.overwriteDeclined = true;
             break;
         }
-        if (Status st = CopyOutputFiles(files, resultBytes, sha, pageFolder, page, page, request);
+        if (Status st = CopyOutputFiles(files, resultBytes, sha, targetNow, pageFolder, page, page,
+                                        request);
             !st)
             return st.error();
-        if (Status st = WriteFileAtomic(page, resultBytes.Join()); !st)
+        if (Status st = WriteCopy(result, page, resultBytes); !st)
             return st.error();
         outcome.pageToOpen = PathText(page);
         break;

@@ -1,5 +1,7 @@
 #include "common/cp1252.h"
 
+#include <cstring>
+
 namespace pelto {
 
 namespace {
@@ -88,9 +90,33 @@ size_t ReadUtf8Char(std::string_view text, size_t at, uint32_t& codePoint) {
     return len;
 }
 
+size_t AsciiRunLength(std::string_view text, size_t at) {
+    constexpr uint64_t kHighBits = 0x8080808080808080ull;
+    size_t i = at;
+    // Four words a step: a page is mostly ASCII, and this runs over all of it.
+    for (; i + 32 <= text.size(); i += 32) {
+        uint64_t w[4];
+        std::memcpy(w, text.data() + i, sizeof w);
+        if (((w[0] | w[1] | w[2] | w[3]) & kHighBits) != 0)
+            break;
+    }
+    for (; i + 8 <= text.size(); i += 8) {
+        uint64_t w = 0;
+        std::memcpy(&w, text.data() + i, sizeof w);
+        if ((w & kHighBits) != 0)
+            break;
+    }
+    while (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80)
+        ++i;
+    return i - at;
+}
+
 bool IsValidUtf8(std::string_view text) {
     uint32_t cp = 0;
     for (size_t i = 0; i < text.size();) {
+        i += AsciiRunLength(text, i);
+        if (i == text.size())
+            break;
         size_t len = ReadUtf8Char(text, i, cp);
         if (len == 0)
             return false;

@@ -37,6 +37,10 @@ void AppendUtf8(std::string& out, uint32_t codePoint);
 // missing continuation byte, an overlong form, a surrogate, beyond U+10FFFF).
 size_t ReadUtf8Char(std::string_view text, size_t at, uint32_t& codePoint);
 
+// The number of bytes from text[at] on that are ASCII (below 0x80): where the next
+// byte that is not lies, less at. Eight bytes are looked at in one step.
+size_t AsciiRunLength(std::string_view text, size_t at = 0);
+
 // True when the text is well-formed UTF-8 throughout.
 bool IsValidUtf8(std::string_view text);
 

@@ -146,13 +146,11 @@ Status WriteFileBytes(const fs::path& path, std::string_view bytes) {
     return Status::Ok();
 }
 
-Status WriteFileParts(const fs::path& path, const std::vector<std::string_view>& parts,
-                      unsigned mode) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC,
-                          static_cast<mode_t>(mode));
-    if (fd < 0)
-        return MakeError(PathText(path), 0,
-                         std::string("cannot be opened for writing: ") + std::strerror(errno));
+namespace {
+
+// Writes the parts one after another with gathered writes; 0, or the error number of the
+// write that failed.
+int WriteAllParts(int fd, const std::vector<std::string_view>& parts) {
     std::vector<iovec> io;
     io.reserve(parts.size());
     for (std::string_view p : parts)
@@ -168,6 +166,10 @@ Status WriteFileParts(const fs::path& path, const std::vector<std::string_view>&
                 err = errno;
             continue;
         }
+        if (n == 0) { // nothing more goes in: never loop on it
+            err = EIO;
+            break;
+        }
         // Step over what was written; a part written in half is continued.
         size_t done = static_cast<size_t>(n);
         while (next < io.size() && done >= io[next].iov_len)
@@ -177,6 +179,19 @@ Status WriteFileParts(const fs::path& path, const std::vector<std::string_view>&
             io[next].iov_len -= done;
         }
     }
+    return err;
+}
+
+} // namespace
+
+Status WriteFileParts(const fs::path& path, const std::vector<std::string_view>& parts,
+                      unsigned mode) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC,
+                          static_cast<mode_t>(mode));
+    if (fd < 0)
+        return MakeError(PathText(path), 0,
+                         std::string("cannot be opened for writing: ") + std::strerror(errno));
+    int err = WriteAllParts(fd, parts);
     if (::close(fd) != 0 && err == 0)
         err = errno;
     if (err != 0)
@@ -331,6 +346,10 @@ std::vector<fs::path> RemoveDeadRunLeftovers(const fs::path& folder, bool anyRun
 }
 
 Status WriteFileAtomic(const fs::path& path, std::string_view bytes) {
+    return WriteFileAtomic(path, std::vector<std::string_view>{bytes});
+}
+
+Status WriteFileAtomic(const fs::path& path, const std::vector<std::string_view>& parts) {
     struct stat old {};
     bool replaces = false;
     if (::lstat(path.c_str(), &old) == 0) {
@@ -347,7 +366,7 @@ Status WriteFileAtomic(const fs::path& path, std::string_view bytes) {
         return MakeError(PathText(path), 0,
                          std::string("cannot be written: ") + PathText(temp) +
                              " cannot be created: " + std::strerror(errno));
-    int err = WriteAll(fd, bytes);
+    int err = WriteAllParts(fd, parts);
     if (err == 0) {
         // The new file is the old one's successor: same owner where the process may give
         // it (changing the owner first, as that clears set-id bits), then the same mode.

@@ -54,6 +54,9 @@ Status WriteFileParts(const fs::path& path, const std::vector<std::string_view>&
 // symbolic link is refused: nothing is written through a link.
 Status WriteFileAtomic(const fs::path& path, std::string_view bytes);
 
+// The same for bytes given in parts, written one after another as if they were joined.
+Status WriteFileAtomic(const fs::path& path, const std::vector<std::string_view>& parts);
+
 // Creates or truncates the file, writes the bytes and flushes them to the disk. A new
 // file gets mode (less the umask); a symbolic link at path is not written through.
 Status WriteFileDurable(const fs::path& path, std::string_view bytes, unsigned mode = 0666);

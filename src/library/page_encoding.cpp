@@ -78,10 +78,7 @@ Declared Declaration(std::string_view page) {
 }
 
 bool HasHighByte(std::string_view page) {
-    for (char c : page)
-        if (static_cast<unsigned char>(c) > 0x7F)
-            return true;
-    return false;
+    return AsciiRunLength(page) < page.size();
 }
 
 } // namespace

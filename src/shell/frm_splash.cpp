@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPalette>
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -37,7 +38,13 @@ QLabel* TextLabel(QWidget* parent, const char* name, int pointSize, bool bold, c
     font.setPointSize(pointSize);
     font.setBold(bold);
     label->setFont(font);
-    label->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(colour));
+    // A palette, not a style sheet: the splash window is on screen before anything else,
+    // and style sheets cost a start their parser and style. A label paints no background
+    // of its own, so the window's gradient shows through.
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, QColor(QString::fromLatin1(colour)));
+    label->setPalette(palette);
+    label->setAutoFillBackground(false);
     return label;
 }
 
@@ -61,7 +68,7 @@ frmSplash::frmSplash(Workspace& ws, WindowFlow& flow, QWidget* parent)
     auto* emblem = new QLabel(this);
     emblem->setObjectName("picLogo");
     emblem->setPixmap(ProgramEmblem(112));
-    emblem->setStyleSheet("background: transparent;");
+    emblem->setAutoFillBackground(false);
 
     auto* titles = new QVBoxLayout;
     titles->setSpacing(2);

@@ -1,6 +1,8 @@
 #pragma once
 // A file Pelto is about to write into the user's folder, with the bytes it will get: the
 // parts in order, so a long page is recorded without being joined into one copy.
+#include "undo/early_digest.h"
+
 #include <cstddef>
 #include <filesystem>
 #include <string>
@@ -25,6 +27,9 @@ struct PendingWrite {
     bool replacedByRename = false;
     // The SHA-256 of the bytes where the writer has it already; "" when it has not.
     std::string sha;
+    // The SHA-256 of what the file at path holds now, where the writer had it taken early
+    // (see early_digest.h); the record reads the file itself where it is not valid.
+    EarlyDigestFuture before;
 
     PendingWrite(std::filesystem::path p, std::string_view bytes, bool byRename = false)
         : path(std::move(p)), parts{bytes}, replacedByRename(byRename) {}

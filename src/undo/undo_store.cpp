@@ -11,7 +11,9 @@
 #include <ctime>
 #include <fcntl.h>
 #include <future>
+#include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -146,12 +148,80 @@ Result<FileNow> StateOf(const std::string& path) {
     return now;
 }
 
-Status RemoveRecord(const fs::path& changeFolder) {
+// Removes a record; flushed is false where a record that comes back after a power cut
+// does no harm (an old one pruned: the next run prunes it again).
+Status RemoveRecord(const fs::path& changeFolder, bool flushed = true) {
     std::error_code ec;
     fs::remove_all(changeFolder, ec);
     if (ec)
         return MakeError(PathText(changeFolder), 0, "cannot be removed: " + ec.message());
-    return SyncFolder(changeFolder.parent_path());
+    return flushed ? SyncFolder(changeFolder.parent_path()) : Status::Ok();
+}
+
+// The highest sequence number among the names in the store (0 when there is none): from
+// the names alone, without looking into the folders.
+long long HighestSequence(const fs::path& store) {
+    long long highest = 0;
+    std::error_code ec;
+    for (fs::directory_iterator it(store, ec), end; !ec && it != end; it.increment(ec))
+        highest = std::max(highest, SequenceOf(it->path().filename().string()));
+    return highest;
+}
+
+// The sizes file: the bytes of every finished record, oldest first, so that a run prunes
+// without looking into each record folder. It only helps: where it is missing or does
+// not read whole, the store is listed and it is written again; it is not flushed.
+constexpr const char* kSizesName = "sizes";
+constexpr std::string_view kSizesHeader = "pelto-change-sizes\t1\n";
+constexpr long long kListEvery = 64; // sequence numbers between two full listings
+
+using RecordSizes =
+    std::map<std::string, uint64_t, bool (*)(const std::string&, const std::string&)>;
+
+RecordSizes NoSizes() {
+    return RecordSizes(&ChangeIdBefore);
+}
+
+std::optional<RecordSizes> ReadSizes(const fs::path& store) {
+    Result<std::string> text = ReadFileBytes(store / kSizesName, size_t{1} << 20);
+    if (!text || text->compare(0, kSizesHeader.size(), kSizesHeader) != 0 || text->back() != '\n')
+        return std::nullopt;
+    RecordSizes sizes = NoSizes();
+    std::string_view rest(*text);
+    rest.remove_prefix(kSizesHeader.size());
+    while (!rest.empty()) {
+        const size_t end = rest.find('\n');
+        const std::string_view line = rest.substr(0, end);
+        rest.remove_prefix(end + 1);
+        const size_t tab = line.find('\t');
+        if (tab == 0 || tab == std::string_view::npos || tab + 1 == line.size() ||
+            line.size() - tab > 21)
+            return std::nullopt;
+        uint64_t bytes = 0;
+        for (char c : line.substr(tab + 1)) {
+            if (c < '0' || c > '9')
+                return std::nullopt;
+            bytes = bytes * 10 + static_cast<uint64_t>(c - '0');
+        }
+        const std::string id(line.substr(0, tab));
+        if (id.find('/') != std::string::npos || id == "." || id == "..")
+            return std::nullopt;
+        sizes[id] = bytes;
+    }
+    return sizes;
+}
+
+void WriteSizes(const fs::path& store, const RecordSizes& sizes) {
+    std::string text(kSizesHeader);
+    for (const auto& [id, bytes] : sizes)
+        text += id + "\t" + std::to_string(bytes) + "\n";
+    const fs::path file = store / kSizesName;
+    const fs::path temp = store / "sizes.new"; // one writer at a time: the store's lock
+    if (WriteFileBytes(temp, text) && ::rename(temp.c_str(), file.c_str()) == 0)
+        return;
+    // Not written: the next run lists the store instead.
+    ::unlink(temp.c_str());
+    ::unlink(file.c_str());
 }
 
 } // namespace
@@ -181,9 +251,7 @@ Result<std::unique_ptr<ChangeWriter>> UndoStore::Begin(const std::string& script
         return lock.error();
     // The id is one above the highest sequence number in the store, then the UTC time:
     // the order of changes never depends on the clock or the time zone.
-    long long sequence = 0;
-    for (const fs::path& f : ChangeFolders(folder_))
-        sequence = std::max(sequence, SequenceOf(f.filename().string()));
+    long long sequence = HighestSequence(folder_);
     const std::time_t seconds = std::chrono::system_clock::to_time_t(clock_());
     const std::string stamp = UtcTime(seconds, "%Y%m%dT%H%M%SZ");
     fs::path changeFolder;
@@ -214,12 +282,11 @@ Result<std::unique_ptr<ChangeWriter>> UndoStore::Begin(const std::string& script
     }
     ::flock(fd, LOCK_EX);
     std::unique_ptr<ChangeWriter> writer(new ChangeWriter(*this, id, changeFolder, fd));
+    // Flushed with the first files it records: a record that names no file yet undoes
+    // nothing, lost or not.
     Status st = writer->Append(
-        ManifestHeader(LocalTime(seconds, "%Y-%m-%d %H:%M:%S"), scriptId, effectName, option));
-    if (st)
-        st = SyncFolder(changeFolder);
-    if (st)
-        st = SyncFolder(folder_);
+        ManifestHeader(LocalTime(seconds, "%Y-%m-%d %H:%M:%S"), scriptId, effectName, option),
+        false);
     if (!st) {
         writer.reset(); // removes the empty record
         return st.error();
@@ -347,6 +414,8 @@ Result<UndoOutcome> UndoStore::Undo(const std::string& id, bool force,
     }
     if (Status st = RemoveRecord(changeFolder); !st)
         return st.error();
+    if (std::optional<RecordSizes> sizes = ReadSizes(folder_); sizes && sizes->erase(info->id))
+        WriteSizes(folder_, *sizes);
     outcome.undone = true;
     return outcome;
 }
@@ -355,6 +424,68 @@ Status UndoStore::Prune() {
     Result<FileLock> lock = LockStore(folder_);
     if (!lock)
         return lock.error();
+    return PruneListed();
+}
+
+Status UndoStore::PruneAfter(const std::string& id, uint64_t bytes) {
+    Result<FileLock> lock = LockStore(folder_);
+    if (!lock)
+        return lock.error();
+    std::optional<RecordSizes> sizes = ReadSizes(folder_);
+    // Now and then the store is listed whole, so records the sizes file does not know
+    // (those of runs that died) are counted too.
+    if (!sizes || SequenceOf(id) % kListEvery == 0)
+        return PruneListed();
+    (*sizes)[id] = bytes;
+    auto within = [this](const RecordSizes& known) {
+        uint64_t total = 0;
+        for (const auto& entry : known)
+            total += entry.second;
+        return known.size() <= maxChanges_ && total <= maxBytes_;
+    };
+    if (within(*sizes)) {
+        WriteSizes(folder_, *sizes);
+        return Status::Ok();
+    }
+    // Over a limit by the sizes file: see which records are really there (by their names:
+    // undone or removed ones are gone, records it does not know are measured), then remove
+    // the oldest.
+    RecordSizes present = NoSizes();
+    std::error_code ec;
+    for (fs::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        std::error_code typeError;
+        if (!it->is_directory(typeError))
+            continue;
+        if (auto known = sizes->find(name); known != sizes->end())
+            present[name] = known->second;
+        else if (fs::exists(ManifestOf(it->path()), typeError))
+            present[name] = FolderBytes(it->path());
+    }
+    uint64_t total = 0;
+    for (const auto& entry : present)
+        total += entry.second;
+    size_t count = present.size();
+    for (auto it = present.begin(); it != present.end() && std::next(it) != present.end() &&
+                                    (count > maxChanges_ || total > maxBytes_);) {
+        const fs::path changeFolder = folder_ / it->first;
+        if (IsActive(changeFolder)) {
+            ++it;
+            continue;
+        }
+        if (Status st = RemoveRecord(changeFolder, false); !st) {
+            WriteSizes(folder_, present);
+            return st;
+        }
+        --count;
+        total -= it->second;
+        it = present.erase(it);
+    }
+    WriteSizes(folder_, present);
+    return Status::Ok();
+}
+
+Status UndoStore::PruneListed() {
     std::vector<fs::path> folders = ChangeFolders(folder_);
     std::vector<uint64_t> sizes;
     uint64_t total = 0;
@@ -366,11 +497,17 @@ Status UndoStore::Prune() {
     for (size_t i = 0; i + 1 < folders.size() && (count > maxChanges_ || total > maxBytes_); ++i) {
         if (IsActive(folders[i]))
             continue;
-        if (Status st = RemoveRecord(folders[i]); !st)
+        if (Status st = RemoveRecord(folders[i], false); !st)
             return st;
         --count;
         total -= sizes[i];
+        folders[i].clear();
     }
+    RecordSizes kept = NoSizes();
+    for (size_t i = 0; i < folders.size(); ++i)
+        if (!folders[i].empty())
+            kept[folders[i].filename().string()] = sizes[i];
+    WriteSizes(folder_, kept);
     return Status::Ok();
 }
 
@@ -389,7 +526,7 @@ ChangeWriter::~ChangeWriter() {
         ::close(fd_);
 }
 
-Status ChangeWriter::Append(const std::string& lines) {
+Status ChangeWriter::Append(const std::string& lines, bool flush) {
     size_t done = 0;
     while (done < lines.size()) {
         const ssize_t n = ::write(fd_, lines.data() + done, lines.size() - done);
@@ -401,7 +538,7 @@ Status ChangeWriter::Append(const std::string& lines) {
                                  std::strerror(n < 0 ? errno : EIO));
         done += static_cast<size_t>(n);
     }
-    if (::fsync(fd_) != 0)
+    if (flush && ::fsync(fd_) != 0)
         return MakeError(PathText(ManifestOf(folder_)), 0,
                          std::string("cannot be flushed to the disk: ") + std::strerror(errno));
     return Status::Ok();
@@ -437,8 +574,10 @@ int WriteAll(int fd, std::string_view bytes) {
 // blob is made a second name of the same bytes: once the rename is done it is their only
 // name, and nothing had to be copied. Otherwise the bytes are copied: a link would share
 // them with the file's other names, and a write through one of those would spoil the backup.
+// Where the blob is a second name and an early digest of the file in the state it has now
+// is at hand, the file is not read again.
 Result<FileDigest> KeepPreviousBytes(const fs::path& file, const fs::path& blob,
-                                     bool replacedByRename) {
+                                     bool replacedByRename, const EarlyDigest* early) {
     const int in = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (in < 0 && errno == ELOOP)
         return MakeError(PathText(file), 0,
@@ -473,13 +612,18 @@ Result<FileDigest> KeepPreviousBytes(const fs::path& file, const fs::path& blob,
         return MakeError(PathText(blob), 0,
                          std::string("cannot be opened for writing: ") + std::strerror(err));
     }
-    constexpr size_t kPiece = size_t{256} << 10; // stays in the cache between read and hash
-    std::unique_ptr<char[]> piece(new char[kPiece]);
-    Sha256 sha;
     FileDigest digest;
     int readError = 0;
     int writeError = 0;
-    for (;;) {
+    const bool known = linked && early && early->state == FileState::Of(st);
+    if (known) {
+        digest.sha = early->sha;
+        digest.size = static_cast<uint64_t>(st.st_size);
+    }
+    constexpr size_t kPiece = size_t{256} << 10; // stays in the cache between read and hash
+    std::unique_ptr<char[]> piece(known ? nullptr : new char[kPiece]);
+    Sha256 sha;
+    while (!known) {
         const ssize_t n = ::read(in, piece.get(), kPiece);
         if (n < 0 && errno == EINTR)
             continue;
@@ -506,7 +650,8 @@ Result<FileDigest> KeepPreviousBytes(const fs::path& file, const fs::path& blob,
     if (writeError != 0)
         return MakeError(PathText(blob), 0,
                          std::string("cannot be written: ") + std::strerror(writeError));
-    digest.sha = sha.HexDigest();
+    if (!known)
+        digest.sha = sha.HexDigest();
     return digest;
 }
 
@@ -579,8 +724,11 @@ Status ChangeWriter::Record(const std::string& page, const std::vector<PendingWr
         std::error_code ec;
         const fs::file_status status = fs::symlink_status(path, ec);
         if (fs::exists(status)) {
-            Result<FileDigest> kept =
-                KeepPreviousBytes(path, BeforeBlob(folder_, number), w->replacedByRename);
+            std::optional<EarlyDigest> early;
+            if (w->before.valid())
+                early = w->before.get();
+            Result<FileDigest> kept = KeepPreviousBytes(
+                path, BeforeBlob(folder_, number), w->replacedByRename, early ? &*early : nullptr);
             if (!kept)
                 return failed(kept.error());
             f.existed = true;
@@ -593,13 +741,27 @@ Status ChangeWriter::Record(const std::string& page, const std::vector<PendingWr
             f.afterSha = afterSha.get();
         lines += ManifestFileLine(f);
     }
-    if (blobs)
-        if (Status st = SyncFolder(folder_); !st) // the new "<n>.before" names
-            return failed(st.error());
     for (const auto& [number, w] : again)
         lines +=
             ManifestAfterLine(number, w->Size(), w->sha.empty() ? Sha256Hex(w->parts) : w->sha);
     std::lock_guard<std::mutex> guard(mutex_);
+    // The new "<n>.before" names, and with the first files the record's own name and its
+    // manifest's, reach the disk with the lines that name them.
+    Status named = Status::Ok();
+    if (blobs || !named_)
+        named = SyncFolder(folder_);
+    if (named && !named_)
+        named = SyncFolder(store_.folder_);
+    if (!named) {
+        broken_ = true;
+        readyChanged_.notify_all();
+        return MakeError(named.error().file, 0,
+                         named.error().message +
+                             "; the change could not be recorded, so nothing "
+                             "was written for " +
+                             page);
+    }
+    named_ = true;
     if (Status st = Append(lines); !st) {
         broken_ = true;
         readyChanged_.notify_all();
@@ -629,7 +791,7 @@ Result<bool> ChangeWriter::Finish(bool allWritten) {
             return st.error();
     ::close(fd_); // releases the record for pruning and undo
     fd_ = -1;
-    if (Status st = store_.Prune(); !st)
+    if (Status st = store_.PruneAfter(id_, FolderBytes(folder_)); !st)
         return st.error();
     return true;
 }

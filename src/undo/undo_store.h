@@ -80,6 +80,10 @@ public:
 
 private:
     friend class ChangeWriter;
+    // Prune after the record id of this many bytes was finished: the store is looked at
+    // only where the sizes kept beside the records may have crossed a limit.
+    Status PruneAfter(const std::string& id, uint64_t bytes);
+    Status PruneListed(); // Prune, with the store's lock held
     std::filesystem::path folder_;
     size_t maxChanges_;
     uint64_t maxBytes_;
@@ -113,7 +117,7 @@ public:
 private:
     friend class UndoStore;
     ChangeWriter(UndoStore& store, std::string id, std::filesystem::path folder, int fd);
-    Status Append(const std::string& lines);
+    Status Append(const std::string& lines, bool flush = true);
 
     struct Entry {
         int number = 0;
@@ -130,6 +134,7 @@ private:
     int nextNumber_ = 1;
     bool broken_ = false;
     bool finished_ = false;
+    bool named_ = false; // the record's folder and manifest names are on the disk
 };
 
 } // namespace pelto

@@ -94,5 +94,37 @@ TEST(Cp1252, ValidUtf8ReplacesEachBrokenByte) {
     EXPECT_FALSE(FitsCp1252("\xC5\x81"));
 }
 
+// A long ASCII text with one byte above 0x7F at every place a word-wise scan can meet it:
+// the first, middle and last byte of a word, of a four-word step, and of the short tail.
+TEST(Cp1252, AsciiRunStopsAtTheFirstHighByteWherever) {
+    const std::string ascii(77, 'a');
+    EXPECT_EQ(AsciiRunLength(ascii), ascii.size());
+    EXPECT_EQ(AsciiRunLength(ascii, 70), 7u);
+    EXPECT_EQ(AsciiRunLength(""), 0u);
+    for (size_t at = 0; at < ascii.size(); ++at) {
+        std::string text = ascii;
+        text[at] = '\x80';
+        text[ascii.size() - 1] = '\xFF'; // a later high byte never counts
+        SCOPED_TRACE(at);
+        EXPECT_EQ(AsciiRunLength(text), at);
+        EXPECT_EQ(AsciiRunLength(text, at), 0u);
+        if (at + 1 < ascii.size() - 1) {
+            EXPECT_EQ(AsciiRunLength(text, at + 1), ascii.size() - 2 - at);
+        }
+    }
+}
+
+// Well-formed and broken characters after long ASCII runs, at every offset.
+TEST(Cp1252, IsValidUtf8FindsABrokenCharacterAfterLongAsciiRuns) {
+    for (size_t at = 0; at < 70; ++at) {
+        const std::string before(at, 'x');
+        SCOPED_TRACE(at);
+        EXPECT_TRUE(IsValidUtf8(before + "\xC5\x81" + std::string(40, 'y') + "\xF0\x9F\x98\x80"));
+        EXPECT_FALSE(IsValidUtf8(before + "\xC5" + std::string(40, 'y')));
+        EXPECT_FALSE(IsValidUtf8(before + "\xC5\x81" + std::string(40, 'y') + "\xF0\x9F\x98"));
+        EXPECT_FALSE(IsValidUtf8(before + "\xED\xA0\x80"));
+    }
+}
+
 } // namespace
 } // namespace pelto

@@ -9,7 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <functional>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace pelto {
 namespace {
@@ -325,6 +329,83 @@ TEST_F(UndoTest, PruningKeepsTheRecordsWithinTheSizeLimitOldestFirst) {
     UndoStore tiny(ChangeRecordsFolder(ws), 100, 100);
     MakeChanges(tiny, site.path(), 1, 4000);
     EXPECT_EQ(tiny.History()->size(), 1u);
+}
+
+// Runs prune by the sizes kept beside the records; whatever became of that file or of the
+// records meanwhile, the limits hold exactly: no record goes before its time, none stays.
+struct SizesCase {
+    const char* label;
+    std::function<void(const fs::path& store)> meddle;
+    size_t kept; // records after two more changes, with a limit of three
+};
+
+class PruningWhateverTheSizes : public UndoTest, public ::testing::WithParamInterface<SizesCase> {};
+
+TEST_P(PruningWhateverTheSizes, KeepsTheLimitExactly) {
+    UndoStore store(ChangeRecordsFolder(ws), 3);
+    MakeChanges(store, site.path(), 3, 10);
+    ASSERT_EQ(store.History()->size(), 3u);
+    GetParam().meddle(store.folder());
+    MakeChanges(store, site.path(), 2, 10);
+    auto history = store.History();
+    ASSERT_TRUE(history.ok());
+    EXPECT_EQ(history->size(), GetParam().kept);
+    // The newest are the ones kept.
+    EXPECT_EQ(history->front().pages, std::vector<std::string>{(site.path() / "f1.htm").string()});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PruningWhateverTheSizes,
+    ::testing::Values(
+        SizesCase{"Untouched", [](const fs::path&) {}, 3},
+        SizesCase{"SizesGone", [](const fs::path& s) { fs::remove(s / "sizes"); }, 3},
+        SizesCase{"SizesGarbled", [](const fs::path& s) { Write(s / "sizes", "x\t\n"); }, 3},
+        SizesCase{"SizesCutShort",
+                  [](const fs::path& s) {
+                      std::string text = test::ReadAll(s / "sizes");
+                      Write(s / "sizes", text.substr(0, text.size() - 3));
+                  },
+                  3},
+        // Two records removed by hand are not counted: nothing else goes early.
+        SizesCase{"RecordsRemovedByHand",
+                  [](const fs::path& s) {
+                      std::vector<fs::path> records;
+                      for (const auto& e : fs::directory_iterator(s))
+                          if (e.is_directory())
+                              records.push_back(e.path());
+                      std::sort(records.begin(), records.end());
+                      fs::remove_all(records[0]);
+                      fs::remove_all(records[1]);
+                  },
+                  3},
+        // A run that died after recording left a record the sizes do not know: it counts.
+        SizesCase{"ARecordOfARunThatDied",
+                  [](const fs::path& s) {
+                      const fs::path file = s.parent_path() / "died.htm";
+                      Write(file, "old");
+                      const pid_t child = ::fork();
+                      if (child == 0) {
+                          UndoStore store(s, 3);
+                          auto writer = store.Begin("fx", "Effect fx", "overwrite");
+                          const bool ok =
+                              writer.ok() && (*writer)->Record(file.string(), {{file, "new"}}).ok();
+                          ::_exit(ok ? 0 : 1); // never finished, as a killed run
+                      }
+                      int status = -1;
+                      ASSERT_EQ(::waitpid(child, &status, 0), child);
+                      ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+                  },
+                  3}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+// An undone change no longer counts: the next run keeps as many as there is room for.
+TEST_F(UndoTest, AnUndoneChangeIsNotCountedAgainstTheLimit) {
+    UndoStore store(ChangeRecordsFolder(ws), 100, 10000);
+    MakeChanges(store, site.path(), 2, 4000);
+    auto undone = store.Undo("", true);
+    ASSERT_TRUE(undone.ok()) << undone.error().text();
+    MakeChanges(store, site.path(), 1, 4000);
+    EXPECT_EQ(store.History()->size(), 2u);
 }
 
 TEST_F(UndoTest, ARunHoldingTheOutputFolderStopsAnotherWithAMessage) {
