@@ -113,7 +113,16 @@ export async function findMotion(page, diffPage, gap) {
   const shotA = await page.screenshot({ type: "png" });
   await page.waitForTimeout(gap);
   const b = await page.evaluate(sampleScript);
-  const { moved, updated } = compareSamples(a, b);
+  let { moved, updated } = compareSamples(a, b);
+  if (moved.length) {
+    // One step is no motion: a clock's hands step once a minute under reduced motion, and a
+    // minute may begin between two samples (more likely on a busy machine). What still moves
+    // over the next gap moves by itself.
+    await page.waitForTimeout(gap);
+    const again = compareSamples(b, await page.evaluate(sampleScript)).moved;
+    if (again.length === 0) return errors;
+    moved = again;
+  }
   for (const m of moved.slice(0, 4)) errors.push(`moves by itself although reduced motion is asked for: ${m}`);
   if (moved.length > 4) errors.push(`... and ${moved.length - 4} more changes`);
   if (moved.length === 0) {
