@@ -1,34 +1,32 @@
-<style>
-.pelto-bn { display: flex; align-items: center; padding: 0.4em 0; }
-.pelto-bn-view { flex: 1; min-width: 0; overflow: hidden; white-space: nowrap; }
-.pelto-bn-text { display: inline-block; padding: 0 0.8em; }
-.pelto-bn-scroll .pelto-bn-text { padding-left: 100%; animation: pelto-bn-scroll var(--pelto-bn-time, 14s) linear infinite; }
-.pelto-bn-swing .pelto-bn-text { animation: pelto-bn-swing var(--pelto-bn-time, 14s) ease-in-out infinite alternate; }
-@keyframes pelto-bn-scroll { from { transform: translateX(0); } to { transform: translateX(-100%); } }
-@keyframes pelto-bn-swing { from { transform: translateX(0); } to { transform: translateX(var(--pelto-bn-room, 0px)); } }
-/* A right-to-left message enters from the left, so its first word comes first. */
-.pelto-bn-rtl .pelto-bn-text { animation-direction: reverse; }
-.pelto-bn-swing.pelto-bn-rtl .pelto-bn-text { animation-direction: alternate-reverse; }
-.pelto-bn:hover .pelto-bn-text, .pelto-bn:focus-within .pelto-bn-text, .pelto-bn.pelto-bn-rest .pelto-bn-text { animation-play-state: paused; }
-.pelto-bn-pause {
-  flex: none; width: 2.2em; height: 1.8em; min-width: 24px; min-height: 24px; margin: 0 0.5em; padding: 0; cursor: pointer; font: inherit; font-size: 0.8em;
-  color: inherit; background: transparent; border: 2px solid currentColor; border-radius: 4px;
-}
-.pelto-bn-pause[hidden] { display: none; }
-.pelto-bn-pause::before { content: "\275A\275A"; font-size: 0.8em; letter-spacing: -0.1em; }
-.pelto-bn-pause[aria-pressed="true"]::before { content: "\25B6"; letter-spacing: 0; }
-@media (prefers-reduced-motion: reduce) {
-  .pelto-bn-view { text-align: center; white-space: normal; }
-  .pelto-bn .pelto-bn-text { animation: none; padding-left: 0.8em; }
-  .pelto-bn-pause { display: none; }
-}
-</style>
-<script>
+/* Shared by every copy on the page (pelto-banner.js). */
 /* Scrolling Text Banner: a pause button per banner; the message rests while paused, hovered,
    focused, off screen or while the tab is hidden. */
 (function () {
   "use strict";
   var P = (window.Pelto = window.Pelto || {});
+  /* The page holds each copy's values (data-look-* attributes); they become custom properties of
+     the copy's element, set through the CSSOM, which a strict Content-Security-Policy allows.
+     Copies are dressed as the parser adds them, so they have their look from the first paint. */
+  P.each = P.each || function (selector, fn) {
+    const done = new WeakSet();
+    const run = function () {
+      document.querySelectorAll(selector).forEach(function (el) {
+        if (!done.has(el)) { done.add(el); fn(el); }
+      });
+    };
+    run();
+    if (document.readyState === "loading") {
+      const watcher = new MutationObserver(run);
+      watcher.observe(document.documentElement, { childList: true, subtree: true });
+      document.addEventListener("DOMContentLoaded", function () { watcher.disconnect(); run(); });
+    }
+  };
+  P.dress = P.dress || function (el, prefix) {
+    for (const a of Array.from(el.attributes)) {
+      if (a.name.indexOf("data-look-") === 0) el.style.setProperty(prefix + a.name.slice(10), a.value);
+    }
+  };
+  P.each(".pelto-bn", function (el) { P.dress(el, "--pelto-bn-"); });
   if (P.banner) return;
   const still = window.matchMedia("(prefers-reduced-motion: reduce)");
 
@@ -82,4 +80,3 @@
     startAll();
   }
 })();
-</script>
