@@ -5,12 +5,18 @@
   if (P.backtotop) return;
   /* The page holds each copy's values (data-look-* attributes); they become custom properties of
      the copy's element, set through the CSSOM, which a strict Content-Security-Policy allows.
-     Copies are dressed as the parser adds them, so they have their look from the first paint. */
+     Copies are dressed as the parser finishes them, so they have their look from the first paint. */
   P.each = P.each || function (selector, fn) {
     const done = new WeakSet();
+    /* An element is whole once the parser has gone past its end tag. */
+    const whole = function (el) {
+      if (document.readyState !== "loading") return true;
+      for (let n = el; n; n = n.parentNode) if (n.nextSibling) return true;
+      return false;
+    };
     const run = function () {
       document.querySelectorAll(selector).forEach(function (el) {
-        if (!done.has(el)) { done.add(el); fn(el); }
+        if (!done.has(el) && whole(el)) { done.add(el); fn(el); }
       });
     };
     run();
