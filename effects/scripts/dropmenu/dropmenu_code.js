@@ -1,30 +1,37 @@
-<style>
-.pelto-dm { position: relative; z-index: 1200; background: var(--pelto-dm-bar); }
-.pelto-dm ul { list-style: none; margin: 0; padding: 0; }
-.pelto-dm > ul { display: flex; flex-wrap: wrap; }
-.pelto-dm li { position: relative; }
-.pelto-dm a {
-  display: block; min-height: 24px; box-sizing: border-box; padding: 0.6em 1.1em; color: var(--pelto-dm-text);
-  text-decoration: none; white-space: nowrap;
-}
-.pelto-dm a:hover, .pelto-dm a:focus-visible { background: var(--pelto-dm-hot); color: var(--pelto-dm-bar); outline: none; }
-.pelto-dm li > ul {
-  display: none; position: absolute; left: 0; top: 100%; min-width: 12em;
-  background: var(--pelto-dm-bar); box-shadow: 0 4px 10px rgba(0, 0, 0, 0.25);
-}
-.pelto-dm li li > ul { left: 100%; top: 0; }
-.pelto-dm li.pelto-dm-open > ul { display: block; }
-.pelto-dm .pelto-dm-parent > a::after {
-  content: ""; display: inline-block; margin-left: 0.5em; vertical-align: middle;
-  border: 0.3em solid transparent; border-top-color: currentColor; border-bottom-width: 0;
-}
-.pelto-dm li li.pelto-dm-parent > a::after { border: 0.3em solid transparent; border-left-color: currentColor; border-right-width: 0; }
-</style>
-<script>
+/* Shared by every copy on the page (pelto-dropmenu.js). */
 /* Drop-down Menu Bar: builds each bar from its menu data lines and opens lists on hover and focus. */
 (function () {
   "use strict";
   var P = (window.Pelto = window.Pelto || {});
+  /* The page holds each copy's values (data-look-* attributes); they become custom properties of
+     the copy's element, set through the CSSOM, which a strict Content-Security-Policy allows.
+     Copies are dressed as the parser finishes them, so they have their look from the first paint. */
+  P.each = P.each || function (selector, fn) {
+    const done = new WeakSet();
+    /* An element is whole once the parser has gone past its end tag. */
+    const whole = function (el) {
+      if (document.readyState !== "loading") return true;
+      for (let n = el; n; n = n.parentNode) if (n.nextSibling) return true;
+      return false;
+    };
+    const run = function () {
+      document.querySelectorAll(selector).forEach(function (el) {
+        if (!done.has(el) && whole(el)) { done.add(el); fn(el); }
+      });
+    };
+    run();
+    if (document.readyState === "loading") {
+      const watcher = new MutationObserver(run);
+      watcher.observe(document.documentElement, { childList: true, subtree: true });
+      document.addEventListener("DOMContentLoaded", function () { watcher.disconnect(); run(); });
+    }
+  };
+  P.dress = P.dress || function (el, prefix) {
+    for (const a of Array.from(el.attributes)) {
+      if (a.name.indexOf("data-look-") === 0) el.style.setProperty(prefix + a.name.slice(10), a.value);
+    }
+  };
+  P.each(".pelto-dm", function (el) { P.dress(el, "--pelto-dm-"); });
   if (P.dropmenu) return;
   /* A data line: Menu1_2 = new Array("caption","link",n); both texts are string literals. */
   const STRING = '"((?:[^"\\\\]|\\\\.)*)"';
@@ -148,4 +155,3 @@
     buildAll();
   }
 })();
-</script>

@@ -1,49 +1,38 @@
-<style>
-.pelto-gh-wrap { display: flex; align-items: center; gap: 0.6em; padding: 0.3em 0.6em; }
-.pelto-gh-center { justify-content: center; }
-.pelto-gh-right { justify-content: flex-end; }
-.pelto-gh { margin: 0.2em 0; line-height: 1.2; }
-/* Two copies of the headline lie on each other, filled with the two colours in turn; the upper one
-   fades in and out, so the colours wave through the letters by opacity alone, which the browser
-   animates without its main thread. */
-.pelto-gh-text { display: inline-grid; }
-.pelto-gh-text > span { grid-area: 1 / 1; }
-@supports ((-webkit-background-clip: text) or (background-clip: text)) {
-  .pelto-gh-text > span {
-    background-image: linear-gradient(90deg, var(--pelto-gh-a), var(--pelto-gh-b));
-    -webkit-background-clip: text;
-    background-clip: text;
-    color: transparent;
-  }
-  .pelto-gh-text > .pelto-gh-twin {
-    background-image: linear-gradient(90deg, var(--pelto-gh-b), var(--pelto-gh-a));
-    animation: pelto-gh-wave calc(var(--pelto-gh-time, 6s) / 2) ease-in-out infinite alternate;
-  }
-}
-.pelto-gh-twin { opacity: 0; }
-@keyframes pelto-gh-wave {
-  from { opacity: 0; }
-  to { opacity: 1; }
-}
-.pelto-gh.pelto-gh-rest .pelto-gh-twin { animation-play-state: paused; }
-.pelto-gh-pause {
-  flex: none; width: 2.2em; height: 1.8em; min-width: 24px; min-height: 24px; padding: 0; cursor: pointer; font: inherit; font-size: 0.9rem;
-  color: inherit; background: transparent; border: 2px solid currentColor; border-radius: 4px;
-}
-.pelto-gh-pause[hidden] { display: none; }
-.pelto-gh-pause::before { content: "\275A\275A"; font-size: 0.8em; letter-spacing: -0.1em; }
-.pelto-gh-pause[aria-pressed="true"]::before { content: "\25B6"; letter-spacing: 0; }
-@media (prefers-reduced-motion: reduce) {
-  .pelto-gh-text > .pelto-gh-twin { animation: none; }
-  .pelto-gh-pause { display: none; }
-}
-</style>
-<script>
+/* Shared by every copy on the page (pelto-gradienttext.js). */
 /* Colour Wave Headline: a pause button per headline; the wave rests while paused, off screen or
    while the tab is hidden. */
 (function () {
   "use strict";
   var P = (window.Pelto = window.Pelto || {});
+  /* The page holds each copy's values (data-look-* attributes); they become custom properties of
+     the copy's element, set through the CSSOM, which a strict Content-Security-Policy allows.
+     Copies are dressed as the parser finishes them, so they have their look from the first paint. */
+  P.each = P.each || function (selector, fn) {
+    const done = new WeakSet();
+    /* An element is whole once the parser has gone past its end tag. */
+    const whole = function (el) {
+      if (document.readyState !== "loading") return true;
+      for (let n = el; n; n = n.parentNode) if (n.nextSibling) return true;
+      return false;
+    };
+    const run = function () {
+      document.querySelectorAll(selector).forEach(function (el) {
+        if (!done.has(el) && whole(el)) { done.add(el); fn(el); }
+      });
+    };
+    run();
+    if (document.readyState === "loading") {
+      const watcher = new MutationObserver(run);
+      watcher.observe(document.documentElement, { childList: true, subtree: true });
+      document.addEventListener("DOMContentLoaded", function () { watcher.disconnect(); run(); });
+    }
+  };
+  P.dress = P.dress || function (el, prefix) {
+    for (const a of Array.from(el.attributes)) {
+      if (a.name.indexOf("data-look-") === 0) el.style.setProperty(prefix + a.name.slice(10), a.value);
+    }
+  };
+  P.each(".pelto-gh", function (el) { P.dress(el, "--pelto-gh-"); });
   if (P.gradienttext) return;
   /* Shared by the effects that colour text without a box of their own: the colour given, or a
      lighter (on a dark page) or darker shade of it that reads at 4.5:1 on the background the text
@@ -87,10 +76,8 @@
     /* Both colours read on the page's background, light or dark. */
     function fitColours() {
       ["--pelto-gh-a", "--pelto-gh-b"].forEach(function (name) {
-        head.style.removeProperty(name);
-        const given = getComputedStyle(head).getPropertyValue(name).trim();
-        const fit = P.readable(head, given);
-        if (fit !== given) head.style.setProperty(name, fit);
+        const given = (head.getAttribute("data-look-" + name.slice(11)) || "").trim();
+        if (given) head.style.setProperty(name, P.readable(head, given));
       });
       head.style.color = "var(--pelto-gh-a)";
     }
@@ -129,4 +116,3 @@
     startAll();
   }
 })();
-</script>
