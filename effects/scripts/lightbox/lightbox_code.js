@@ -1,31 +1,4 @@
-<style>
-img[data-pelto-lb] { cursor: zoom-in; }
-img[data-pelto-lb]:focus-visible { outline: 3px solid #1565C0; outline-offset: 3px; }
-/* A modal dialog lies in the top layer, above every bar, tooltip and menu of the page. */
-.pelto-lb {
-  position: fixed; inset: 0; width: 100%; height: 100%; max-width: none; max-height: none; margin: 0;
-  padding: 1em; border: 0; box-sizing: border-box; color: #FFFFFF; background: rgb(0 0 0 / 85%);
-}
-.pelto-lb[open] {
-  display: flex; flex-direction: column; align-items: center; justify-content: center; gap: 0.8em;
-  animation: pelto-lb-in 0.25s ease-out;
-}
-.pelto-lb::backdrop { background: transparent; }
-.pelto-lb img { object-fit: contain; background: #FFFFFF; box-shadow: 0 6px 30px rgba(0, 0, 0, 0.5); cursor: zoom-out; }
-.pelto-lb-caption { margin: 0; color: #FFFFFF; text-align: center; max-width: 40em; text-shadow: 0 1px 3px #000000; }
-.pelto-lb-caption:empty { display: none; }
-.pelto-lb-close {
-  position: absolute; top: 0.8em; right: 0.8em; width: 2.4em; height: 2.4em; border-radius: 50%;
-  border: 2px solid #FFFFFF; background: rgba(0, 0, 0, 0.4); color: #FFFFFF; font: inherit; font-size: 1.1em; cursor: pointer;
-}
-.pelto-lb-close:focus-visible { outline: 3px solid #FFFFFF; outline-offset: 2px; }
-.pelto-lb-close::before { content: "\00D7"; font-size: 1.4em; line-height: 1; }
-@keyframes pelto-lb-in { from { opacity: 0; } to { opacity: 1; } }
-@media (prefers-reduced-motion: reduce) {
-  .pelto-lb[open] { animation: none; }
-}
-</style>
-<script>
+/* Shared by every copy on the page (pelto-lightbox.js). */
 /* Picture Lightbox: one shared viewer, a modal dialog, for every copy; each copy names its own pictures. */
 (function () {
   "use strict";
@@ -124,4 +97,3 @@ img[data-pelto-lb]:focus-visible { outline: 3px solid #1565C0; outline-offset: 3
     init();
   }
 })();
-</script>

@@ -1,19 +1,37 @@
-<style>
-.pelto-ls {
-  position: fixed; left: 0; right: 0; z-index: 1000; padding: 0.45em 1em;
-  box-shadow: 0 0 8px rgba(0, 0, 0, 0.3); pointer-events: none;
-}
-.pelto-ls[hidden] { display: none; }
-.pelto-ls-bottom, .pelto-ls-top.pelto-ls-flip { top: auto; bottom: calc(var(--pelto-ls-stack, 0) * 2.6em); }
-.pelto-ls-top, .pelto-ls-bottom.pelto-ls-flip { bottom: auto; top: calc(var(--pelto-ls-stack, 0) * 2.6em); }
-.pelto-ls-more { opacity: 0.8; }
-.pelto-ls-more::before { content: " \2013  "; }
-</style>
-<script>
+/* Shared by every copy on the page (pelto-linkstatus.js). */
 /* Link Description Bar: the shared mouse handler and focus changes tell every bar which link is current. */
 (function () {
   "use strict";
   var P = (window.Pelto = window.Pelto || {});
+  /* The page holds each copy's values (data-look-* attributes); they become custom properties of
+     the copy's element, set through the CSSOM, which a strict Content-Security-Policy allows.
+     Copies are dressed as the parser finishes them, so they have their look from the first paint. */
+  P.each = P.each || function (selector, fn) {
+    const done = new WeakSet();
+    /* An element is whole once the parser has gone past its end tag. */
+    const whole = function (el) {
+      if (document.readyState !== "loading") return true;
+      for (let n = el; n; n = n.parentNode) if (n.nextSibling) return true;
+      return false;
+    };
+    const run = function () {
+      document.querySelectorAll(selector).forEach(function (el) {
+        if (!done.has(el) && whole(el)) { done.add(el); fn(el); }
+      });
+    };
+    run();
+    if (document.readyState === "loading") {
+      const watcher = new MutationObserver(run);
+      watcher.observe(document.documentElement, { childList: true, subtree: true });
+      document.addEventListener("DOMContentLoaded", function () { watcher.disconnect(); run(); });
+    }
+  };
+  P.dress = P.dress || function (el, prefix) {
+    for (const a of Array.from(el.attributes)) {
+      if (a.name.indexOf("data-look-") === 0) el.style.setProperty(prefix + a.name.slice(10), a.value);
+    }
+  };
+  P.each(".pelto-ls", function (el) { P.dress(el, "--pelto-ls-"); });
   if (P.linkstatus) return;
   const timers = new Map();
   let current = null;
@@ -95,5 +113,5 @@
     });
   }, { passive: true });
   P.linkstatus = { follow: follow };
+  document.addEventListener("mousemove", function (event) { follow(event.target); });
 })();
-</script>
