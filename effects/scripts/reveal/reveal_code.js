@@ -1,11 +1,4 @@
-<style>
-/* Only screens hide what waits: a printed page shows everything. The page's own transition and
-   transform stay untouched; the movement runs as a separate animation of translate and scale. */
-@media screen and (prefers-reduced-motion: no-preference) {
-  [data-pelto-rv]:not([data-pelto-rv-in]) { opacity: 0; }
-}
-</style>
-<script>
+/* Shared by every copy on the page (pelto-reveal.js). */
 /* Reveal Text on Scroll: elements below the fold wait hidden until they come into view. */
 (function () {
   "use strict";
@@ -70,5 +63,5 @@
   } else {
     init();
   }
+  window.addEventListener("load", () => P.reveal.init());
 })();
-</script>

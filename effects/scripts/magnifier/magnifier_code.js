@@ -1,13 +1,4 @@
-<style>
-.pelto-mg {
-  position: fixed; z-index: 1300; pointer-events: none; border: 3px solid; background-color: #FFFFFF;
-  background-repeat: no-repeat; box-shadow: 0 3px 14px rgba(0, 0, 0, 0.35);
-}
-.pelto-mg[hidden] { display: none; }
-.pelto-mg-round { border-radius: 50%; }
-.pelto-mg-square { border-radius: 6px; }
-</style>
-<script>
+/* Shared by every copy on the page (pelto-magnifier.js). */
 /* Image Magnifier: the shared mouse handler hands every movement to follow; the lens is drawn at
    most once per animation frame, for the last movement. */
 (function () {
@@ -123,5 +114,5 @@
   document.addEventListener("pointerup", up);
   document.addEventListener("pointercancel", up);
   P.magnifier = { follow: follow };
+  document.addEventListener("mousemove", (event) => P.magnifier.follow(event));
 })();
-</script>

@@ -1,7 +1,36 @@
-<script>
+/* Shared by every copy on the page (pelto-noticebar.js). */
 (() => {
   "use strict";
   const P = (window.Pelto = window.Pelto || {});
+  /* The page holds each copy's values (data-look-* attributes); they become custom properties of
+     the copy's element, set through the CSSOM, which a strict Content-Security-Policy allows.
+     Copies are dressed as the parser finishes them, so they have their look from the first paint. */
+  P.each = P.each || function (selector, fn) {
+    const done = new WeakSet();
+    /* An element is whole once the parser has gone past its end tag. */
+    const whole = function (el) {
+      if (document.readyState !== "loading") return true;
+      for (let n = el; n; n = n.parentNode) if (n.nextSibling) return true;
+      return false;
+    };
+    const run = function () {
+      document.querySelectorAll(selector).forEach(function (el) {
+        if (!done.has(el) && whole(el)) { done.add(el); fn(el); }
+      });
+    };
+    run();
+    if (document.readyState === "loading") {
+      const watcher = new MutationObserver(run);
+      watcher.observe(document.documentElement, { childList: true, subtree: true });
+      document.addEventListener("DOMContentLoaded", function () { watcher.disconnect(); run(); });
+    }
+  };
+  P.dress = P.dress || function (el, prefix) {
+    for (const a of Array.from(el.attributes)) {
+      if (a.name.indexOf("data-look-") === 0) el.style.setProperty(prefix + a.name.slice(10), a.value);
+    }
+  };
+  P.each(".pelto-noticebar", function (el) { P.dress(el, "--pelto-noticebar-"); });
   if (P.noticebar) return;
   // Shared by every notice of the page: each is closed on its own, remembered under its own key.
   P.noticebar = {
@@ -92,4 +121,3 @@
   if (document.readyState === "loading") document.addEventListener("DOMContentLoaded", () => P.noticebar.setUpAll());
   else P.noticebar.setUpAll();
 })();
-</script>
