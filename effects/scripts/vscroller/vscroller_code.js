@@ -1,32 +1,37 @@
-<style>
-/* A floating box of content: it lies under the page bars (1000), so it never hides their controls. */
-.pelto-vs { margin: 1em; border: 3px solid; border-radius: 6px; font-size: 0.95em; }
-.pelto-vs-head { display: flex; align-items: center; gap: 0.5em; padding: 0.3em 0.4em 0.3em 0.7em; border-bottom: 1px solid rgba(0, 0, 0, 0.15); }
-.pelto-vs-title { flex: 1; font-weight: bold; }
-.pelto-vs-pause {
-  flex: none; width: 2em; height: 1.7em; min-width: 24px; min-height: 24px; padding: 0; cursor: pointer; font: inherit; font-size: 0.85em;
-  color: inherit; background: transparent; border: 2px solid currentColor; border-radius: 4px;
-}
-.pelto-vs-pause[hidden] { display: none; }
-.pelto-vs-pause::before { content: "\275A\275A"; font-size: 0.8em; letter-spacing: -0.1em; }
-.pelto-vs-pause[aria-pressed="true"]::before { content: "\25B6"; letter-spacing: 0; }
-.pelto-vs-list { list-style: none; margin: 0; padding: 0 0.7em; }
-.pelto-vs-list li { padding: 0.5em 0; border-bottom: 1px dotted rgba(0, 0, 0, 0.2); }
-body[data-pelto-vscroll] .pelto-vs { position: fixed; bottom: 1em; z-index: 900; margin: 0; box-shadow: 0 2px 10px rgba(0, 0, 0, 0.2); }
-body[data-pelto-vscroll] .pelto-vs.pelto-vs-aside { bottom: auto; top: 1em; }
-body[data-pelto-vscroll] .pelto-vs.pelto-vs-away { visibility: hidden; }
-body[data-pelto-vscroll] .pelto-vs-view { overflow: hidden; position: relative; }
-body[data-pelto-vscroll] .pelto-vs-still .pelto-vs-view { overflow-y: auto; }
-.pelto-vs-run .pelto-vs-track { animation: pelto-vs-run var(--pelto-vs-time, 20s) linear infinite; }
-.pelto-vs-run.pelto-vs-held .pelto-vs-track { animation-play-state: paused; }
-@keyframes pelto-vs-run { from { transform: translateY(0); } to { transform: translateY(var(--pelto-vs-shift, -50%)); } }
-.pelto-vs-view:focus-visible { outline: 2px solid currentColor; outline-offset: -2px; }
-</style>
-<script>
+/* Shared by every copy on the page (pelto-vscroller.js). */
 /* Vertical News Scroller: starts once the body carries data-pelto-vscroll and the page has loaded. */
 (function () {
   "use strict";
   var P = (window.Pelto = window.Pelto || {});
+  /* The page holds each copy's values (data-look-* attributes); they become custom properties of
+     the copy's element, set through the CSSOM, which a strict Content-Security-Policy allows.
+     Copies are dressed as the parser finishes them, so they have their look from the first paint. */
+  P.each = P.each || function (selector, fn) {
+    const done = new WeakSet();
+    /* An element is whole once the parser has gone past its end tag. */
+    const whole = function (el) {
+      if (document.readyState !== "loading") return true;
+      for (let n = el; n; n = n.parentNode) if (n.nextSibling) return true;
+      return false;
+    };
+    const run = function () {
+      document.querySelectorAll(selector).forEach(function (el) {
+        if (!done.has(el) && whole(el)) { done.add(el); fn(el); }
+      });
+    };
+    run();
+    if (document.readyState === "loading") {
+      const watcher = new MutationObserver(run);
+      watcher.observe(document.documentElement, { childList: true, subtree: true });
+      document.addEventListener("DOMContentLoaded", function () { watcher.disconnect(); run(); });
+    }
+  };
+  P.dress = P.dress || function (el, prefix) {
+    for (const a of Array.from(el.attributes)) {
+      if (a.name.indexOf("data-look-") === 0) el.style.setProperty(prefix + a.name.slice(10), a.value);
+    }
+  };
+  P.each(".pelto-vs", function (el) { P.dress(el, "--pelto-vs-"); });
   if (P.vscroller) return;
   /* Shared by the effects that colour text without a box of their own: the colour given, or a
      lighter (on a dark page) or darker shade of it that reads at 4.5:1 on the background the text
@@ -171,4 +176,3 @@ body[data-pelto-vscroll] .pelto-vs-still .pelto-vs-view { overflow-y: auto; }
   if (document.readyState === "complete") startAll();
   else window.addEventListener("load", startAll);
 })();
-</script>

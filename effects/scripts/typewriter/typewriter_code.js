@@ -1,47 +1,38 @@
-<style>
-/* The box holds its size from the first paint: every line lies (unseen) in the one cell the
-   typing fills, so the box is as tall as its longest line and nothing below it moves; the pause
-   button sits before the text, where the typing never pushes it. The engine marks the page (an
-   attribute of its root, not a class, so no page element looks like an effect's) as soon as it runs (in the head, before the box is drawn). */
-.pelto-tw { display: flex; align-items: flex-start; gap: 0.5em; line-height: 1.5; }
-.pelto-tw-text { flex: 1; min-width: 0; display: grid; contain: layout paint; }
-.pelto-tw-line { display: block; }
-.pelto-tw-out { display: none; white-space: pre-wrap; }
-[data-pelto-tw-js] .pelto-tw-source { display: contents; }
-[data-pelto-tw-js] .pelto-tw-line, [data-pelto-tw-js] .pelto-tw-out { grid-area: 1 / 1; }
-[data-pelto-tw-js] .pelto-tw-line { opacity: 0; }
-[data-pelto-tw-js] .pelto-tw-out { display: block; }
-.pelto-tw-out::after {
-  content: ""; display: inline-block; margin-left: 2px;
-  animation: pelto-tw-blink 1s steps(1) infinite;
-}
-.pelto-tw-paused .pelto-tw-out::after { animation: none; }
-.pelto-tw-block .pelto-tw-out::after { width: 0.55em; height: 1em; background: currentColor; vertical-align: text-bottom; }
-.pelto-tw-underscore .pelto-tw-out::after { width: 0.6em; border-bottom: 2px solid currentColor; }
-.pelto-tw-bar .pelto-tw-out::after { height: 1em; border-left: 2px solid currentColor; vertical-align: text-bottom; }
-@keyframes pelto-tw-blink { 50% { opacity: 0; } }
-.pelto-tw-pause {
-  flex: none; width: 2em; height: 1.6em; min-width: 24px; min-height: 24px; padding: 0; margin-top: 0.1em; cursor: pointer;
-  font: inherit; font-size: 0.7em; color: inherit; background: transparent; border: 2px solid currentColor; border-radius: 4px;
-}
-.pelto-tw-pause[hidden] { display: none; }
-[data-pelto-tw-js] .pelto-tw-pause[hidden] { display: block; visibility: hidden; }
-.pelto-tw-pause::before { content: "\275A\275A"; font-size: 0.8em; letter-spacing: -0.1em; }
-.pelto-tw-pause[aria-pressed="true"]::before { content: "\25B6"; letter-spacing: 0; }
-@media (prefers-reduced-motion: reduce) {
-  /* Every line at once, and no button, from the first paint on. */
-  [data-pelto-tw-js] .pelto-tw-source { display: block; }
-  [data-pelto-tw-js] .pelto-tw-line { opacity: 1; }
-  [data-pelto-tw-js] .pelto-tw-out, [data-pelto-tw-js] .pelto-tw-pause[hidden] { display: none; }
-  .pelto-tw-out::after { animation: none; }
-}
-</style>
-<script>
+/* Shared by every copy on the page (pelto-typewriter.js). */
 /* Typewriter Text: one engine for every typewriter box of the page. Typing and the blinking
    cursor rest while paused, off screen or while the tab is hidden. */
 (function () {
   "use strict";
   var P = (window.Pelto = window.Pelto || {});
+  /* The page holds each copy's values (data-look-* attributes); they become custom properties of
+     the copy's element, set through the CSSOM, which a strict Content-Security-Policy allows.
+     Copies are dressed as the parser finishes them, so they have their look from the first paint. */
+  P.each = P.each || function (selector, fn) {
+    const done = new WeakSet();
+    /* An element is whole once the parser has gone past its end tag. */
+    const whole = function (el) {
+      if (document.readyState !== "loading") return true;
+      for (let n = el; n; n = n.parentNode) if (n.nextSibling) return true;
+      return false;
+    };
+    const run = function () {
+      document.querySelectorAll(selector).forEach(function (el) {
+        if (!done.has(el) && whole(el)) { done.add(el); fn(el); }
+      });
+    };
+    run();
+    if (document.readyState === "loading") {
+      const watcher = new MutationObserver(run);
+      watcher.observe(document.documentElement, { childList: true, subtree: true });
+      document.addEventListener("DOMContentLoaded", function () { watcher.disconnect(); run(); });
+    }
+  };
+  P.dress = P.dress || function (el, prefix) {
+    for (const a of Array.from(el.attributes)) {
+      if (a.name.indexOf("data-look-") === 0) el.style.setProperty(prefix + a.name.slice(10), a.value);
+    }
+  };
+  P.each(".pelto-tw", function (el) { P.dress(el, "--pelto-tw-"); });
   if (P.typewriter) return;
   document.documentElement.setAttribute("data-pelto-tw-js", "");
   /* Shared by the effects that colour text without a box of their own: the colour given, or a
@@ -190,4 +181,3 @@
     startAll();
   }
 })();
-</script>

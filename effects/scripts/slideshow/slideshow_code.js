@@ -1,49 +1,37 @@
-<style>
-.pelto-ss { max-width: 480px; margin: 1em 0; }
-.pelto-ss:focus-visible { outline: 3px solid #1565C0; outline-offset: 2px; }
-.pelto-ss-slide { margin: 0 0 0.5em; }
-.pelto-ss-slide img { display: block; width: 100%; height: auto; }
-.pelto-ss-slide figcaption { color: #FFFFFF; padding: 0.35em 0.7em; font-size: 0.95em; }
-.pelto-ss-on .pelto-ss-frame { display: grid; overflow: hidden; }
-.pelto-ss-on .pelto-ss-slide { grid-area: 1 / 1; margin: 0; transition: opacity 0.6s ease, transform 0.6s ease; }
-.pelto-ss-on .pelto-ss-slide:not(.pelto-ss-current):not(.pelto-ss-leaving) { opacity: 0; visibility: hidden; }
-/* The picture that gives way stays whole beneath the new one until that one has fully come in. */
-.pelto-ss-on .pelto-ss-slide.pelto-ss-leaving { z-index: 0; visibility: visible; }
-/* A picture that gives way before it had fully faded in is made whole at once, never see-through. */
-.pelto-ss-on.pelto-ss-by-fade .pelto-ss-slide.pelto-ss-leaving { transition: none; }
-.pelto-ss-on .pelto-ss-slide.pelto-ss-current { z-index: 1; visibility: visible; }
-.pelto-ss-on.pelto-ss-by-slide .pelto-ss-slide:not(.pelto-ss-current) { transform: translateX(100%); opacity: 1; }
-.pelto-ss-on.pelto-ss-by-slide .pelto-ss-slide.pelto-ss-before { transform: translateX(-100%); }
-.pelto-ss-on.pelto-ss-by-instant .pelto-ss-slide { transition: none; }
-.pelto-ss-controls { display: flex; align-items: center; justify-content: center; gap: 0.6em; padding: 0.4em 0; }
-.pelto-ss-controls[hidden] { display: none; }
-.pelto-ss-controls button {
-  width: 2.2em; height: 2.2em; min-width: 24px; min-height: 24px; border-radius: 50%; border: 1px solid #607D8B; background: #FFFFFF;
-  color: #263238; cursor: pointer; font: inherit; line-height: 1;
-}
-.pelto-ss-controls button:focus-visible { outline: 3px solid #1565C0; outline-offset: 1px; }
-.pelto-ss-prev::before { content: "\2039"; font-size: 1.4em; }
-.pelto-ss-next::before { content: "\203A"; font-size: 1.4em; }
-.pelto-ss-play::before { content: "\275A\275A"; font-size: 0.7em; letter-spacing: -0.1em; }
-.pelto-ss-play[aria-pressed="true"]::before { content: "\25B6"; letter-spacing: 0; }
-/* A dot is small to look at but a 24 px target for a finger. */
-.pelto-ss-controls .pelto-ss-dots button {
-  width: 24px; height: 24px; margin: 0; padding: 0; border: 0; border-radius: 50%; background: transparent;
-  display: inline-flex; align-items: center; justify-content: center; vertical-align: middle;
-}
-.pelto-ss-dots button::before {
-  content: ""; width: 0.9em; height: 0.9em; box-sizing: border-box; border-radius: 50%; border: 1px solid #607D8B; background: #FFFFFF;
-}
-.pelto-ss-dots button[aria-current="true"]::before { background: #263238; }
-@media (prefers-reduced-motion: reduce) {
-  .pelto-ss-on .pelto-ss-slide { transition: none; }
-}
-</style>
-<script>
+/* Shared by every copy on the page (pelto-slideshow.js). */
 /* Image Slideshow: one timer per show, running only while the show may move on. */
 (function () {
   "use strict";
   var P = (window.Pelto = window.Pelto || {});
+  /* The page holds each copy's values (data-look-* attributes); they become custom properties of
+     the copy's element, set through the CSSOM, which a strict Content-Security-Policy allows.
+     Copies are dressed as the parser finishes them, so they have their look from the first paint. */
+  P.each = P.each || function (selector, fn) {
+    const done = new WeakSet();
+    /* An element is whole once the parser has gone past its end tag. */
+    const whole = function (el) {
+      if (document.readyState !== "loading") return true;
+      for (let n = el; n; n = n.parentNode) if (n.nextSibling) return true;
+      return false;
+    };
+    const run = function () {
+      document.querySelectorAll(selector).forEach(function (el) {
+        if (!done.has(el) && whole(el)) { done.add(el); fn(el); }
+      });
+    };
+    run();
+    if (document.readyState === "loading") {
+      const watcher = new MutationObserver(run);
+      watcher.observe(document.documentElement, { childList: true, subtree: true });
+      document.addEventListener("DOMContentLoaded", function () { watcher.disconnect(); run(); });
+    }
+  };
+  P.dress = P.dress || function (el, prefix) {
+    for (const a of Array.from(el.attributes)) {
+      if (a.name.indexOf("data-look-") === 0) el.style.setProperty(prefix + a.name.slice(10), a.value);
+    }
+  };
+  P.each(".pelto-ss", function (el) { P.dress(el, "--pelto-ss-"); });
   if (P.slideshow) return;
   const still = window.matchMedia("(prefers-reduced-motion: reduce)");
   const TICK = 250;
@@ -175,4 +163,3 @@
     startAll();
   }
 })();
-</script>

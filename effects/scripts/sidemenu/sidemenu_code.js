@@ -1,37 +1,37 @@
-<style>
-.pelto-sm { position: relative; background: var(--pelto-sm-panel); color: var(--pelto-sm-text); }
-.pelto-sm-panel { list-style: none; margin: 0; padding: 0.4em 1em; display: flex; flex-wrap: wrap; gap: 0.2em 1.4em; }
-.pelto-sm-panel a { color: var(--pelto-sm-text); text-decoration: none; display: block; min-height: 24px; box-sizing: border-box; padding: 0.3em 0; }
-.pelto-sm-panel a:hover, .pelto-sm-panel a:focus-visible { text-decoration: underline; }
-.pelto-sm-toggle {
-  margin: 0.4em 1em; padding: 0.35em 0.9em; font: inherit; cursor: pointer;
-  color: var(--pelto-sm-text); background: transparent; border: 2px solid currentColor; border-radius: 4px;
-}
-.pelto-sm-toggle:focus-visible, .pelto-sm-panel a:focus-visible { outline: 2px solid var(--pelto-sm-text); outline-offset: 2px; }
-.pelto-sm-right .pelto-sm-toggle { float: right; }
-/* The open panel lies under its own button, which stays on top to close it again. */
-.pelto-sm-toggle { position: relative; z-index: 1; min-width: 24px; min-height: 24px; }
-.pelto-sm-panel[hidden], .pelto-sm-toggle[hidden] { display: none; }
-.pelto-sm.pelto-sm-open { z-index: 1200; }
-.pelto-sm::after { content: ""; display: block; clear: both; }
-.pelto-sm.pelto-sm-narrow .pelto-sm-panel {
-  position: fixed; top: 0; bottom: 0; width: min(18em, 80vw); flex-direction: column; flex-wrap: nowrap;
-  padding: 3.6em 1.5em 1em; overflow-y: auto; background: var(--pelto-sm-panel); box-shadow: 0 0 18px rgba(0, 0, 0, 0.35);
-  animation: pelto-sm-in-left 0.25s ease-out;
-}
-.pelto-sm-left.pelto-sm-narrow .pelto-sm-panel { left: 0; }
-.pelto-sm-right.pelto-sm-narrow .pelto-sm-panel { right: 0; animation-name: pelto-sm-in-right; }
-@keyframes pelto-sm-in-left { from { transform: translateX(-100%); } to { transform: none; } }
-@keyframes pelto-sm-in-right { from { transform: translateX(100%); } to { transform: none; } }
-@media (prefers-reduced-motion: reduce) {
-  .pelto-sm.pelto-sm-narrow .pelto-sm-panel { animation: none; }
-}
-</style>
-<script>
-/* Responsive Menu Button: the shared resize handler calls layoutAll, so each bar folds at its own width. */
+/* Shared by every copy on the page (pelto-sidemenu.js). */
+/* Responsive Menu Button: one resize listener calls layoutAll, so each bar folds at its own width. */
 (function () {
   "use strict";
   var P = (window.Pelto = window.Pelto || {});
+  /* The page holds each copy's values (data-look-* attributes); they become custom properties of
+     the copy's element, set through the CSSOM, which a strict Content-Security-Policy allows.
+     Copies are dressed as the parser finishes them, so they have their look from the first paint. */
+  P.each = P.each || function (selector, fn) {
+    const done = new WeakSet();
+    /* An element is whole once the parser has gone past its end tag. */
+    const whole = function (el) {
+      if (document.readyState !== "loading") return true;
+      for (let n = el; n; n = n.parentNode) if (n.nextSibling) return true;
+      return false;
+    };
+    const run = function () {
+      document.querySelectorAll(selector).forEach(function (el) {
+        if (!done.has(el) && whole(el)) { done.add(el); fn(el); }
+      });
+    };
+    run();
+    if (document.readyState === "loading") {
+      const watcher = new MutationObserver(run);
+      watcher.observe(document.documentElement, { childList: true, subtree: true });
+      document.addEventListener("DOMContentLoaded", function () { watcher.disconnect(); run(); });
+    }
+  };
+  P.dress = P.dress || function (el, prefix) {
+    for (const a of Array.from(el.attributes)) {
+      if (a.name.indexOf("data-look-") === 0) el.style.setProperty(prefix + a.name.slice(10), a.value);
+    }
+  };
+  P.each(".pelto-sm", function (el) { P.dress(el, "--pelto-sm-"); });
   if (P.sidemenu) return;
 
   function parts(nav) {
@@ -114,10 +114,10 @@
   }
 
   P.sidemenu = { build: build, buildAll: buildAll, layoutAll: layoutAll };
+  window.addEventListener("resize", layoutAll);
   if (document.readyState === "loading") {
     document.addEventListener("DOMContentLoaded", buildAll);
   } else {
     buildAll();
   }
 })();
-</script>

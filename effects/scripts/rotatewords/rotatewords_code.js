@@ -1,36 +1,37 @@
-<style>
-.pelto-rw { font-size: 1.25em; }
-.pelto-rw-word + .pelto-rw-word::before { content: " / "; }
-.pelto-rw-slot { display: none; font-weight: bold; }
-.pelto-rw.pelto-rw-on .pelto-rw-list {
-  position: absolute; width: 1px; height: 1px; overflow: hidden;
-  clip-path: inset(50%); white-space: nowrap;
-}
-/* Every word lies in the one cell of the slot, so the slot is as wide as the longest word and
-   the pause button behind it never moves. */
-.pelto-rw.pelto-rw-on .pelto-rw-slot { display: inline-grid; }
-.pelto-rw-slot > span { grid-area: 1 / 1; }
-.pelto-rw-ghost { visibility: hidden; }
-.pelto-rw-now { transition: opacity 0.35s ease, transform 0.35s ease; }
-.pelto-rw-fade .pelto-rw-now.pelto-rw-out { opacity: 0; }
-.pelto-rw-roll .pelto-rw-now.pelto-rw-out { opacity: 0; transform: translateY(-0.6em); }
-.pelto-rw-instant .pelto-rw-now { transition: none; }
-.pelto-rw-pause {
-  width: 2em; height: 1.6em; min-width: 24px; min-height: 24px; padding: 0; vertical-align: middle; cursor: pointer;
-  font: inherit; font-size: 0.6em; color: inherit; background: transparent; border: 2px solid currentColor; border-radius: 4px;
-}
-.pelto-rw-pause[hidden] { display: none; }
-.pelto-rw-pause::before { content: "\275A\275A"; font-size: 0.8em; letter-spacing: -0.1em; }
-.pelto-rw-pause[aria-pressed="true"]::before { content: "\25B6"; letter-spacing: 0; }
-@media (prefers-reduced-motion: reduce) {
-  .pelto-rw.pelto-rw-on .pelto-rw-now { transition: none; }
-}
-</style>
-<script>
+/* Shared by every copy on the page (pelto-rotatewords.js). */
 /* Rotating Words: one timer per sentence, running only while the words may change. */
 (function () {
   "use strict";
   var P = (window.Pelto = window.Pelto || {});
+  /* The page holds each copy's values (data-look-* attributes); they become custom properties of
+     the copy's element, set through the CSSOM, which a strict Content-Security-Policy allows.
+     Copies are dressed as the parser finishes them, so they have their look from the first paint. */
+  P.each = P.each || function (selector, fn) {
+    const done = new WeakSet();
+    /* An element is whole once the parser has gone past its end tag. */
+    const whole = function (el) {
+      if (document.readyState !== "loading") return true;
+      for (let n = el; n; n = n.parentNode) if (n.nextSibling) return true;
+      return false;
+    };
+    const run = function () {
+      document.querySelectorAll(selector).forEach(function (el) {
+        if (!done.has(el) && whole(el)) { done.add(el); fn(el); }
+      });
+    };
+    run();
+    if (document.readyState === "loading") {
+      const watcher = new MutationObserver(run);
+      watcher.observe(document.documentElement, { childList: true, subtree: true });
+      document.addEventListener("DOMContentLoaded", function () { watcher.disconnect(); run(); });
+    }
+  };
+  P.dress = P.dress || function (el, prefix) {
+    for (const a of Array.from(el.attributes)) {
+      if (a.name.indexOf("data-look-") === 0) el.style.setProperty(prefix + a.name.slice(10), a.value);
+    }
+  };
+  P.each(".pelto-rw", function (el) { P.dress(el, "--pelto-rw-"); });
   if (P.rotatewords) return;
   /* Shared by the effects that colour text without a box of their own: the colour given, or a
      lighter (on a dark page) or darker shade of it that reads at 4.5:1 on the background the text
@@ -154,4 +155,3 @@
     startAll();
   }
 })();
-</script>
