@@ -4,8 +4,10 @@
   var P = (window.Pelto = window.Pelto || {});
   /* The page holds each copy's values (data-look-* attributes); they become custom properties of
      the copy's element, set through the CSSOM, which a strict Content-Security-Policy allows.
-     Copies are dressed as the parser finishes them, so they have their look from the first paint. */
-  P.each = P.each || function (selector, fn) {
+     P.each runs fn once for each copy once the parser has its whole element, or with `early` as
+     soon as the element is there (its attributes are whole then): copies are dressed that way,
+     so they have their look from the first paint. */
+  P.each = P.each || function (selector, fn, early) {
     const done = new WeakSet();
     /* An element is whole once the parser has gone past its end tag. */
     const whole = function (el) {
@@ -15,7 +17,7 @@
     };
     const run = function () {
       document.querySelectorAll(selector).forEach(function (el) {
-        if (!done.has(el) && whole(el)) { done.add(el); fn(el); }
+        if (!done.has(el) && (early || whole(el))) { done.add(el); fn(el); }
       });
     };
     run();
@@ -31,7 +33,7 @@
     }
   };
   if (P.ticker) return;
-  P.each("[data-pelto-ticker]", function (box) { P.dress(box, "--pelto-tk-"); });
+  P.each("[data-pelto-ticker]", function (box) { P.dress(box, "--pelto-tk-"); }, true);
   const still = window.matchMedia("(prefers-reduced-motion: reduce)");
 
   /* Entries read "headline|address" (from data-entry, as typed); without an address they stay text. */
