@@ -151,9 +151,6 @@
   }
 
   P.dropmenu = { build: build, buildAll: buildAll };
-  if (document.readyState === "loading") {
-    document.addEventListener("DOMContentLoaded", buildAll);
-  } else {
-    buildAll();
-  }
+  /* Each bar is built as soon as the parser has it whole, before the page below it is painted. */
+  P.each("[data-pelto-dropmenu]", build);
 })();
