@@ -151,9 +151,6 @@
   }
 
   P.rotatewords = { start: start, startAll: startAll };
-  if (document.readyState === "loading") {
-    document.addEventListener("DOMContentLoaded", startAll);
-  } else {
-    startAll();
-  }
+  /* Each sentence starts as soon as the parser has it whole, before the page below it is painted. */
+  P.each("[data-pelto-rotatewords]", start);
 })();
