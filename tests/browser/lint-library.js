@@ -171,6 +171,23 @@ function checkPageText(file, text, location, problems) {
   if (location === "Body_Onload" && /[<>]/.test(text)) problems.push(`${name}: a Body_Onload item holds attributes only`);
 }
 
+// What a page under a strict Content-Security-Policy (default-src 'self') refuses: inline script
+// (a handler chain item lands in the page's inline handler script), style elements and style
+// attributes. Code and styles go into files beside the page; a file every copy shares is the
+// same bytes whatever the values, so it holds no placeholder.
+function checkStrictPolicy(code, text, location, once, problems) {
+  if (HANDLERS.includes(location)) problems.push(`${code}: the ${location} item runs as inline script, which a strict policy refuses; register the listener in the effect's script file`);
+  if (location === "External") {
+    if (once === "1" && /\u00ae[^\u00ae\u00af]*\u00af/.test(text)) problems.push(`${code}: a shared file holds a placeholder, so its bytes would change with the values; keep the values in the page (data attributes)`);
+    return;
+  }
+  for (const m of text.matchAll(/<script\b([^>]*)>/gi)) {
+    if (!/\bsrc=/i.test(m[1]) && !/\btype=["']?(application\/json|text\/plain)/i.test(m[1])) problems.push(`${code}: inline <script>, which a strict policy refuses; put the code into the effect's script file`);
+  }
+  if (/<style\b/i.test(text)) problems.push(`${code}: a <style> element, which a strict policy refuses; put the rules into the effect's style file`);
+  if (/<[a-z][^>]*\sstyle\s*=/i.test(text)) problems.push(`${code}: a style attribute, which a strict policy refuses; set the value in a data-look-* attribute`);
+}
+
 function lintEffect(dir, seen) {
   const problems = [];
   const files = fs.readdirSync(dir);
@@ -221,6 +238,7 @@ function lintEffect(dir, seen) {
     nonAscii(code, text, problems);
     if (location !== "External") checkPageText(code, text, location, problems);
     else if (/document\.write|document\.all|navigator\.userAgent/.test(text)) problems.push(`${code}: uses document.write, document.all or browser sniffing`);
+    checkStrictPolicy(code, text, location, once, problems);
   }
   const mouseover = [...params].find(([, k]) => k === 9);
   if (mouseover) {

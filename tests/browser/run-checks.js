@@ -30,6 +30,7 @@ import { readHostStyles, compareHostStyles } from "./lib/host-styles.js";
 import { axeScriptPath, axeViolations, marksScript } from "./lib/axe-scan.js";
 import { placeOwnPages, bareMeasures, checkVisitors } from "./lib/visitors.js";
 import { checkUnicodeText } from "./lib/unicode-text.js";
+import { checkStrictPolicy } from "./lib/strict-policy.js";
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const CHROMIUM = "/usr/bin/chromium";
@@ -46,7 +47,7 @@ const PAGES = [
 ];
 
 function parseArgs(argv) {
-  const args = { only: null, keep: false, jobs: 2 };
+  const args = { only: null, keep: false, jobs: 2, strictOnly: false };
   for (let i = 0; i < argv.length; i++) {
     const a = argv[i];
     if (a === "--cli") args.cli = argv[++i];
@@ -54,9 +55,10 @@ function parseArgs(argv) {
     else if (a === "--only") args.only = new Set(argv[++i].split(",").filter(Boolean));
     else if (a === "--keep") args.keep = true;
     else if (a === "--jobs") args.jobs = Math.max(1, Number(argv[++i]) || 1);
+    else if (a === "--strict-only") args.strictOnly = true;
     else throw new Error(`unknown argument ${a}`);
   }
-  if (!args.cli || !args.home) throw new Error("usage: run-checks.js --cli PATH --home PROGRAM_FOLDER [--only ID,...] [--jobs N] [--keep]");
+  if (!args.cli || !args.home) throw new Error("usage: run-checks.js --cli PATH --home PROGRAM_FOLDER [--only ID,...] [--jobs N] [--keep] [--strict-only]");
   return args;
 }
 
@@ -360,6 +362,13 @@ async function main() {
       for (let s = queue.shift(); s; s = queue.shift()) {
         const dir = path.join(work, s.id);
         const t0 = Date.now();
+        // Under a strict Content-Security-Policy (lib/strict-policy.js).
+        const strict = await strictRows(browser, args, jobHome, s, dir, library.get(s.id));
+        for (const e of strict) fail(s.id, "strict policy", e);
+        if (args.strictOnly) {
+          results.get(s.id).ms = Date.now() - t0;
+          continue;
+        }
         let calibration = null;
         try {
           const once = apply(args, jobHome, s.id, path.join(jobHome, "sample.htm"), 0, path.join(dir, "once"));
@@ -405,6 +414,7 @@ async function main() {
       }
     };
     await Promise.all(homes.map(job));
+    if (args.strictOnly) return report(results, scripts, started, args, work);
 
     // Every effect at once, each applied to the result of the one before.
     const allDir = path.join(work, "all");
@@ -444,7 +454,10 @@ async function main() {
   } finally {
     await browser.close();
   }
+  return report(results, scripts, started, args, work);
+}
 
+function report(results, scripts, started, args, work) {
   let passed = 0;
   let failed = 0;
   for (const { script: s, errors, ms } of results.values()) {
@@ -463,6 +476,29 @@ async function main() {
   else fs.rmSync(work, { recursive: true, force: true });
   console.log(`browser: ${passed} passed, ${failed} failed`);
   return failed === 0 ? 0 : 1;
+}
+
+// The strict-policy rows of one effect: default values once and twice, and a page with other
+// values (the hostile texts) in the same folder as one with the defaults.
+async function strictRows(browser, args, home, s, dir, script) {
+  const samplePath = path.join(home, "sample-utf8.htm");
+  const applyStrict = (pagePath, repeat, into, extra = []) => apply(args, home, s.id, pagePath, repeat, into, extra);
+  const hostile = (pagePath, into) => {
+    fs.mkdirSync(into, { recursive: true });
+    if (!script) throw new Error(`no header with the id ${s.id} in data/`);
+    const plan = hostilePlan(script.blocks, pageLinkTexts(fs.readFileSync(pagePath, "latin1")), into);
+    const template = `${into}.p01`;
+    writeTemplate(plan, template);
+    const result = apply(args, home, s.id, pagePath, 0, into, ["--values", template]);
+    placePictures(plan, into);
+    return result;
+  };
+  try {
+    const check = await loadCheck(s.id);
+    return await checkStrictPolicy({ browser, id: s.id, dir, samplePath, apply: applyStrict, hostile, check: (page, context) => runCheck(check, page, context) });
+  } catch (e) {
+    return [e.message.split("\n")[0]];
+  }
 }
 
 // The page with every effect, loaded afresh: the page's own styles, and the accessibility scan.

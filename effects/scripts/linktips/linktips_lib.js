@@ -4,6 +4,37 @@
   "use strict";
   const P = (window.Pelto = window.Pelto || {});
   if (P.linktips) return;
+  /* The page holds each copy's values (data-look-* attributes); they become custom properties of
+     the copy's element, set through the CSSOM, which a strict Content-Security-Policy allows.
+     P.each runs fn once for each copy once the parser has its whole element, or with `early` as
+     soon as the element is there (its attributes are whole then): copies are dressed that way,
+     so they have their look from the first paint. */
+  P.each = P.each || function (selector, fn, early) {
+    const done = new WeakSet();
+    /* An element is whole once the parser has gone past its end tag. */
+    const whole = function (el) {
+      if (document.readyState !== "loading") return true;
+      for (let n = el; n; n = n.parentNode) if (n.nextSibling) return true;
+      return false;
+    };
+    const run = function () {
+      document.querySelectorAll(selector).forEach(function (el) {
+        if (!done.has(el) && (early || whole(el))) { done.add(el); fn(el); }
+      });
+    };
+    run();
+    if (document.readyState === "loading") {
+      const watcher = new MutationObserver(run);
+      watcher.observe(document.documentElement, { childList: true, subtree: true });
+      document.addEventListener("DOMContentLoaded", function () { watcher.disconnect(); run(); });
+    }
+  };
+  P.dress = P.dress || function (el, prefix) {
+    for (const a of Array.from(el.attributes)) {
+      if (a.name.indexOf("data-look-") === 0) el.style.setProperty(prefix + a.name.slice(10), a.value);
+    }
+  };
+  P.each(".pelto-linktips", (tip) => P.dress(tip, "--pelto-lt-"), true);
   // How long a tooltip stays after the pointer leaves its link, so the pointer can reach it.
   const GRACE = 400;
   function attach({ tip, titleAttribute, textAttribute, delay, gap }) {
@@ -72,4 +103,16 @@
     addEventListener("resize", hide, { passive: true });
   }
   P.linktips = { attach };
+  // Each copy's tip names the attributes its links carry and how it behaves.
+  P.each(".pelto-linktips", (tip) => {
+    const start = () => attach({
+      tip,
+      titleAttribute: "data-" + tip.dataset.titleName,
+      textAttribute: "data-" + tip.dataset.textName,
+      delay: Number(tip.dataset.delay) || 0,
+      gap: 6 + (Number(tip.dataset.copy) || 0) * 40,
+    });
+    if (document.readyState === "loading") document.addEventListener("DOMContentLoaded", start);
+    else start();
+  });
 })();

@@ -2,7 +2,38 @@
 (function () {
   "use strict";
   var P = (window.Pelto = window.Pelto || {});
+  /* The page holds each copy's values (data-look-* attributes); they become custom properties of
+     the copy's element, set through the CSSOM, which a strict Content-Security-Policy allows.
+     P.each runs fn once for each copy once the parser has its whole element, or with `early` as
+     soon as the element is there (its attributes are whole then): copies are dressed that way,
+     so they have their look from the first paint. */
+  P.each = P.each || function (selector, fn, early) {
+    const done = new WeakSet();
+    /* An element is whole once the parser has gone past its end tag. */
+    const whole = function (el) {
+      if (document.readyState !== "loading") return true;
+      for (let n = el; n; n = n.parentNode) if (n.nextSibling) return true;
+      return false;
+    };
+    const run = function () {
+      document.querySelectorAll(selector).forEach(function (el) {
+        if (!done.has(el) && (early || whole(el))) { done.add(el); fn(el); }
+      });
+    };
+    run();
+    if (document.readyState === "loading") {
+      const watcher = new MutationObserver(run);
+      watcher.observe(document.documentElement, { childList: true, subtree: true });
+      document.addEventListener("DOMContentLoaded", function () { watcher.disconnect(); run(); });
+    }
+  };
+  P.dress = P.dress || function (el, prefix) {
+    for (const a of Array.from(el.attributes)) {
+      if (a.name.indexOf("data-look-") === 0) el.style.setProperty(prefix + a.name.slice(10), a.value);
+    }
+  };
   if (P.ticker) return;
+  P.each("[data-pelto-ticker]", function (box) { P.dress(box, "--pelto-tk-"); }, true);
   const still = window.matchMedia("(prefers-reduced-motion: reduce)");
 
   /* Entries read "headline|address" (from data-entry, as typed); without an address they stay text. */

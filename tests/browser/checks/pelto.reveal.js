@@ -20,7 +20,19 @@ export async function check(page, context = {}) {
       how,
     );
   // The page's own look for its paragraphs, in a style sheet as a page would have it.
-  const own = await page.addStyleTag({ content: "main p { transition: color 0.25s linear; transform: rotate(1deg); }" });
+  // Under a strict policy, which refuses a style element, the sheet is a constructed one.
+  const ownRule = "main p { transition: color 0.25s linear; transform: rotate(1deg); }";
+  const own = context.strict
+    ? {
+        evaluate: () => page.evaluate(() => { document.adoptedStyleSheets = document.adoptedStyleSheets.filter((s) => !s.peltoOwn); }),
+        added: await page.evaluate((rule) => {
+          const sheet = new CSSStyleSheet();
+          sheet.replaceSync(rule);
+          sheet.peltoOwn = true;
+          document.adoptedStyleSheets = [...document.adoptedStyleSheets, sheet];
+        }, ownRule),
+      }
+    : await page.addStyleTag({ content: ownRule });
   const rotate = "matrix(0.999848, 0.0174524, -0.0174524, 0.999848, 0, 0)";
   // Engines write a matrix's numbers to different precision (WebKit: 0.017452).
   const numbers = (m) => (/^matrix\(/.test(m) ? m.slice(7, -1).split(",").map(Number) : []);
