@@ -35,7 +35,7 @@ bool ChooseApplicationToChange(QWidget* parent, Workspace& ws, const std::string
         ShowMessage(parent,
                     QStringLiteral("The values of \"%1\" can be changed only on its own "
                                    "parameter page: choose that effect first, then come back "
-                                   "here and use \"Change values...\".")
+                                   "here and use \"Change values\u2026\".")
                         .arg(QString::fromStdString(scriptId)),
                     MessageIcon::Exclamation);
         return false;
