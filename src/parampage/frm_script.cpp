@@ -1,4 +1,5 @@
 #include "parampage/frm_script.h"
+#include "attach/ui/change_application.h"
 
 #include "library/definition_reader.h"
 #include "library/lookup.h"
@@ -291,6 +292,8 @@ void FrmScript::Form_Load() {
     for (EditorFrame* frame : FrameDataType)
         frame->setGeometry(180, 62, 397, 249);
     fontEditor->FillLists();
+    // The values are read afresh: an application chosen earlier for a change is forgotten.
+    ForgetApplicationToChange();
 
     std::vector<Error> warnings;
     const Status loaded =
@@ -435,7 +438,19 @@ void FrmScript::Command5_Click() {
         CurrentParameterIndex != -1 && !CommitParameter(CurrentParameterIndex))
         return;
     flow_.AddRecentEffect();
+    if (ApplicationChosenToChange(ws_)) {
+        // "Change values..." of the apply dialog brought the user here: this "Apply"
+        // replaces that application with the values as they stand now.
+        ReplaceChosenApplication(this, ws_);
+    }
+    const int current = CurrentParameterIndex;
     flow_.ShowApplyDialog(this);
+    if (ApplicationChosenToChange(ws_) && LstParameters->count() >= 1) {
+        // The dialog chose an application to change: its values are now the current ones,
+        // and the editor shows them (not stored over them first).
+        ForgetCurrentParameter();
+        SelectParameterRow(current >= 0 && current < LstParameters->count() ? current : 0);
+    }
     // The apply dialog may have chosen another page.
     SchedulePreview(0);
 }

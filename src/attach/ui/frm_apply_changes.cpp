@@ -3,6 +3,7 @@
 #include "attach/applied_effects.h"
 #include "attach/do_it.h"
 #include "attach/recorded_run.h"
+#include "attach/ui/change_application.h"
 #include "attach/ui/frm_batch_apply.h"
 #include "attach/ui/undo_actions.h"
 #include "common/files.h"
@@ -160,9 +161,18 @@ FrmApplyChanges::FrmApplyChanges(Workspace& ws, QWidget* parent) : QDialog(paren
     CmdRemove->setAccessibleName("Remove");
     CmdRemove->setAutoDefault(false);
     CmdRemove->setEnabled(false);
+    CmdChange = new QPushButton(QStringLiteral("Change values\u2026"), FraEffects);
+    CmdChange->setObjectName("CmdChange");
+    CmdChange->setAccessibleName("Change values");
+    CmdChange->setAutoDefault(false);
+    CmdChange->setEnabled(false);
+    auto* effectButtons = new QVBoxLayout;
+    effectButtons->addWidget(CmdRemove);
+    effectButtons->addWidget(CmdChange);
+    effectButtons->addStretch(1);
     auto* effectsRow = new QHBoxLayout(FraEffects);
     effectsRow->addWidget(LstEffects, 1);
-    effectsRow->addWidget(CmdRemove, 0, Qt::AlignTop);
+    effectsRow->addLayout(effectButtons);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(CmdUndo);
@@ -187,6 +197,7 @@ FrmApplyChanges::FrmApplyChanges(Workspace& ws, QWidget* parent) : QDialog(paren
     setTabOrder(CmdUndo, CmdBatch);
     setTabOrder(CmdBatch, LstEffects);
     setTabOrder(LstEffects, CmdRemove);
+    setTabOrder(CmdRemove, CmdChange);
 
     connect(HScrollScriptRepeat, &QScrollBar::valueChanged, this,
             [this](int) { HScrollScriptRepeat_Change(); });
@@ -197,6 +208,7 @@ FrmApplyChanges::FrmApplyChanges(Workspace& ws, QWidget* parent) : QDialog(paren
     connect(CmdUndo, &QPushButton::clicked, this, &FrmApplyChanges::CmdUndo_Click);
     connect(CmdBatch, &QPushButton::clicked, this, &FrmApplyChanges::CmdBatch_Click);
     connect(CmdRemove, &QPushButton::clicked, this, &FrmApplyChanges::CmdRemove_Click);
+    connect(CmdChange, &QPushButton::clicked, this, &FrmApplyChanges::CmdChange_Click);
     connect(LstEffects, &QListWidget::currentRowChanged, this, [this](int) { LstEffects_Click(); });
 
     ClickFocusedButtonOnEnter(this);
@@ -226,6 +238,7 @@ void FrmApplyChanges::ShowSampleFile() {
 void FrmApplyChanges::RefreshEffects() {
     LstEffects->clear();
     CmdRemove->setEnabled(false);
+    CmdChange->setEnabled(false);
     std::error_code ec;
     const std::filesystem::path page = std::filesystem::canonical(ws_.SampleFile, ec);
     if (ec || ws_.SampleFile.empty())
@@ -259,7 +272,18 @@ void FrmApplyChanges::RefreshEffects() {
 
 void FrmApplyChanges::LstEffects_Click() {
     const QListWidgetItem* item = LstEffects->currentItem();
-    CmdRemove->setEnabled(item != nullptr && item->data(RemovableRole).toBool());
+    const bool removable = item != nullptr && item->data(RemovableRole).toBool();
+    CmdRemove->setEnabled(removable);
+    CmdChange->setEnabled(removable);
+}
+
+void FrmApplyChanges::CmdChange_Click() {
+    const QListWidgetItem* item = LstEffects->currentItem();
+    if (item == nullptr || !item->data(RemovableRole).toBool())
+        return;
+    if (ChooseApplicationToChange(this, ws_, item->data(IdRole).toString().toStdString(),
+                                  item->data(NumberRole).toInt()))
+        Command1_Click(); // back to the parameter page, which now shows those values
 }
 
 void FrmApplyChanges::CmdRemove_Click() {

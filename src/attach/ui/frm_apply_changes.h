@@ -52,6 +52,9 @@ public:
     QGroupBox* FraEffects = nullptr;
     QListWidget* LstEffects = nullptr;
     QPushButton* CmdRemove = nullptr; // "Remove"
+    // "Change values...": back to the parameter page with the chosen application's values;
+    // its "Apply" then replaces that application.
+    QPushButton* CmdChange = nullptr;
 
     void Form_Load();
     void HScrollScriptRepeat_Change();
@@ -62,6 +65,7 @@ public:
     void CmdUndo_Click();
     void CmdBatch_Click();
     void CmdRemove_Click();
+    void CmdChange_Click();
     void LstEffects_Click();
     // Reads the page's effects again into LstEffects.
     void RefreshEffects();

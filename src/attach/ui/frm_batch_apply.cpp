@@ -1,5 +1,6 @@
 #include "attach/ui/frm_batch_apply.h"
 
+#include "attach/applied_effects.h"
 #include "attach/batch_apply.h"
 #include "attach/recorded_run.h"
 #include "attach/ui/frm_apply_changes.h"
@@ -19,6 +20,7 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
 #include <exception>
 #include <memory>
@@ -81,8 +83,22 @@ FrmBatchApply::FrmBatchApply(Workspace& ws, OutputOption option, int16_t repeat,
     LblTask = new QLabel(this);
     LblTask->setObjectName("LblTask");
     LblTask->setWordWrap(true);
-    LblTask->setText(QString("Apply \"%1\" to every page of the list: %2.")
-                         .arg(FromBytes(ws_.CurrentScript().Name), OptionText(option)));
+    OptApply = new QRadioButton("Apply", this);
+    OptApply->setObjectName("OptApply");
+    OptRemove = new QRadioButton("Remove it", this);
+    OptRemove->setObjectName("OptRemove");
+    OptReplace = new QRadioButton("Replace it with the current values", this);
+    OptReplace->setObjectName("OptReplace");
+    auto* tasks = new QHBoxLayout;
+    for (QRadioButton* task : {OptApply, OptRemove, OptReplace}) {
+        task->setAccessibleName(task->text());
+        tasks->addWidget(task);
+        connect(task, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                ShowTask();
+        });
+    }
+    tasks->addStretch(1);
     LstPages = new QListWidget(this);
     LstPages->setObjectName("LstPages");
     LstPages->setAccessibleName("Pages");
@@ -118,6 +134,7 @@ FrmBatchApply::FrmBatchApply(Workspace& ws, OutputOption option, int16_t repeat,
     buttons->addWidget(CmdCancel);
     buttons->addWidget(CmdClose);
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(tasks);
     layout->addWidget(LblTask);
     layout->addWidget(LstPages, 1);
     layout->addLayout(listButtons);
@@ -134,6 +151,28 @@ FrmBatchApply::FrmBatchApply(Workspace& ws, OutputOption option, int16_t repeat,
     connect(CmdClose, &QPushButton::clicked, this, &QDialog::reject);
     ClickFocusedButtonOnEnter(this);
     CmdStart->setEnabled(false);
+    OptApply->setChecked(true); // shows the task
+}
+
+void FrmBatchApply::ShowTask() {
+    const QString name = FromBytes(ws_.CurrentScript().Name);
+    if (OptRemove->isChecked()) {
+        LblTask->setText(QString("Take \"%1\" out of every page of the list (its newest "
+                                 "application), keeping everything else: overwrite each page.")
+                             .arg(name));
+        CmdStart->setText("Remove from all");
+    } else if (OptReplace->isChecked()) {
+        LblTask->setText(QString("Replace the newest application of \"%1\" on every page of "
+                                 "the list with the current values, at the same place: "
+                                 "overwrite each page.")
+                             .arg(name));
+        CmdStart->setText("Replace on all");
+    } else {
+        LblTask->setText(
+            QString("Apply \"%1\" to every page of the list: %2.").arg(name, OptionText(option_)));
+        CmdStart->setText("Apply to all");
+    }
+    CmdStart->setAccessibleName(CmdStart->text());
 }
 
 void FrmBatchApply::AddPages(const QStringList& pages) {
@@ -186,10 +225,26 @@ void FrmBatchApply::CmdClear_Click() {
 void FrmBatchApply::CmdStart_Click() {
     if (pages_.isEmpty() || running_)
         return;
+    const bool remove = OptRemove->isChecked();
+    const bool replace = OptReplace->isChecked();
     BatchRequest request;
-    request.option = option_;
+    request.option = remove || replace ? OutputOption::Overwrite : option_;
     request.repeat = repeat_;
-    if (option_ == OutputOption::Overwrite) {
+    if (replace) {
+        // Each page's newest application of the effect is taken out, and the effect is
+        // applied again there, with that application's repeat count.
+        const std::filesystem::path records = AppliedRecordsFolder(ws_);
+        const std::string scriptId = ws_.CurrentScript().ScriptId;
+        request.startFrom = [records, scriptId](Workspace& w, const std::string& page,
+                                                std::string_view bytes) -> Result<std::string> {
+            Result<TakenOut> out = TakeOutApplication(records, page, bytes, scriptId, 1);
+            if (!out)
+                return out.error();
+            w.ScriptRepeat = out->record.repeat;
+            return std::move(out->text);
+        };
+    }
+    if (request.option == OutputOption::Overwrite) {
         request.overwriteConfirmed =
             ShowMessage(this,
                         pages_.size() == 1
@@ -233,15 +288,26 @@ void FrmBatchApply::CmdStart_Click() {
     CmdClose->setEnabled(false);
     CmdUndo->setEnabled(false);
     CmdCancel->setEnabled(true);
+    for (QRadioButton* task : {OptApply, OptRemove, OptReplace})
+        task->setEnabled(false);
     PrgPages->setMaximum(static_cast<int>(pages.size()));
     PrgPages->setValue(0);
 
     auto outcome = std::make_shared<std::optional<Result<BatchOutcome>>>();
     QEventLoop wait;
     connect(this, &FrmBatchApply::RunFinished, &wait, &QEventLoop::quit);
-    std::thread worker([this, pages, request, outcome, self] {
+    std::thread worker([this, pages, request, outcome, self, remove] {
         try {
-            outcome->emplace(ApplyToPages(ws_, pages, request));
+            if (remove) {
+                RemoveRequest removal;
+                removal.scriptId = ws_.CurrentScript().ScriptId;
+                removal.jobs = request.jobs;
+                removal.progress = request.progress;
+                removal.cancel = request.cancel;
+                outcome->emplace(RemoveFromPages(ws_, pages, removal));
+            } else {
+                outcome->emplace(ApplyToPages(ws_, pages, request));
+            }
         } catch (const std::exception& e) {
             outcome->emplace(MakeError("", 0, e.what()));
         }
@@ -256,6 +322,8 @@ void FrmBatchApply::CmdStart_Click() {
     CmdClear->setEnabled(true);
     CmdClose->setEnabled(true);
     CmdStart->setEnabled(true);
+    for (QRadioButton* task : {OptApply, OptRemove, OptReplace})
+        task->setEnabled(true);
 
     const Result<BatchOutcome>& result = **outcome;
     if (!result) {

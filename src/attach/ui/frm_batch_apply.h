@@ -1,9 +1,10 @@
 #pragma once
 // The current effect applied to several pages at once, with the apply dialog's option
-// and repeat count: the user adds pages (several files, or a whole folder with its
-// subfolders, from the file browser), starts, sees a progress bar with the page being
-// worked on (and can cancel), and then the list tells for each page done or failed and
-// why. The pages run on worker threads; this window only shows their progress.
+// and repeat count, or taken out of them, or its newest application on each replaced with
+// the current values: the user chooses the task, adds pages (several files, or a whole
+// folder with its subfolders, from the file browser), starts, sees a progress bar with the
+// page being worked on (and can cancel), and then the list tells for each page done or
+// failed and why. The pages run on worker threads; this window only shows their progress.
 #include "attach/do_it.h"
 #include "library/workspace.h"
 
@@ -16,6 +17,7 @@ class QLabel;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
+class QRadioButton;
 
 namespace pelto::ui {
 
@@ -25,6 +27,12 @@ public:
     FrmBatchApply(Workspace& ws, OutputOption option, int16_t repeat, QWidget* parent = nullptr);
 
     QLabel* LblTask = nullptr;
+    // The task: apply (with the dialog's option), take the effect out, or replace its
+    // newest application with the current values; taking out and replacing overwrite the
+    // pages.
+    QRadioButton* OptApply = nullptr;
+    QRadioButton* OptRemove = nullptr;
+    QRadioButton* OptReplace = nullptr;
     QListWidget* LstPages = nullptr;
     QPushButton* CmdAddPages = nullptr; // "Add pages..."
     QPushButton* CmdClear = nullptr;    // "Clear list"
@@ -57,6 +65,7 @@ signals:
 
 private:
     void ShowPages();
+    void ShowTask();
 
     Workspace& ws_;
     OutputOption option_;
