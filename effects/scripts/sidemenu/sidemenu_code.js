@@ -117,9 +117,7 @@
 
   P.sidemenu = { build: build, buildAll: buildAll, layoutAll: layoutAll };
   window.addEventListener("resize", layoutAll);
-  if (document.readyState === "loading") {
-    document.addEventListener("DOMContentLoaded", buildAll);
-  } else {
-    buildAll();
-  }
+  /* Each menu is built as soon as the parser has it whole, before the page below it is painted,
+     so its links never push the page down once it shows. */
+  P.each("[data-pelto-sidemenu]", build);
 })();

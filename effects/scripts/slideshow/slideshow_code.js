@@ -71,6 +71,12 @@
       /* Only the end of the new picture's own transition counts: a cancelled earlier one does not. */
       function done(event) {
         if (event && (event.target !== incoming || slides[current] !== incoming)) return;
+        /* The timer may come first on a busy page that started the transition late: the old
+           picture stays until the new one is whole. */
+        if (!event && slides[current] === incoming && Number(getComputedStyle(incoming).opacity) < 0.99) {
+          timer = setTimeout(done, fade);
+          return;
+        }
         incoming.removeEventListener("transitionend", done);
         clearTimeout(timer);
         gone.classList.remove("pelto-ss-leaving");

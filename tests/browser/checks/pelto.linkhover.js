@@ -46,8 +46,3 @@ export async function check(page, context) {
   await until(page, "keyboard focus on a link did not sweep in its underline", (selector) => getComputedStyle(document.querySelector(selector)).backgroundSize === "100% 2px", contact);
   await page.evaluate(() => document.activeElement.blur());
 }
-
-// Rows of the visitors' table this effect does not meet yet, with the reason.
-export const visitorsOpen = {
-  "the effect's text at least 4.5:1": "the underline drawn under the page's menu links lowers their measured contrast to 4.47:1 with the DejaVu font",
-};

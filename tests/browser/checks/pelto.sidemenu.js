@@ -63,8 +63,3 @@ export async function check(page, context = {}) {
     await page.setViewportSize(size);
   }
 }
-
-// Rows of the visitors' table this effect does not meet yet, with the reason.
-export const visitorsOpen = {
-  "layout shift added": "the menu button's bar is built by script after the first paint and pushes the page down on a long page",
-};

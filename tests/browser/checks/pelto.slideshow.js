@@ -14,26 +14,39 @@ export async function check(page, context = {}) {
         ),
     );
   // Samples the frame on every animation frame for a while: three points across it must always
-  // lie on a visible, opaque picture.
+  // lie on a visible, opaque picture. The points follow the frame, should the page move. The
+  // first blank frame is described (time, the slides' state), so a failure says what was seen.
   const blankFrames = (box) =>
     box.evaluate(
       (el) =>
         new Promise((resolve) => {
-          const frame = el.querySelector(".pelto-ss-frame").getBoundingClientRect();
-          const y = frame.top + frame.height / 3;
-          const points = [0.1, 0.5, 0.9].map((f) => frame.left + frame.width * f);
           let blank = 0;
           let samples = 0;
+          let first = "";
           const t0 = performance.now();
           (function sample() {
-            const slides = [...el.querySelectorAll(".pelto-ss-slide")].filter((s) => {
+            const frame = el.querySelector(".pelto-ss-frame").getBoundingClientRect();
+            const y = frame.top + frame.height / 3;
+            const points = [0.1, 0.5, 0.9].map((f) => frame.left + frame.width * f);
+            const all = [...el.querySelectorAll(".pelto-ss-slide")];
+            const slides = all.filter((s) => {
               const cs = getComputedStyle(s);
               return cs.visibility === "visible" && Number(cs.opacity) >= 0.99;
             });
             samples++;
-            if (!points.every((x) => slides.some((s) => { const r = s.getBoundingClientRect(); return x >= r.left && x <= r.right && y >= r.top && y <= r.bottom; }))) blank++;
+            if (!points.every((x) => slides.some((s) => { const r = s.getBoundingClientRect(); return x >= r.left && x <= r.right && y >= r.top && y <= r.bottom; }))) {
+              blank++;
+              if (!first) {
+                const state = all.map((s, i) => {
+                  const cs = getComputedStyle(s);
+                  const r = s.getBoundingClientRect();
+                  return `#${i} [${s.className.replace(/pelto-ss-/g, "")}] ${cs.visibility} opacity ${Number(cs.opacity).toFixed(2)} at ${Math.round(r.left)},${Math.round(r.top)} ${Math.round(r.width)}x${Math.round(r.height)}`;
+                });
+                first = `first at ${Math.round(performance.now() - t0)} ms, frame at ${Math.round(frame.left)},${Math.round(frame.top)} ${Math.round(frame.width)}x${Math.round(frame.height)}: ${state.join("; ")}`;
+              }
+            }
             if (performance.now() - t0 < 900) requestAnimationFrame(sample);
-            else resolve({ blank, samples });
+            else resolve({ blank, samples, first });
           })();
         }),
     );
@@ -52,8 +65,8 @@ export async function check(page, context = {}) {
     // The change itself: never a blank frame between two pictures.
     await box.locator(".pelto-ss-next").click();
     if (Number(await current(box)) !== (start + 1) % 3) throw new Error("the next button did not move on");
-    const { blank, samples } = await blankFrames(box);
-    if (blank > 0) throw new Error(`${blank} of ${samples} frames sampled during the change show no whole picture`);
+    const { blank, samples, first } = await blankFrames(box);
+    if (blank > 0) throw new Error(`show ${i + 1} of ${count}: ${blank} of ${samples} frames sampled during the change show no whole picture (${first})`);
     const shown = await visibleAtRest(box);
     if (shown !== 1) throw new Error(`${shown} pictures show once the change is over`);
     await box.focus();
