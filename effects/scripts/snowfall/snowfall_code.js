@@ -32,33 +32,46 @@
       if (a.name.indexOf("data-look-") === 0) el.style.setProperty(prefix + a.name.slice(10), a.value);
     }
   };
-  // Shared by every snow layer of the page: one loop paints them all, and one button pauses them
-  // all. One resize listener calls fit() with each layer's id.
+  // Shared by every snow layer of the page: one button pauses them all. The flakes fall by CSS
+  // animations of their transform alone, which the browser runs without the page's main thread.
   P.snowfall = P.snowfall || {
-    layers: {},
-    running: false,
-    last: 0,
+    layers: [],
     // Readers who ask for reduced motion start with the snow standing still.
     paused: matchMedia("(prefers-reduced-motion: reduce)").matches,
     button: null,
-    add(canvas, settings) {
-      if (!canvas) return;
-      const layer = { canvas, paint: canvas.getContext("2d"), width: 0, height: 0, flakes: [], onScreen: true, ...settings };
-      this.layers[canvas.id] = layer;
-      layer.width = innerWidth;
-      layer.height = innerHeight;
-      for (let i = 0; i < settings.count; i++) layer.flakes.push(this.newFlake(layer, true));
-      this.fit(canvas.id);
-      this.addButton();
-      // A layer the page has hidden or moved out of view is not painted.
-      if ("IntersectionObserver" in window) {
-        new IntersectionObserver((seen) => {
-          layer.onScreen = seen[seen.length - 1].isIntersecting;
-          this.start();
-        }).observe(canvas);
+    add(layer, settings) {
+      // The keyframes drift by a fixed share of the window's height: the wind's sign picks them.
+      const wind = settings.wind > 0 ? 1 : settings.wind < 0 ? -1 : 0;
+      layer.classList.add(wind > 0 ? "pelto-snowfall-to-right" : wind < 0 ? "pelto-snowfall-to-left" : "pelto-snowfall-still-air");
+      layer.style.setProperty("--pelto-snowfall-colour", settings.colour);
+      const count = Math.max(0, Math.min(1000, settings.count));
+      for (let i = 0; i < count; i++) {
+        const flake = document.createElement("span");
+        flake.className = "pelto-snowfall-flake";
+        layer.appendChild(flake);
       }
-      document.addEventListener("visibilitychange", () => this.start());
-      this.start();
+      const entry = { layer, wind, largest: Math.max(1, settings.largest) };
+      this.layers.push(entry);
+      this.place(entry);
+      this.addButton();
+      this.show();
+    },
+    // Each flake gets a size, a start across the window (upwind, so the whole window has snow),
+    // the time of its fall (larger flakes fall faster) and a point in that fall to start from.
+    place(entry) {
+      const width = Math.max(1, innerWidth);
+      const height = Math.max(1, innerHeight);
+      const drift = entry.wind * 0.6 * height;
+      const from = -Math.max(drift, 0);
+      const to = width - Math.min(drift, 0);
+      for (const flake of entry.layer.children) {
+        const size = 1 + Math.random() * (entry.largest - 1);
+        const time = (height + 28) / ((0.4 + size * 0.18) * 60);
+        flake.style.width = flake.style.height = size.toFixed(1) + "px";
+        flake.style.left = (((from + Math.random() * (to - from)) / width) * 100).toFixed(2) + "%";
+        flake.style.animationDuration = time.toFixed(2) + "s";
+        flake.style.animationDelay = (-Math.random() * time).toFixed(2) + "s";
+      }
     },
     addButton() {
       if (this.button) return;
@@ -69,89 +82,28 @@
       button.addEventListener("click", () => {
         this.paused = !this.paused;
         this.show();
-        this.start();
       });
       this.button = button;
-      this.show();
     },
     show() {
+      for (const entry of this.layers) entry.layer.classList.toggle("pelto-snowfall-paused", this.paused);
+      if (!this.button) return;
       this.button.setAttribute("aria-pressed", this.paused ? "true" : "false");
       this.button.setAttribute("aria-label", this.paused ? "Play the snow" : "Pause the snow");
     },
-    fit(id) {
-      const layer = this.layers[id];
-      if (!layer) return;
-      const ratio = window.devicePixelRatio || 1;
-      layer.width = innerWidth;
-      layer.height = innerHeight;
-      layer.canvas.width = Math.round(layer.width * ratio);
-      layer.canvas.height = Math.round(layer.height * ratio);
-      layer.paint.setTransform(ratio, 0, 0, ratio, 0, 0);
-      layer.paint.fillStyle = layer.colour;
-      this.draw(layer);
-    },
-    newFlake(layer, anywhere) {
-      const size = 1 + Math.random() * (layer.largest - 1);
-      return {
-        x: Math.random() * layer.width,
-        y: anywhere ? Math.random() * layer.height : -size,
-        size,
-        fall: 0.4 + size * 0.18,
-        phase: Math.random() * Math.PI * 2,
-      };
-    },
-    draw(layer) {
-      const paint = layer.paint;
-      paint.clearRect(0, 0, layer.width, layer.height);
-      paint.beginPath();
-      for (const flake of layer.flakes) {
-        paint.moveTo(flake.x + flake.size / 2, flake.y);
-        paint.arc(flake.x, flake.y, flake.size / 2, 0, Math.PI * 2);
-      }
-      paint.fill();
-    },
-    // The loop runs only while the snow is playing, the tab is visible and a layer is on screen.
-    wanted() {
-      return !this.paused && document.visibilityState !== "hidden" && Object.values(this.layers).some((layer) => layer.onScreen);
-    },
-    start() {
-      if (this.running || !this.wanted()) return;
-      this.running = true;
-      this.last = 0;
-      requestAnimationFrame((time) => this.frame(time));
-    },
-    frame(time) {
-      if (!this.wanted()) {
-        this.running = false;
-        return;
-      }
-      // Thirty pictures a second are plenty for drifting snow and halve the drawing work.
-      if (!this.last || time - this.last >= 30) {
-        const scale = this.last ? Math.min(3, (time - this.last) / 16.7) : 1;
-        this.last = time;
-        for (const layer of Object.values(this.layers)) {
-          if (!layer.onScreen) continue;
-          for (const flake of layer.flakes) {
-            flake.phase += 0.02 * scale;
-            flake.y += flake.fall * scale;
-            flake.x += (layer.wind * flake.fall + Math.sin(flake.phase) * 0.3) * scale;
-            if (flake.y > layer.height + flake.size || flake.x < -20 || flake.x > layer.width + 20) Object.assign(flake, this.newFlake(layer, false));
-          }
-          this.draw(layer);
-        }
-      }
-      requestAnimationFrame((next) => this.frame(next));
-    },
   };
-  P.each(".pelto-snowfall", (canvas) => {
-    P.snowfall.add(canvas, {
-      count: Math.round(Number(canvas.dataset.count) || 0),
-      largest: Number(canvas.dataset.largest) || 0,
-      colour: canvas.dataset.colour || "",
-      wind: Number(canvas.dataset.wind) || 0,
+  P.each(".pelto-snowfall", (layer) => {
+    P.snowfall.add(layer, {
+      count: Math.round(Number(layer.dataset.count) || 0),
+      largest: Number(layer.dataset.largest) || 0,
+      colour: layer.dataset.colour || "",
+      wind: Number(layer.dataset.wind) || 0,
     });
   });
+  // A window that changes its width or height gets its flakes spread over it anew.
+  let resized = 0;
   window.addEventListener("resize", () => {
-    document.querySelectorAll(".pelto-snowfall").forEach((canvas) => P.snowfall.fit(canvas.id));
+    clearTimeout(resized);
+    resized = setTimeout(() => P.snowfall.layers.forEach((entry) => P.snowfall.place(entry)), 150);
   });
 })();
