@@ -296,11 +296,10 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
         for (const auto& [name, bytes] : files)
             if (name != kResultName)
                 externals.push_back(name);
-        const std::string written = resultBytes.Join();
         const fs::path target = request.option == OutputOption::Copy ? CopyPagePath(page) : page;
-        if (Status st = request.recordPieces(PathText(target),
-                                             ComputePieces(start, attached->text.Pieces(), written),
-                                             externals);
+        if (Status st = request.recordPieces(
+                PathText(target), ComputePieces(start, attached->text.Pieces(), resultBytes.parts),
+                externals);
             !st)
             return st.error();
     }

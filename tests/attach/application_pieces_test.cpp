@@ -89,6 +89,29 @@ TEST_P(PiecesTest, TakingThemOutGivesThePageBefore) {
               "<!-- mine -->" + c.before + "<!-- also mine -->");
 }
 
+// The page as written is handed over in the parts it was written from: cut anywhere (one
+// byte each, in two at every place, with empty parts between), it gives the same pieces.
+TEST_P(PiecesTest, TheWrittenPageInPartsGivesTheSamePieces) {
+    const PiecesCase& c = GetParam();
+    std::vector<std::string_view> kept;
+    std::string_view before = c.before;
+    for (const auto& [span, text] : c.parts) {
+        kept.push_back(before.substr(span.first, span.second - span.first));
+        kept.push_back(text);
+    }
+    const std::vector<InsertedPiece> whole = ComputePieces(before, kept, c.written);
+    const std::string_view written = c.written;
+    std::vector<std::string_view> bytes;
+    for (size_t i = 0; i < written.size(); ++i)
+        bytes.push_back(written.substr(i, 1));
+    EXPECT_EQ(ComputePieces(before, kept, bytes), whole);
+    for (size_t cut = 0; cut <= written.size(); ++cut) {
+        const std::vector<std::string_view> two{
+            {}, written.substr(0, cut), {}, written.substr(cut)};
+        EXPECT_EQ(ComputePieces(before, kept, two), whole) << "cut at " << cut;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Pages, PiecesTest, ::testing::ValuesIn(Cases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
