@@ -207,6 +207,17 @@ TEST(AppliedRecordTest, LongCodeIsKeptOnceForEveryPageThatHasIt) {
     ASSERT_TRUE(read.ok()) << read.error().text();
     ASSERT_EQ(read->size(), 1u);
     EXPECT_EQ((*read)[0], r);
+    // The same code applied again to one page: every entry gets its bytes.
+    r.changeId = "000002-20261211T000001Z";
+    ASSERT_TRUE(AppendApplied(folder.path(), "/site/a.htm", r).ok());
+    r.changeId = "000003-20261211T000002Z";
+    ASSERT_TRUE(AppendApplied(folder.path(), "/site/a.htm", r).ok());
+    read = ReadApplied(folder.path(), "/site/a.htm");
+    ASSERT_TRUE(read.ok()) << read.error().text();
+    ASSERT_EQ(read->size(), 3u);
+    for (const AppliedRecord& each : *read)
+        EXPECT_EQ(each.pieces, r.pieces) << each.changeId;
+    EXPECT_EQ(read->back(), r);
     // The shared file changed by hand: the record is refused, naming it.
     const fs::path file = fs::directory_iterator(folder.path() / "shared")->path();
     std::ofstream(file, std::ios::binary | std::ios::trunc) << "changed";
