@@ -44,12 +44,17 @@ std::string Entry(const AppliedRecord& r, bool share) {
     for (const std::string& e : r.externals)
         AddText(out, e);
     for (const InsertedPiece& p : r.pieces) {
-        out += "piece " + std::to_string(p.offset) + " " + std::to_string(p.removed.size()) + " " +
-               std::to_string(p.inserted.size()) + " " + std::to_string(p.before.size()) + " " +
-               std::to_string(p.after.size());
+        out += "piece";
+        for (const uint64_t n : std::initializer_list<uint64_t>{
+                 p.offset, p.removed.size(), p.inserted.size(), p.before.size(), p.after.size()}) {
+            out += ' ';
+            out += std::to_string(n);
+        }
         const bool shared = share && p.inserted.size() >= kSharedPiece;
-        if (shared)
-            out += " " + Sha256Hex(p.inserted);
+        if (shared) {
+            out += ' ';
+            out += Sha256Hex(p.inserted);
+        }
         out += "\n";
         out += p.removed;
         if (!shared)
