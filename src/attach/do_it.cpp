@@ -278,7 +278,6 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
             return st.error();
     }
     const fs::path result = output / kResultName;
-    const std::string sha = resultSha.valid() ? resultSha.get() : std::string();
 
     DoItOutcome outcome;
     const fs::path pageFolder = page.parent_path();
@@ -322,6 +321,8 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
             !st)
             return st.error();
     }
+    // Taken once it is needed: the pieces and their record are made while it is hashed.
+    const std::string sha = resultSha.valid() ? resultSha.get() : std::string();
     switch (request.option) {
     case OutputOption::Preview:
         outcome.pageToOpen = PathText(result);
