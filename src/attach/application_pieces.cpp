@@ -1,5 +1,7 @@
 #include "attach/application_pieces.h"
 
+#include "attach/parts_text.h"
+
 #include <algorithm>
 
 namespace pelto {
@@ -130,36 +132,46 @@ long LineOfOffset(std::string_view text, uint64_t pos) {
     return line;
 }
 
-std::vector<InsertedPiece> ComputePieces(std::string_view pageBefore,
-                                         const std::vector<std::string_view>& kept,
-                                         std::string_view written) {
-    std::vector<Span> spans;
-    std::vector<RawPiece> raw;
-    bool paired = KeptSpans(pageBefore, kept, spans);
-    size_t cb = 0; // in pageBefore
-    size_t cw = 0; // in written
-    for (size_t s = 0; paired && s < spans.size(); ++s) {
-        const std::string_view need = pageBefore.substr(spans[s].at, spans[s].len);
-        const size_t at = written.find(need, cw);
-        if (at == std::string_view::npos) {
-            paired = false;
-            break;
-        }
-        if (spans[s].at > cb || at > cw)
-            raw.push_back(
-                {cw, pageBefore.substr(cb, spans[s].at - cb), written.substr(cw, at - cw)});
-        cb = spans[s].at + spans[s].len;
-        cw = at + need.size();
-    }
-    if (paired && (cb < pageBefore.size() || cw < written.size()))
-        raw.push_back({cw, pageBefore.substr(cb), written.substr(cw)});
-    if (!paired) {
-        raw.clear();
-        if (!InsertionsOnly(pageBefore, written, raw)) {
-            raw = WholeDifference(pageBefore, written);
-        }
+namespace {
+
+// A text given whole, as PartsText reads one given in parts.
+class WholeText {
+public:
+    explicit WholeText(std::string_view text) : text_(text) {}
+    size_t size() const { return text_.size(); }
+    size_t find(std::string_view needle, size_t from) const { return text_.find(needle, from); }
+    std::string_view substr(size_t pos, size_t n = std::string_view::npos) const {
+        return text_.substr(pos, n);
     }
 
+private:
+    std::string_view text_;
+};
+
+// Pairs the kept spans of pageBefore with where they stand in written, in order; the
+// bytes between them are the raw pieces. False when a span is not found.
+template <class Text>
+bool PairedPieces(std::string_view pageBefore, const std::vector<Span>& spans, const Text& written,
+                  std::vector<RawPiece>& raw) {
+    size_t cb = 0; // in pageBefore
+    size_t cw = 0; // in written
+    for (const Span& span : spans) {
+        const std::string_view need = pageBefore.substr(span.at, span.len);
+        const size_t at = written.find(need, cw);
+        if (at == std::string_view::npos)
+            return false;
+        if (span.at > cb || at > cw)
+            raw.push_back({cw, pageBefore.substr(cb, span.at - cb), written.substr(cw, at - cw)});
+        cb = span.at + span.len;
+        cw = at + need.size();
+    }
+    if (cb < pageBefore.size() || cw < written.size())
+        raw.push_back({cw, pageBefore.substr(cb), written.substr(cw)});
+    return true;
+}
+
+template <class Text>
+std::vector<InsertedPiece> PiecesOf(const std::vector<RawPiece>& raw, const Text& written) {
     std::vector<InsertedPiece> pieces;
     auto add = [&](size_t offset, std::string_view gone, std::string_view put) {
         InsertedPiece p;
@@ -186,6 +198,38 @@ std::vector<InsertedPiece> ComputePieces(std::string_view pageBefore,
             add(r.offset + behind, {}, r.put.substr(behind));
     }
     return pieces;
+}
+
+} // namespace
+
+std::vector<InsertedPiece> ComputePieces(std::string_view pageBefore,
+                                         const std::vector<std::string_view>& kept,
+                                         std::string_view written) {
+    std::vector<Span> spans;
+    std::vector<RawPiece> raw;
+    const WholeText text(written);
+    if (!KeptSpans(pageBefore, kept, spans) || !PairedPieces(pageBefore, spans, text, raw)) {
+        raw.clear();
+        if (!InsertionsOnly(pageBefore, written, raw))
+            raw = WholeDifference(pageBefore, written);
+    }
+    return PiecesOf(raw, text);
+}
+
+std::vector<InsertedPiece> ComputePieces(std::string_view pageBefore,
+                                         const std::vector<std::string_view>& kept,
+                                         const std::vector<std::string_view>& written) {
+    std::vector<Span> spans;
+    std::vector<RawPiece> raw;
+    const PartsText text(written);
+    if (KeptSpans(pageBefore, kept, spans) && PairedPieces(pageBefore, spans, text, raw))
+        return PiecesOf(raw, text);
+    // The spans were not found in order: the texts are compared byte by byte, whole.
+    std::string whole;
+    whole.reserve(text.size());
+    for (std::string_view part : written)
+        whole.append(part);
+    return ComputePieces(pageBefore, kept, std::string_view(whole));
 }
 
 Result<std::vector<uint64_t>> LocatePieces(std::string_view current,

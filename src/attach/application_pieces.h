@@ -38,6 +38,12 @@ std::vector<InsertedPiece> ComputePieces(std::string_view pageBefore,
                                          const std::vector<std::string_view>& kept,
                                          std::string_view written);
 
+// The same, for a written page given in parts (as it was written): the pieces are those of
+// the parts joined, but a large page is not copied to find them.
+std::vector<InsertedPiece> ComputePieces(std::string_view pageBefore,
+                                         const std::vector<std::string_view>& kept,
+                                         const std::vector<std::string_view>& written);
+
 // Where every piece's inserted bytes stand in current, in order. A piece stands at its
 // own offset moved by the edits found in front of it, or else at its only occurrence
 // behind the previous piece (or the only one with its neighbouring bytes). A piece not

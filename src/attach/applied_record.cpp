@@ -7,6 +7,7 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <unistd.h>
@@ -43,12 +44,17 @@ std::string Entry(const AppliedRecord& r, bool share) {
     for (const std::string& e : r.externals)
         AddText(out, e);
     for (const InsertedPiece& p : r.pieces) {
-        out += "piece " + std::to_string(p.offset) + " " + std::to_string(p.removed.size()) + " " +
-               std::to_string(p.inserted.size()) + " " + std::to_string(p.before.size()) + " " +
-               std::to_string(p.after.size());
+        out += "piece";
+        for (const uint64_t n : std::initializer_list<uint64_t>{
+                 p.offset, p.removed.size(), p.inserted.size(), p.before.size(), p.after.size()}) {
+            out += ' ';
+            out += std::to_string(n);
+        }
         const bool shared = share && p.inserted.size() >= kSharedPiece;
-        if (shared)
-            out += " " + Sha256Hex(p.inserted);
+        if (shared) {
+            out += ' ';
+            out += Sha256Hex(p.inserted);
+        }
         out += "\n";
         out += p.removed;
         if (!shared)
@@ -103,9 +109,19 @@ private:
     size_t pos_ = 0;
 };
 
+// A shared piece's file as read, and whether its bytes have the SHA-256 it is named by.
+struct SharedBytes {
+    Result<std::string> bytes;
+    bool whole = false;
+};
+// The shared pieces read so far, by their SHA-256: a page's entries mostly name the same
+// ones (the same effect applied again), which are then read once.
+using SharedPieces = std::map<std::string, SharedBytes>;
+
 // A piece whose inserted bytes are shared gets them from folder; an error names the file
 // that is missing or does not hold them.
-bool ReadEntry(Reader& in, AppliedRecord& r, const fs::path& folder, std::optional<Error>& bad) {
+bool ReadEntry(Reader& in, AppliedRecord& r, const fs::path& folder, SharedPieces& known,
+               std::optional<Error>& bad) {
     std::string line;
     if (!in.Line(line))
         return false;
@@ -140,14 +156,20 @@ bool ReadEntry(Reader& in, AppliedRecord& r, const fs::path& folder, std::option
             return false;
         if (shared) {
             const fs::path file = SharedPiece(folder, sha);
-            Result<std::string> bytes = ReadFileBytes(file);
-            if (!bytes || bytes->size() != sizes[1] || Sha256Hex(*bytes) != sha) {
+            auto it = known.find(sha);
+            if (it == known.end()) {
+                SharedBytes read{ReadFileBytes(file), false};
+                read.whole = read.bytes && Sha256Hex(*read.bytes) == sha;
+                it = known.emplace(sha, std::move(read)).first;
+            }
+            const Result<std::string>& bytes = it->second.bytes;
+            if (!bytes || bytes->size() != sizes[1] || !it->second.whole) {
                 if (!bad)
                     bad = MakeError(PathText(file), 0,
                                     bytes ? "does not hold the code Pelto inserted (it was changed)"
                                           : "is missing: " + bytes.error().message);
             } else {
-                p.inserted = std::move(*bytes);
+                p.inserted = *bytes;
             }
         }
         r.pieces.push_back(std::move(p));
@@ -170,9 +192,10 @@ Result<std::vector<AppliedRecord>> Parse(std::string_view text, const std::strin
     std::vector<AppliedRecord> records;
     size_t good = in.pos();
     std::optional<Error> bad;
+    SharedPieces pieces;
     while (!in.AtEnd()) {
         AppliedRecord r;
-        if (!ReadEntry(in, r, folder, bad))
+        if (!ReadEntry(in, r, folder, pieces, bad))
             break; // an entry cut short: the run that wrote it did not finish
         if (bad)
             return *bad;

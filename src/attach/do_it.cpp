@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <future>
 #include <map>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,7 +43,8 @@ bool LiesIn(const fs::path& path, const fs::path& folder) {
 using OutputFiles = std::map<std::string, std::string>;
 
 // Writes the files other than the result page into the page's folder, each through a
-// temporary file and a rename.
+// temporary file and a rename. Each is on the disk before it takes its name; the names
+// reach the disk with the folder's flush after the page is written (FlushFolders).
 Status CopyOutputFiles(const OutputFiles& files, const TextParts& result,
                        const std::string& resultSha, const EarlyDigestFuture& targetNow,
                        const fs::path& pageFolder, const fs::path& page, const fs::path& target,
@@ -67,8 +69,25 @@ Status CopyOutputFiles(const OutputFiles& files, const TextParts& result,
         request.afterRecording(PathText(page));
     for (const auto& [name, bytes] : files)
         if (name != kResultName)
-            if (Status st = WriteFileAtomic(pageFolder / name, bytes); !st)
+            if (Status st = WriteFileAtomic(pageFolder / name, {bytes}, FolderFlush::Later); !st)
                 return st;
+    return Status::Ok();
+}
+
+// Flushes the folders the files beside the page went into, other than the page's own
+// (WriteCopy flushes that one), so every new name is on the disk before the change
+// record says the run finished. After a failure the page's folder is flushed as well.
+Status FlushFolders(const OutputFiles& files, const fs::path& pageFolder, bool failed) {
+    std::set<fs::path> folders;
+    if (failed)
+        folders.insert(pageFolder);
+    for (const auto& [name, bytes] : files)
+        if (name != kResultName)
+            if (fs::path folder = (pageFolder / name).parent_path(); folder != pageFolder)
+                folders.insert(folder);
+    for (const fs::path& folder : folders)
+        if (Status st = SyncFolder(folder); !st)
+            return st;
     return Status::Ok();
 }
 
@@ -259,7 +278,6 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
             return st.error();
     }
     const fs::path result = output / kResultName;
-    const std::string sha = resultSha.valid() ? resultSha.get() : std::string();
 
     DoItOutcome outcome;
     const fs::path pageFolder = page.parent_path();
@@ -296,25 +314,28 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
         for (const auto& [name, bytes] : files)
             if (name != kResultName)
                 externals.push_back(name);
-        const std::string written = resultBytes.Join();
         const fs::path target = request.option == OutputOption::Copy ? CopyPagePath(page) : page;
-        if (Status st = request.recordPieces(PathText(target),
-                                             ComputePieces(start, attached->text.Pieces(), written),
-                                             externals);
+        if (Status st = request.recordPieces(
+                PathText(target), ComputePieces(start, attached->text.Pieces(), resultBytes.parts),
+                externals);
             !st)
             return st.error();
     }
+    // Taken once it is needed: the pieces and their record are made while it is hashed.
+    const std::string sha = resultSha.valid() ? resultSha.get() : std::string();
     switch (request.option) {
     case OutputOption::Preview:
         outcome.pageToOpen = PathText(result);
         break;
     case OutputOption::Copy: {
         const fs::path copy = CopyPagePath(page);
-        if (Status st = CopyOutputFiles(files, resultBytes, sha, targetNow, pageFolder, page, copy,
-                                        request);
-            !st)
-            return st.error();
-        if (Status st = WriteCopy(result, copy, resultBytes); !st)
+        Status st =
+            CopyOutputFiles(files, resultBytes, sha, targetNow, pageFolder, page, copy, request);
+        if (st)
+            st = WriteCopy(result, copy, resultBytes);
+        if (Status flushed = FlushFolders(files, pageFolder, !st); st && !flushed)
+            st = flushed;
+        if (!st)
             return st.error();
         outcome.pageToOpen = PathText(copy);
         break;
@@ -324,11 +345,13 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
             outcome.overwriteDeclined = true;
             break;
         }
-        if (Status st = CopyOutputFiles(files, resultBytes, sha, targetNow, pageFolder, page, page,
-                                        request);
-            !st)
-            return st.error();
-        if (Status st = WriteCopy(result, page, resultBytes); !st)
+        Status st =
+            CopyOutputFiles(files, resultBytes, sha, targetNow, pageFolder, page, page, request);
+        if (st)
+            st = WriteCopy(result, page, resultBytes);
+        if (Status flushed = FlushFolders(files, pageFolder, !st); st && !flushed)
+            st = flushed;
+        if (!st)
             return st.error();
         outcome.pageToOpen = PathText(page);
         break;

@@ -283,7 +283,7 @@ int RunApply(const Context& ctx, const std::vector<std::string>& args) {
                                                        : std::string();
     if (!first.empty())
         ws.SampleFile = fs::absolute(first, ec).lexically_normal().string();
-    if (int code = OpenLibrary(ctx, ws); code != kOk)
+    if (int code = OpenLibraryFor(ctx, ws, a.scriptId); code != kOk)
         return code;
     if (int code = OpenScript(ws, a.scriptId); code != kOk)
         return code;

@@ -28,7 +28,7 @@ int RunParams(const Context& ctx, const std::vector<std::string>& args) {
     if (args.size() != 1)
         return Report(kUsage, "params takes one SCRIPTID");
     Workspace ws;
-    if (int code = OpenLibrary(ctx, ws); code != kOk)
+    if (int code = OpenLibraryFor(ctx, ws, args[0]); code != kOk)
         return code;
     if (int code = OpenScript(ws, args[0]); code != kOk)
         return code;

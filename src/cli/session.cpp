@@ -8,7 +8,9 @@
 
 namespace pelto::cli {
 
-int OpenLibrary(const Context& ctx, Workspace& ws) {
+namespace {
+
+int Open(const Context& ctx, Workspace& ws, const std::string* upTo) {
     ws.UseFolders(ctx.folders);
     if (Status st = PrepareUserFolder(ctx.folders); !st)
         std::fprintf(stderr, "pelto-cli: warning: %s\n", st.error().text().c_str());
@@ -17,13 +19,23 @@ int OpenLibrary(const Context& ctx, Workspace& ws) {
         return Report(kFailure, st.error().text());
     if (ws.SampleFile.empty())
         ws.SampleFile = PathText(ws.DefaultSampleFile());
-    LibraryLoadReport report = LoadScriptLibrary(ws);
+    LibraryLoadReport report = upTo ? LoadScriptLibraryUpTo(ws, *upTo) : LoadScriptLibrary(ws);
     if (!report.fatal)
         return Report(kFailure, report.fatal.error().text());
     for (const Error& e : report.skipped)
         std::fprintf(stderr, "pelto-cli: script left out: %s\n", e.text().c_str());
     BuildCategoryList(ws);
     return kOk;
+}
+
+} // namespace
+
+int OpenLibrary(const Context& ctx, Workspace& ws) {
+    return Open(ctx, ws, nullptr);
+}
+
+int OpenLibraryFor(const Context& ctx, Workspace& ws, const std::string& id) {
+    return Open(ctx, ws, &id);
 }
 
 int OpenScript(Workspace& ws, const std::string& id) {

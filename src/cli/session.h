@@ -11,6 +11,11 @@ namespace pelto::cli {
 // and the categories. Damaged scripts are reported on stderr and left out.
 int OpenLibrary(const Context& ctx, Workspace& ws);
 
+// Start-up for a command that works with one script: the same, but the library ends with
+// the first script whose ScriptId is id (OpenScript finds the same one; the headers after
+// it are not read).
+int OpenLibraryFor(const Context& ctx, Workspace& ws, const std::string& id);
+
 // Makes the first script whose ScriptId equals id the current one and loads its
 // definition.
 int OpenScript(Workspace& ws, const std::string& id);

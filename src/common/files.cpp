@@ -350,6 +350,11 @@ Status WriteFileAtomic(const fs::path& path, std::string_view bytes) {
 }
 
 Status WriteFileAtomic(const fs::path& path, const std::vector<std::string_view>& parts) {
+    return WriteFileAtomic(path, parts, FolderFlush::Now);
+}
+
+Status WriteFileAtomic(const fs::path& path, const std::vector<std::string_view>& parts,
+                       FolderFlush flush) {
     struct stat old {};
     bool replaces = false;
     if (::lstat(path.c_str(), &old) == 0) {
@@ -391,7 +396,7 @@ Status WriteFileAtomic(const fs::path& path, const std::vector<std::string_view>
         return MakeError(PathText(path), 0,
                          std::string("cannot be written: ") + std::strerror(err));
     }
-    return SyncFolder(path.parent_path());
+    return flush == FolderFlush::Now ? SyncFolder(path.parent_path()) : Status::Ok();
 }
 
 Result<std::vector<fs::path>> FolderFiles(const fs::path& folder) {

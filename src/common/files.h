@@ -57,6 +57,12 @@ Status WriteFileAtomic(const fs::path& path, std::string_view bytes);
 // The same for bytes given in parts, written one after another as if they were joined.
 Status WriteFileAtomic(const fs::path& path, const std::vector<std::string_view>& parts);
 
+// Whether WriteFileAtomic flushes the folder after the rename. A caller that writes
+// several files into one folder may leave it to one SyncFolder after the last of them.
+enum class FolderFlush { Now, Later };
+Status WriteFileAtomic(const fs::path& path, const std::vector<std::string_view>& parts,
+                       FolderFlush flush);
+
 // Creates or truncates the file, writes the bytes and flushes them to the disk. A new
 // file gets mode (less the umask); a symbolic link at path is not written through.
 Status WriteFileDurable(const fs::path& path, std::string_view bytes, unsigned mode = 0666);

@@ -203,7 +203,9 @@ Result<ScriptRecord> ReadScriptHeader(const std::string& fileText, const std::st
     return r;
 }
 
-LibraryLoadReport LoadScriptLibrary(Workspace& ws) {
+namespace {
+
+LibraryLoadReport LoadHeaders(Workspace& ws, const std::string* upTo) {
     LibraryLoadReport report;
     fs::path data = ws.DataFolder();
     std::error_code ec;
@@ -247,11 +249,24 @@ LibraryLoadReport LoadScriptLibrary(Workspace& ws) {
             report.skipped.push_back(e);
             continue;
         }
+        const bool found = upTo && record->ScriptId == *upTo;
         ws.Library.push_back(std::move(*record));
+        if (found)
+            break;
     }
     if (any)
         (void)WriteFileBytes(ws.WorkFile(), lastPlain); // the work file is informational
     return report;
+}
+
+} // namespace
+
+LibraryLoadReport LoadScriptLibrary(Workspace& ws) {
+    return LoadHeaders(ws, nullptr);
+}
+
+LibraryLoadReport LoadScriptLibraryUpTo(Workspace& ws, const std::string& scriptId) {
+    return LoadHeaders(ws, &scriptId);
 }
 
 void BuildCategoryList(Workspace& ws) {

@@ -23,6 +23,11 @@ struct LibraryLoadReport {
 // plain text of the last header read.
 LibraryLoadReport LoadScriptLibrary(Workspace& ws);
 
+// The same, ending with the first script whose ScriptId is scriptId: what is needed to
+// work with that one script (the headers after it are not read). Where no script has that
+// identifier, every header is read.
+LibraryLoadReport LoadScriptLibraryUpTo(Workspace& ws, const std::string& scriptId);
+
 // Reads one header's plain text (for tests and fuzzing). headerName is the file name
 // as listed; it gives ParameterFile. The text is Windows-1252, or UTF-8 after a byte
 // order mark; names and descriptions are held as UTF-8.

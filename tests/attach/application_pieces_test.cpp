@@ -89,6 +89,29 @@ TEST_P(PiecesTest, TakingThemOutGivesThePageBefore) {
               "<!-- mine -->" + c.before + "<!-- also mine -->");
 }
 
+// The page as written is handed over in the parts it was written from: cut anywhere (one
+// byte each, in two at every place, with empty parts between), it gives the same pieces.
+TEST_P(PiecesTest, TheWrittenPageInPartsGivesTheSamePieces) {
+    const PiecesCase& c = GetParam();
+    std::vector<std::string_view> kept;
+    std::string_view before = c.before;
+    for (const auto& [span, text] : c.parts) {
+        kept.push_back(before.substr(span.first, span.second - span.first));
+        kept.push_back(text);
+    }
+    const std::vector<InsertedPiece> whole = ComputePieces(before, kept, c.written);
+    const std::string_view written = c.written;
+    std::vector<std::string_view> bytes;
+    for (size_t i = 0; i < written.size(); ++i)
+        bytes.push_back(written.substr(i, 1));
+    EXPECT_EQ(ComputePieces(before, kept, bytes), whole);
+    for (size_t cut = 0; cut <= written.size(); ++cut) {
+        const std::vector<std::string_view> two{
+            {}, written.substr(0, cut), {}, written.substr(cut)};
+        EXPECT_EQ(ComputePieces(before, kept, two), whole) << "cut at " << cut;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Pages, PiecesTest, ::testing::ValuesIn(Cases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
@@ -184,6 +207,17 @@ TEST(AppliedRecordTest, LongCodeIsKeptOnceForEveryPageThatHasIt) {
     ASSERT_TRUE(read.ok()) << read.error().text();
     ASSERT_EQ(read->size(), 1u);
     EXPECT_EQ((*read)[0], r);
+    // The same code applied again to one page: every entry gets its bytes.
+    r.changeId = "000002-20261211T000001Z";
+    ASSERT_TRUE(AppendApplied(folder.path(), "/site/a.htm", r).ok());
+    r.changeId = "000003-20261211T000002Z";
+    ASSERT_TRUE(AppendApplied(folder.path(), "/site/a.htm", r).ok());
+    read = ReadApplied(folder.path(), "/site/a.htm");
+    ASSERT_TRUE(read.ok()) << read.error().text();
+    ASSERT_EQ(read->size(), 3u);
+    for (const AppliedRecord& each : *read)
+        EXPECT_EQ(each.pieces, r.pieces) << each.changeId;
+    EXPECT_EQ(read->back(), r);
     // The shared file changed by hand: the record is refused, naming it.
     const fs::path file = fs::directory_iterator(folder.path() / "shared")->path();
     std::ofstream(file, std::ios::binary | std::ios::trunc) << "changed";

@@ -40,6 +40,30 @@ TEST_F(LibraryLoad, ReadsHeadersInNameOrderAndBuildsCategories) {
     EXPECT_EQ(test::ReadAll(ws.WorkFile()), Header("three", "Menus"));
 }
 
+// Working with one script reads the headers up to the first with its identifier (a
+// second script of that identifier further on is the one OpenScript would not take).
+TEST_F(LibraryLoad, UpToAScriptEndsWithTheFirstOfItsIdentifier) {
+    home.WriteScrambled("a.hdr", Header("one", "Menus"));
+    home.WriteScrambled("b.hdr", Header("two", "Clocks"));
+    home.WriteScrambled("c.hdr", Header("two", "Other"));
+    home.WriteScrambled("d.hdr", CrLf({"broken", "p", "1", "n"}));
+    LibraryLoadReport report = LoadScriptLibraryUpTo(ws, "two");
+    ASSERT_TRUE(report.fatal);
+    EXPECT_TRUE(report.skipped.empty());
+    ASSERT_EQ(ws.Library.size(), 3u);
+    EXPECT_EQ(ws.Library[2].ScriptId, "two");
+    EXPECT_EQ(ws.Library[2].Category, "Clocks");
+    EXPECT_EQ(ws.Library[2].ParameterFile, "b.par");
+    EXPECT_EQ(test::ReadAll(ws.WorkFile()), Header("two", "Clocks"));
+    // An identifier no script has: every header is read, as at start-up.
+    report = LoadScriptLibraryUpTo(ws, "none");
+    ASSERT_TRUE(report.fatal);
+    ASSERT_EQ(report.skipped.size(), 1u);
+    EXPECT_NE(report.skipped[0].text().find("d.hdr"), std::string::npos);
+    ASSERT_EQ(ws.Library.size(), 4u);
+    EXPECT_EQ(ws.Library[3].Category, "Other");
+}
+
 TEST_F(LibraryLoad, LeavesOutADamagedScriptAndReportsIt) {
     home.WriteScrambled("a.hdr", Header("one", "Menus"));
     home.WriteScrambled("b.hdr", CrLf({"broken", "p", "1", "n"}));

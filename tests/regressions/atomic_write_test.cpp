@@ -23,6 +23,27 @@ TEST(AtomicWrite, KeepsThePagesPermissions) {
               fs::perms::owner_read | fs::perms::owner_write);
 }
 
+// A caller writing several files into one folder flushes the folder once after them: the
+// files are written, renamed and given their permissions as with the flush.
+TEST(AtomicWrite, WithTheFolderFlushLeftForLaterTheFileIsTheSame) {
+    test::TempFolder folder;
+    const fs::path page = folder.path() / "private.htm";
+    ASSERT_TRUE(WriteFileBytes(page, "old").ok());
+    fs::permissions(page, fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(WriteFileAtomic(page, {"n", "", "ew"}, FolderFlush::Later).ok());
+    ASSERT_TRUE(WriteFileAtomic(folder.path() / "new.js", {"x"}, FolderFlush::Later).ok());
+    ASSERT_TRUE(SyncFolder(folder.path()).ok());
+    EXPECT_EQ(test::ReadAll(page), "new");
+    EXPECT_EQ(fs::status(page).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(test::ReadAll(folder.path() / "new.js"), "x");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 2);
+    // A link is refused as it is with the flush.
+    fs::create_symlink(page, folder.path() / "link.htm");
+    EXPECT_FALSE(WriteFileAtomic(folder.path() / "link.htm", {"y"}, FolderFlush::Later).ok());
+    EXPECT_EQ(test::ReadAll(page), "new");
+}
+
 TEST(AtomicWrite, RefusesALinkAndLeavesItAndItsTargetAlone) {
     // A page named through a link is resolved by "Do it" before it writes; the writer
     // itself never writes through one.
