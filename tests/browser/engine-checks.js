@@ -207,7 +207,17 @@ async function checkAll(args, work) {
   const onces = new Map();
   const phases = [];
 
-  let engine = await launchEngine(args.engine, { reducedMotion: false, viewport: VIEWPORT }, PACKAGE_JSON);
+  let options = { reducedMotion: false, viewport: VIEWPORT };
+  let engine = await launchEngine(args.engine, options, PACKAGE_JSON);
+  // A browser that ended (or stopped answering) while an effect was checked fails that effect
+  // with how it went; the effects after it get a new browser instead of its closed connection.
+  const survived = async (id, stage) => {
+    const gone = await engine.lost();
+    if (!gone) return;
+    fail(id, stage, `${gone} while this effect was checked`);
+    await engine.close().catch(() => {});
+    engine = await launchEngine(args.engine, options, PACKAGE_JSON);
+  };
   const server = await serveFolder(work, { inject: engine.collectsInPage ? { source: COLLECTOR_SOURCE } : null });
   try {
     // The defaults: each effect alone on sample.htm.
@@ -227,6 +237,7 @@ async function checkAll(args, work) {
       } catch (e) {
         fail(s.id, "defaults", firstLine(e));
       }
+      await survived(s.id, "defaults");
       timed(s.id, t0);
     }
     phases.push(`defaults ${Math.round((Date.now() - t) / 1000)} s`);
@@ -251,25 +262,36 @@ async function checkAll(args, work) {
       const allPage = path.join(allDir, "result.htm");
       fs.copyFileSync(current, allPage);
       const placeholders = leftPlaceholders(allDir).map((p) => `placeholder left in ${p}`);
-      const seen = await visit(engine, server, allPage, async (tab) => {
-        if (args.screenshots) await tab.screenshot(path.join(args.screenshots, "all.png"));
-        for (const s of applied) {
-          const r = await runCheck(tab, s.id, { copies: 1, all: true, scriptId: s.id, engine: args.engine });
-          for (const e of r.errors) fail(s.id, "all", e);
-          if (r.notOffered.length) noteNotOffered(s.id, "all", r.notOffered);
-          await tidy(tab);
-        }
-      });
-      // Errors of the shared page cannot be told apart by effect: they fail every effect.
-      for (const p of [...placeholders, ...seen.problems]) for (const s of applied) fail(s.id, "all", p);
+      let checking = null;
+      try {
+        const seen = await visit(engine, server, allPage, async (tab) => {
+          if (args.screenshots) await tab.screenshot(path.join(args.screenshots, "all.png"));
+          for (const s of applied) {
+            checking = s;
+            const r = await runCheck(tab, s.id, { copies: 1, all: true, scriptId: s.id, engine: args.engine });
+            for (const e of r.errors) fail(s.id, "all", e);
+            if (r.notOffered.length) noteNotOffered(s.id, "all", r.notOffered);
+            await tidy(tab);
+          }
+          checking = null;
+        });
+        // Errors of the shared page cannot be told apart by effect: they fail every effect.
+        for (const p of [...placeholders, ...seen.problems]) for (const s of applied) fail(s.id, "all", p);
+      } catch (e) {
+        // The shared page could not be read to the end: every effect on it fails.
+        const gone = await engine.lost();
+        const why = `${gone || firstLine(e)}${checking ? ` while ${checking.id} was checked` : ""}`;
+        for (const s of applied) fail(s.id, "all", `the page of all effects: ${why}`);
+      }
     }
     phases.push(`all together ${Math.round((Date.now() - t) / 1000)} s`);
-    await engine.close();
+    await engine.close().catch((e) => console.error(`closing ${args.engine}: ${firstLine(e)}`));
     engine = null;
 
     // The hostile values, with reduced motion asked for, so moving texts stand still.
     t = Date.now();
-    engine = await launchEngine(args.engine, { reducedMotion: true, viewport: VIEWPORT }, PACKAGE_JSON);
+    options = { reducedMotion: true, viewport: VIEWPORT };
+    engine = await launchEngine(args.engine, options, PACKAGE_JSON);
     const bare = {};
     for (const sample of SAMPLE_PAGES) {
       const seen = await visit(engine, server, path.join(home, sample.file), snapshot);
@@ -294,6 +316,7 @@ async function checkAll(args, work) {
           fail(s.id, "hostile values", firstLine(e));
         }
       }
+      await survived(s.id, "hostile values");
       timed(s.id, t0);
     }
     phases.push(`hostile values ${Math.round((Date.now() - t) / 1000)} s`);

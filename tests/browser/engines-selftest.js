@@ -221,5 +221,26 @@ for (const name of engines) {
       assert.equal(await tab.evaluate('matchMedia("(prefers-reduced-motion: reduce)").matches'), false);
       await tab.close();
     });
+
+    // A browser that ends is told from a page that fails, so the runner can say so and go on.
+    it("tells when its browser has ended", async (t) => {
+      const doomed = await launchEngine(name, { reducedMotion: false, viewport: VIEWPORT }, PACKAGE_JSON);
+      try {
+        const tab = await doomed.open(server.url(path.join(folder, "clean.htm")));
+        assert.equal(await doomed.lost(), null);
+        await tab.close();
+        const pid = doomed.processId();
+        if (pid === null) return t.skip(`${name} does not give its process`);
+        process.kill(pid, "SIGKILL");
+        let gone = null;
+        for (let i = 0; i < 50 && !gone; i++) {
+          await sleep(100);
+          gone = await doomed.lost();
+        }
+        assert.match(String(gone), /killed by SIGKILL/);
+      } finally {
+        await doomed.close().catch(() => {});
+      }
+    });
   });
 }

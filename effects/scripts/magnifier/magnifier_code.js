@@ -71,7 +71,9 @@
     lens.hidden = false;
   }
 
-  let lifted = 0;
+  /* When a finger was last lifted; none yet. (Zero would drop the first 800 ms of a page's
+     mouse movements, performance.now() counting from the page's start.) */
+  let lifted = -Infinity;
   function follow(event) {
     const touch = event.pointerType === "touch" || event.pointerType === "pen";
     /* The mouse events a browser makes up after a tap would bring the lens back. */

@@ -1,6 +1,7 @@
 // Chromium (Debian's /usr/bin/chromium) through playwright-core: one browser, a fresh context
 // for every page.
 import fs from "node:fs";
+import { watchBrowser } from "./lost.js";
 
 const CHROMIUM = "/usr/bin/chromium";
 
@@ -12,6 +13,7 @@ export async function launchChromium(require, { reducedMotion, viewport }) {
     headless: true,
     args: ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-background-networking", "--disable-component-update", "--disable-sync"],
   });
+  const lost = watchBrowser(browser, "chromium");
   return {
     name: "chromium",
     collectsInPage: false,
@@ -41,6 +43,8 @@ export async function launchChromium(require, { reducedMotion, viewport }) {
         close: () => context.close(),
       };
     },
+    lost: async () => lost.why,
+    processId: () => null,
     close: () => browser.close(),
   };
 }

@@ -2,6 +2,7 @@
 // browser, a fresh browser context (its own storage) for every page. Reduced motion is a
 // preference of the whole browser, so it is set when the browser starts.
 import fs from "node:fs";
+import { watchBrowser } from "./lost.js";
 
 const FIREFOX = "/usr/bin/firefox-esr";
 
@@ -14,6 +15,7 @@ export async function launchFirefox(require, { reducedMotion, viewport }) {
     headless: true,
     extraPrefsFirefox: { "ui.prefersReducedMotion": reducedMotion ? 1 : 0 },
   });
+  const lost = watchBrowser(browser, "firefox-esr");
   return {
     name: "firefox",
     collectsInPage: false,
@@ -62,6 +64,8 @@ export async function launchFirefox(require, { reducedMotion, viewport }) {
         close: () => context.close(),
       };
     },
+    lost: async () => lost.why,
+    processId: () => browser.process().pid,
     close: () => browser.close(),
   };
 }

@@ -9,6 +9,8 @@
 //   tab.problems()                              uncaught exceptions, console errors and failed loads so far
 //   tab.refocus()                               gives the page the keyboard focus again if it lost it
 //   tab.screenshot(file), tab.close(), engine.close()
+//   engine.lost()                               null while the browser is there, else how it went
+//   engine.processId()                          the browser's (WebKit: its driver's) process, or null
 //
 // chromium: Debian's chromium through playwright-core; firefox: firefox-esr through
 // puppeteer-core over WebDriver BiDi; webkit: MiniBrowser through webkit2gtk-driver and

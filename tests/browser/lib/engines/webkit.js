@@ -221,6 +221,17 @@ export async function launchWebKit(require, { reducedMotion, viewport }) {
         },
       };
     },
+    // The driver gone, or the browser window it drives: a session that no longer answers.
+    async lost() {
+      if (driverProcess.exitCode !== null || driverProcess.signalCode !== null) return `WebKitWebDriver ended (${driverProcess.signalCode ? `killed by ${driverProcess.signalCode}` : `exited with ${driverProcess.exitCode}`})`;
+      try {
+        await driver.getWindowHandle();
+        return null;
+      } catch (e) {
+        return `MiniBrowser no longer answers its driver (${String(e.message).split("\n")[0]})`;
+      }
+    },
+    processId: () => driverProcess.pid,
     async close() {
       try {
         await driver.quit();
