@@ -5,6 +5,8 @@
 //   hostile   every text the user can type set to the hostile value, on the Windows-1252 and
 //             the UTF-8 sample page, judged as in run-checks.js (lib/hostile.js), with
 //             reduced motion asked for (a second browser, since the engines set it at start);
+//   strict    the effect with its default values on the UTF-8 sample page under a strict
+//             Content-Security-Policy (lib/strict-policy.js): its check, and no violation;
 //   all       every effect applied in turn to one page, every check on that page.
 // Every page fails on an uncaught exception, a console error, a failed resource load or a
 // placeholder left in the written files. A check that reaches for what the engine does not offer
@@ -25,6 +27,7 @@ import { serveFolder } from "./lib/serve.js";
 import { SAMPLE_PAGES, makeHome, listScripts, applyEffect, leftPlaceholders, pageWithMarks } from "./lib/program.js";
 import { libraryScripts, locationItems, pageLinkTexts } from "./lib/library.js";
 import { hostilePlan, writeTemplate, placePictures, snapshotScript, judgeHostile } from "./lib/hostile.js";
+import { writeStrictPage, POLICY } from "./lib/strict-policy.js";
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const PACKAGE_JSON = path.join(here, "package.json");
@@ -241,6 +244,43 @@ async function checkAll(args, work) {
       timed(s.id, t0);
     }
     phases.push(`defaults ${Math.round((Date.now() - t) / 1000)} s`);
+
+    // Under the strict policy. Every engine's pages get the collector here, which counts the
+    // policy's violations (the engines' drivers do not all report them).
+    t = Date.now();
+    const strictServer = engine.collectsInPage ? server : await serveFolder(work, { inject: { source: COLLECTOR_SOURCE } });
+    try {
+      for (const s of scripts) {
+        const t0 = Date.now();
+        try {
+          const dir = path.join(work, s.id);
+          const pagePath = writeStrictPage(path.join(home, "sample-utf8.htm"), path.join(dir, "strict-page", "sample.htm"));
+          const once = applyEffect(args.cli, home, s.id, pagePath, path.join(dir, "strict-once"));
+          fs.copyFileSync(path.join(dir, "strict-page", "page.css"), path.join(path.dirname(once), "page.css"));
+          for (const p of leftPlaceholders(path.dirname(once))) fail(s.id, "strict policy", `placeholder left in ${p}`);
+          const seen = await visit(engine, strictServer, once, async (tab) => {
+            const policy = await tab.evaluate(`(function () { var m = document.querySelector('meta[http-equiv="Content-Security-Policy"]'); return m ? m.content : ""; })()`);
+            const r = await runCheck(tab, s.id, { copies: 1, all: false, scriptId: s.id, engine: args.engine, strict: true });
+            if (policy !== POLICY) r.errors.push(`the page does not carry the policy (${policy || "none"})`);
+            // Where the driver reports the page's problems itself, only the violations are added.
+            if (!engine.collectsInPage) {
+              const violations = await tab.evaluate("(window.__peltoProblems || []).filter(function (p) { return p.indexOf('content security policy') >= 0; })");
+              r.errors.push(...(violations || []));
+            }
+            return r;
+          });
+          for (const e of [...seen.value.errors, ...seen.problems]) fail(s.id, "strict policy", e);
+          if (seen.value.notOffered.length) noteNotOffered(s.id, "strict policy", seen.value.notOffered);
+        } catch (e) {
+          fail(s.id, "strict policy", firstLine(e));
+        }
+        await survived(s.id, "strict policy");
+        timed(s.id, t0);
+      }
+    } finally {
+      if (strictServer !== server) await strictServer.close();
+    }
+    phases.push(`strict policy ${Math.round((Date.now() - t) / 1000)} s`);
 
     // Every effect on one page, each applied to the result of the one before.
     t = Date.now();

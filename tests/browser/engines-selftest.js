@@ -18,6 +18,7 @@ import { launchEngine, ENGINES } from "./lib/engines/index.js";
 import { checkPage, NotOffered } from "./lib/engines/check-page.js";
 import { COLLECTOR_SOURCE } from "./lib/engines/collector.js";
 import { serveFolder } from "./lib/serve.js";
+import { POLICY } from "./lib/strict-policy.js";
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const PACKAGE_JSON = path.join(here, "package.json");
@@ -59,6 +60,10 @@ const CLEAN = page(
     console.log("only a log line");
   </script>`,
 );
+// Pages under the strict policy: one with inline code the policy blocks, one without.
+const STRICT_META = `<meta http-equiv="Content-Security-Policy" content="${POLICY}">`;
+const STRICT = page(`<p style="color: red">x</p><script>document.title = "inline code ran";</script>`, STRICT_META);
+const STRICT_CLEAN = page(`<p>x</p><script src="strict-ok.js"></script>`, STRICT_META);
 // A Windows-1252 page: the bytes E9 and 80 are "\u00e9" and "\u20ac" only when its meta charset is read.
 const CP1252 = Buffer.from(`<!DOCTYPE html>\r\n<html><head><meta http-equiv="Content-Type" content="text/html; charset=windows-1252"><title>t</title></head><body><p id="p">caf\u00e9 5 \u0080</p></body></html>\r\n`, "latin1");
 
@@ -69,6 +74,9 @@ before(() => {
   fs.writeFileSync(path.join(folder, "throws.js"), 'setTimeout(function () { throw new Error("thrown from a file 23"); }, 0);\n');
   fs.writeFileSync(path.join(folder, "clean.htm"), CLEAN);
   fs.writeFileSync(path.join(folder, "cp1252.htm"), CP1252);
+  fs.writeFileSync(path.join(folder, "strict.htm"), STRICT);
+  fs.writeFileSync(path.join(folder, "strict-clean.htm"), STRICT_CLEAN);
+  fs.writeFileSync(path.join(folder, "strict-ok.js"), 'document.title = "file ran";\n');
 });
 after(() => fs.rmSync(folder, { recursive: true, force: true }));
 
@@ -114,6 +122,27 @@ for (const name of engines) {
       const { problems, loaded } = await open("clean.htm");
       assert.deepEqual(problems, []);
       assert.ok(loaded.some((u) => u.endsWith("/clean.htm")), JSON.stringify(loaded));
+    });
+
+    it("counts the strict policy's violations where the collector is served, and none without them", async () => {
+      const strict = await serveFolder(folder, { inject: { source: COLLECTOR_SOURCE } });
+      const read = async (file) => {
+        const tab = await engine.open(strict.url(path.join(folder, file)));
+        try {
+          await sleep(300);
+          return await tab.evaluate("[document.title, (window.__peltoProblems || []).filter(function (p) { return p.indexOf('content security policy') >= 0; })]");
+        } finally {
+          await tab.close();
+        }
+      };
+      try {
+        const [title, violations] = await read("strict.htm");
+        assert.equal(title, "t", "the inline script ran under the policy");
+        assert.ok(violations.length >= 1, `no violation counted: ${JSON.stringify(violations)}`);
+        assert.deepEqual(await read("strict-clean.htm"), ["file ran", []]);
+      } finally {
+        await strict.close();
+      }
     });
 
     it("reads a Windows-1252 page in its own encoding", async () => {

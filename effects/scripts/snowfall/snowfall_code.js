@@ -58,6 +58,8 @@
     },
     // Each flake gets a size, a start across the window (upwind, so the whole window has snow),
     // the time of its fall (larger flakes fall faster) and a point in that fall to start from.
+    // Starts are shares of the width and the fall is in shares of the height, so a resized
+    // window keeps its snow without placing the flakes anew (which would make them jump).
     place(entry) {
       const width = Math.max(1, innerWidth);
       const height = Math.max(1, innerHeight);
@@ -99,11 +101,5 @@
       colour: layer.dataset.colour || "",
       wind: Number(layer.dataset.wind) || 0,
     });
-  });
-  // A window that changes its width or height gets its flakes spread over it anew.
-  let resized = 0;
-  window.addEventListener("resize", () => {
-    clearTimeout(resized);
-    resized = setTimeout(() => P.snowfall.layers.forEach((entry) => P.snowfall.place(entry)), 150);
   });
 })();
