@@ -323,19 +323,24 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
     }
     // Taken once it is needed: the pieces and their record are made while it is hashed.
     const std::string sha = resultSha.valid() ? resultSha.get() : std::string();
+    // The files beside the page, then the page itself at `target`, then the folders they went
+    // into (FlushFolders says which), also after a failure.
+    auto writeOut = [&](const fs::path& target) -> Status {
+        Status st =
+            CopyOutputFiles(files, resultBytes, sha, targetNow, pageFolder, page, target, request);
+        if (st)
+            st = WriteCopy(result, target, resultBytes);
+        if (Status flushed = FlushFolders(files, pageFolder, !st); st && !flushed)
+            st = flushed;
+        return st;
+    };
     switch (request.option) {
     case OutputOption::Preview:
         outcome.pageToOpen = PathText(result);
         break;
     case OutputOption::Copy: {
         const fs::path copy = CopyPagePath(page);
-        Status st =
-            CopyOutputFiles(files, resultBytes, sha, targetNow, pageFolder, page, copy, request);
-        if (st)
-            st = WriteCopy(result, copy, resultBytes);
-        if (Status flushed = FlushFolders(files, pageFolder, !st); st && !flushed)
-            st = flushed;
-        if (!st)
+        if (Status st = writeOut(copy); !st)
             return st.error();
         outcome.pageToOpen = PathText(copy);
         break;
@@ -345,13 +350,7 @@ Result<DoItOutcome> DoIt(Workspace& ws, const DoItRequest& request) {
             outcome.overwriteDeclined = true;
             break;
         }
-        Status st =
-            CopyOutputFiles(files, resultBytes, sha, targetNow, pageFolder, page, page, request);
-        if (st)
-            st = WriteCopy(result, page, resultBytes);
-        if (Status flushed = FlushFolders(files, pageFolder, !st); st && !flushed)
-            st = flushed;
-        if (!st)
+        if (Status st = writeOut(page); !st)
             return st.error();
         outcome.pageToOpen = PathText(page);
         break;

@@ -65,15 +65,22 @@ void PrintTo(const PiecesCase& c, std::ostream* os) {
 
 class PiecesTest : public ::testing::TestWithParam<PiecesCase> {};
 
-TEST_P(PiecesTest, TakingThemOutGivesThePageBefore) {
-    const PiecesCase& c = GetParam();
+// The page as Pelto wrote it, in the parts it was written from: kept runs of the page before,
+// each followed by the text put in after it.
+std::vector<std::string_view> KeptParts(const PiecesCase& c) {
     std::vector<std::string_view> kept;
-    std::string_view before = c.before;
+    const std::string_view before = c.before;
     for (const auto& [span, text] : c.parts) {
         kept.push_back(before.substr(span.first, span.second - span.first));
         kept.push_back(text);
     }
-    const std::vector<InsertedPiece> pieces = ComputePieces(before, kept, c.written);
+    return kept;
+}
+
+TEST_P(PiecesTest, TakingThemOutGivesThePageBefore) {
+    const PiecesCase& c = GetParam();
+    const std::vector<std::string_view> kept = KeptParts(c);
+    const std::vector<InsertedPiece> pieces = ComputePieces(c.before, kept, c.written);
     std::vector<std::string> inserted;
     for (const InsertedPiece& p : pieces)
         inserted.push_back(p.inserted);
@@ -93,22 +100,17 @@ TEST_P(PiecesTest, TakingThemOutGivesThePageBefore) {
 // byte each, in two at every place, with empty parts between), it gives the same pieces.
 TEST_P(PiecesTest, TheWrittenPageInPartsGivesTheSamePieces) {
     const PiecesCase& c = GetParam();
-    std::vector<std::string_view> kept;
-    std::string_view before = c.before;
-    for (const auto& [span, text] : c.parts) {
-        kept.push_back(before.substr(span.first, span.second - span.first));
-        kept.push_back(text);
-    }
-    const std::vector<InsertedPiece> whole = ComputePieces(before, kept, c.written);
+    const std::vector<std::string_view> kept = KeptParts(c);
+    const std::vector<InsertedPiece> whole = ComputePieces(c.before, kept, c.written);
     const std::string_view written = c.written;
     std::vector<std::string_view> bytes;
     for (size_t i = 0; i < written.size(); ++i)
         bytes.push_back(written.substr(i, 1));
-    EXPECT_EQ(ComputePieces(before, kept, bytes), whole);
+    EXPECT_EQ(ComputePieces(c.before, kept, bytes), whole);
     for (size_t cut = 0; cut <= written.size(); ++cut) {
         const std::vector<std::string_view> two{
             {}, written.substr(0, cut), {}, written.substr(cut)};
-        EXPECT_EQ(ComputePieces(before, kept, two), whole) << "cut at " << cut;
+        EXPECT_EQ(ComputePieces(c.before, kept, two), whole) << "cut at " << cut;
     }
 }
 
