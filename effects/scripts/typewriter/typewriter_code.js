@@ -117,6 +117,10 @@
     pause.hidden = false;
     const speed = Math.max(10, Number(box.dataset.speed) || 70);
     const hold = Math.max(200, Number(box.dataset.pause) || 1800);
+    /* One text node takes every step: changing its text is the least work a step can cost. */
+    const typed = document.createTextNode("");
+    out.textContent = "";
+    out.appendChild(typed);
     let line = 0;
     let pos = 0;
     let wiping = false;
@@ -130,14 +134,16 @@
       const text = lines[line];
       if (!wiping) {
         pos += 1;
-        out.textContent = text.slice(0, pos).join("");
+        typed.data = text.slice(0, pos).join("");
         if (pos < text.length) return speed;
         wiping = true;
         return hold;
       }
-      pos -= 1;
-      out.textContent = text.slice(0, Math.max(pos, 0)).join("");
-      if (pos > 0) return Math.max(10, speed / 3);
+      /* Wiping goes three times as fast as typing, three letters a step: the same sight as a
+         letter every third of the time, at a third of the page's work. */
+      pos = Math.max(pos - 3, 0);
+      typed.data = text.slice(0, pos).join("");
+      if (pos > 0) return speed;
       wiping = false;
       line = (line + 1) % lines.length;
       return speed * 4;
