@@ -64,17 +64,25 @@
       dots.appendChild(dot);
     });
 
-    /* The old picture goes once the new one has fully come in (the end of its transition, which
-       a busy page may start late), or after a generous while if no transition runs. */
+    /* The old picture goes once the new one has fully come in: at the end of its transition,
+       or after a generous while if no transition runs. A busy page may start the transition
+       late, and the end of an earlier transition of the same picture (its fading out, finished
+       just before it was chosen again) may arrive after it: the old picture stays until the new
+       one is whole, looked at again a few times, then goes. */
+    function whole(el) {
+      const cs = getComputedStyle(el);
+      return Number(cs.opacity) >= 0.99 && (cs.transform === "none" || cs.transform === "matrix(1, 0, 0, 1, 0, 0)");
+    }
     function release(gone, incoming) {
       let timer = 0;
-      /* Only the end of the new picture's own transition counts: a cancelled earlier one does not. */
+      let looks = 0;
       function done(event) {
         if (event && (event.target !== incoming || slides[current] !== incoming)) return;
-        /* The timer may come first on a busy page that started the transition late: the old
-           picture stays until the new one is whole. */
-        if (!event && slides[current] === incoming && Number(getComputedStyle(incoming).opacity) < 0.99) {
-          timer = setTimeout(done, fade);
+        if (slides[current] === incoming && !whole(incoming) && looks < 10) {
+          if (!event) {
+            looks += 1;
+            timer = setTimeout(done, fade);
+          }
           return;
         }
         incoming.removeEventListener("transitionend", done);
